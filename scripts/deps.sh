@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a job needs; quick when they are all present.
+# Usage: scripts/deps.sh GROUP...   (groups: build gui test e2e bench fuzz)
+set -euo pipefail
+
+declare -A group_packages=(
+  [build]="cmake ninja-build g++ pkg-config libpcre2-dev"
+  [gui]="qt6-base-dev fonts-liberation fonts-arphic-uming fonts-wqy-zenhei fontconfig"
+  [test]="libgtest-dev libgmock-dev"
+  [e2e]="xvfb xdotool x11-apps imagemagick desktop-file-utils appstream"
+  [bench]="libbenchmark-dev qt6-charts-dev time"
+  [fuzz]="clang libclang-rt-14-dev"
+)
+
+wanted=()
+for group in "$@"; do
+  [[ -n "${group_packages[$group]+x}" ]] || { echo "deps.sh: unknown group '$group'" >&2; exit 2; }
+  for package in ${group_packages[$group]}; do wanted+=("$package"); done
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == installed ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "deps.sh: run as root or install sudo (missing: ${missing[*]})" >&2; exit 1; }
+  sudo_cmd=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,27 @@
+#include "runtime/FloatFaults.h"
+
+#include <cmath>
+
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
+
+namespace tavimo {
+
+double StoreAsDouble(long double value) {
+  if (std::isnan(value)) throw EInvalidOp(std::string(messages::kInvalidOp));
+  const double stored = static_cast<double>(value);
+  // An infinite result from a finite value is the overflow the x87 store reports.
+  if (std::isinf(stored) && !std::isinf(value)) throw EOverflow(std::string(messages::kOverflow));
+  if (std::isinf(value)) throw EOverflow(std::string(messages::kOverflow));
+  return stored;
+}
+
+long double DivideChecked(long double a, long double b) {
+  if (b == 0.0L) {
+    if (a == 0.0L || std::isnan(a)) throw EInvalidOp(std::string(messages::kInvalidOp));
+    throw EZeroDivide(std::string(messages::kZeroDivide));
+  }
+  return a / b;
+}
+
+}  // namespace tavimo
