@@ -1,0 +1,130 @@
+#pragma once
+// The drawing surface of the chart: a current pen, brush and font, the
+// primitives the chart draws with, and the chart's own drawing operations
+// (arrow, banded gradient, pen and brush selection) built on them.
+// Implementations: the raster canvas over a QImage and the recording canvas
+// used by the layout tests.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/Color.h"
+#include "chart/Geometry.h"
+
+namespace tavimo::chart {
+
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+
+enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+enum class TBackgroundMode { bmTransparent = 1, bmOpaque = 2 };
+
+enum class TGradientDirection { gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft, gdFromBottomLeft };
+
+// Text alignment flags as the chart passes them.
+inline constexpr int kTextAlignLeftTop = 0;
+inline constexpr int kTextAlignRight = 2;
+inline constexpr int kTextAlignCenter = 6;
+inline constexpr int kTextAlignBottom = 8;
+
+// A realised pen. alternateDots: a cosmetic pen that sets every other pixel.
+struct TPen {
+  TColor color = clBlack;
+  int width = 1;
+  TPenStyle style = TPenStyle::psSolid;
+  bool alternateDots = false;
+  friend bool operator==(const TPen&, const TPen&) = default;
+};
+
+struct TBrush {
+  TColor color = clWhite;
+  TBrushStyle style = TBrushStyle::bsSolid;
+  friend bool operator==(const TBrush&, const TBrush&) = default;
+};
+
+// height < 0 is a pixel height (-16: 16 pixels); height > 0 is a point size at 96 dpi.
+struct TFont {
+  std::string face = "Arial";
+  int height = -13;
+  TColor color = clBlack;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  int PixelSize() const { return height < 0 ? -height : (height * 96 + 36) / 72; }
+  friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+// A pen as the chart's settings hold it (frame, axis, grid, ticks, bar outline).
+struct TChartPen {
+  bool visible = true;
+  TColor color = clBlack;
+  int width = 1;
+  TPenStyle style = TPenStyle::psSolid;
+  bool smallDots = false;
+  friend bool operator==(const TChartPen&, const TChartPen&) = default;
+};
+
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+
+  // Off-screen image: makes it width x height (discarding an image of another
+  // size), directs drawing to it and returns the rectangle to paint (0, 0, w, h).
+  virtual Rect SetupWindow(int width, int height) = 0;
+  // Drawing into the off-screen image is complete.
+  virtual void ShowImage() = 0;
+
+  virtual void SetPen(const TPen& pen) = 0;
+  virtual void SetBrush(const TBrush& brush) = 0;
+  virtual void SetFont(const TFont& font) = 0;
+  virtual void SetBackgroundMode(TBackgroundMode mode) = 0;
+  virtual void SetBackgroundColor(TColor color) = 0;
+  virtual void SetTextAnchor(int flags) = 0;
+
+  // Writes text in the font's colour at (x, y) with the current alignment and background mode.
+  virtual void PutText(int x, int y, std::string_view text) = 0;
+  // Extent of the text in the current font; 0 when it cannot be measured.
+  virtual int MeasureWidth(std::string_view text) = 0;
+  virtual int MeasureHeight(std::string_view text) = 0;
+
+  // Outline with the pen, fill with the brush; right and bottom exclusive.
+  virtual void DrawBox(const Rect& r) = 0;
+  // Fill with the brush, no outline.
+  virtual void FillRect(const Rect& r) = 0;
+  // From (x0, y0) to (x1, y1), the end pixel not drawn.
+  virtual void StrokeLine(int x0, int y0, int x1, int y1) = 0;
+  // One closed polygon, filled by the alternate rule, the outline drawn over the fill.
+  virtual void FillPolygon(const Point* points, int count) = 0;
+
+  // Intersects the clipping with r; ClearClip removes all clipping.
+  virtual void ClipTo(const Rect& r) = 0;
+  virtual void ClearClip() = 0;
+
+  const TPen& Pen() const { return pen_; }
+  const TBrush& Brush() const { return brush_; }
+  const TFont& Font() const { return font_; }
+  TBackgroundMode BackgroundMode() const { return backgroundMode_; }
+  TColor BackgroundColor() const { return backgroundColor_; }
+  int TextAnchor() const { return textAnchor_; }
+
+  // The chart's operations over the primitives above.
+  int TextLineHeight() { return MeasureHeight("W"); }
+  void ResetDrawingState();
+  void SelectChartPen(const TChartPen& pen);
+  void SelectChartBrush(TColor color, TBrushStyle style, TColor backgroundColor);
+  void BandedGradient(const Rect& r, TColor c0, TColor c1, TGradientDirection direction);
+  void ArrowPolygon(bool filled, Point from, Point to, int headWidth, int headLengthLimit);
+
+ protected:
+  // Implementations store the state here in their setters.
+  TPen pen_;
+  TBrush brush_;
+  TFont font_;
+  TBackgroundMode backgroundMode_ = TBackgroundMode::bmTransparent;
+  TColor backgroundColor_ = clWhite;
+  int textAnchor_ = kTextAlignLeftTop;
+};
+
+}  // namespace tavimo::chart

@@ -1,0 +1,56 @@
+#pragma once
+// Integer pixel geometry and the rounding rules every drawing computation uses.
+
+#include <cmath>
+#include <cstdint>
+
+namespace tavimo::chart {
+
+// Nearest integer, ties to the even one.
+inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+// Integer division truncating toward zero (named so call sites say which rule they use).
+inline int DivTrunc(int a, int b) { return a / b; }
+
+// a * b / c computed exactly and rounded to the nearest integer, halves away from zero.
+inline int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const std::int64_t num = static_cast<std::int64_t>(a) * b;
+  const std::int64_t den = c;
+  const bool negative = (num < 0) != (den < 0);
+  const std::int64_t n = num < 0 ? -num : num;
+  const std::int64_t d = den < 0 ? -den : den;
+  const std::int64_t q = (2 * n + d) / (2 * d);
+  return static_cast<int>(negative ? -q : q);
+}
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Right and bottom are exclusive, as the drawing calls take them.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool IsEmpty() const { return right <= left || bottom <= top; }
+  bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  Rect Normalized() const {
+    return {left < right ? left : right, top < bottom ? top : bottom,
+            left < right ? right : left, top < bottom ? bottom : top};
+  }
+  Rect Intersected(const Rect& o) const {
+    return {left > o.left ? left : o.left, top > o.top ? top : o.top,
+            right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
+  }
+  Rect Shrunken(int d) const { return {left + d, top + d, right - d, bottom - d}; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+}  // namespace tavimo::chart
