@@ -1,0 +1,61 @@
+// Runs the registered benchmarks and prints, for every registered pair, the
+// two times per iteration and the ratio subject / baseline.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+#include "BenchRatio.h"
+
+namespace tavimo::bench {
+
+std::vector<RatioPair>& RatioPairs() {
+  static std::vector<RatioPair> pairs;
+  return pairs;
+}
+
+namespace {
+
+class RecordingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+      nanoseconds_[run.benchmark_name()] = run.GetAdjustedRealTime() * Multiplier(run.time_unit);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  const std::map<std::string, double>& Nanoseconds() const { return nanoseconds_; }
+
+ private:
+  static double Multiplier(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kSecond: return 1e9;
+      case benchmark::kMillisecond: return 1e6;
+      case benchmark::kMicrosecond: return 1e3;
+      default: return 1.0;
+    }
+  }
+  std::map<std::string, double> nanoseconds_;
+};
+
+}  // namespace
+}  // namespace tavimo::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  tavimo::bench::RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  const auto& times = reporter.Nanoseconds();
+  std::printf("\n%-48s %14s %14s %10s  %s\n", "subject / baseline", "subject ns", "baseline ns", "ratio", "target");
+  for (const auto& pair : tavimo::bench::RatioPairs()) {
+    const auto s = times.find(pair.subject);
+    const auto b = times.find(pair.baseline);
+    if (s == times.end() || b == times.end()) continue;
+    std::printf("%-48s %14.1f %14.1f %10.3f  %s\n", (pair.subject + " / " + pair.baseline).c_str(), s->second,
+                b->second, s->second / b->second, pair.target.c_str());
+  }
+  return 0;
+}
