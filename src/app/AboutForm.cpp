@@ -1,0 +1,135 @@
+#include "app/AboutForm.h"
+
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/Fonts.h"
+#include "app/MakerInfo.h"
+#include "app/Shell.h"
+
+namespace tavimo::app {
+
+namespace {
+constexpr int kClientWidth = 408;
+constexpr int kClientHeight = 374;
+constexpr int kLeft = 382;
+constexpr int kTop = 214;
+
+// Nine lines about the maker and what the maker offers.
+QString MakerText() {
+  return QString::fromUtf8(maker::kName) +
+         QString::fromUtf8(
+             "是一个小型软件工作室，专门编写炒股、理财方面的实用小工具。\n"
+             "我们的软件都力求小巧、好用、不用安装，打开就能用。\n"
+             "本工作室提供以下服务：\n"
+             "1．按您的要求定制股票分析公式和看盘小工具；\n"
+             "2．把您手工计算的表格做成一键计算的软件；\n"
+             "3．网站建设与维护，小型数据库软件开发；\n"
+             "4．电脑常见问题的远程协助。\n"
+             "欢迎通过上面的QQ号或邮箱与我们联系，\n"
+             "有什么意见和建议也请告诉我们，谢谢！");
+}
+
+TClickLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
+                      int fontHeight, bool bold = false) {
+  auto* label = new TClickLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(geometry);
+  label->setFont(ControlFont("宋体", fontHeight, bold));
+  return label;
+}
+
+void MakeLink(TClickLabel* label) {
+  QFont font = label->font();
+  font.setUnderline(true);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  label->setPalette(palette);
+  label->setCursor(Qt::PointingHandCursor);
+}
+}  // namespace
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+std::string TForm5::WebPageAddress() { return maker::kWebPage; }
+std::string TForm5::MailAddress() { return std::string("mailto:") + maker::kEmail; }
+std::string TForm5::ChatAddress() {
+  const std::string site = QUrl(QString::fromUtf8(maker::kWebPage)).host().toStdString();
+  return std::string("tencent://message/?Menu=yes&uin=") + maker::kQQ + "&Site=" + site;
+}
+std::string TForm5::UpdateAddress() { return maker::kAboutUpdatePage; }
+
+TForm5::TForm5(QWidget* owner, TShell& shell)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      shell_(shell) {
+  setObjectName(QStringLiteral("Form5"));
+  setWindowTitle(QString::fromUtf8("关于"));
+  setFont(ControlFont("宋体", -11));
+  setFixedSize(kClientWidth, kClientHeight);
+  move(kLeft, kTop);
+
+  auto* image1 = AddLabel(this, "Image1", QRect(16, 16, 65, 65), QString(), -11);
+  image1->setPixmap(QPixmap(QStringLiteral(":/tavimo/tavimo.png")));
+  image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  connect(image1, &TClickLabel::clicked, this, &TForm5::Image1Click);
+
+  AddLabel(this, "Label1", QRect(104, 16, 231, 33), QStringLiteral("Tavimo"), -32, true);
+  AddLabel(this, "Label2", QRect(112, 56, 144, 16), QStringLiteral("produced by ") + QString::fromUtf8(maker::kName),
+           -16);
+  AddLabel(this, "Label4", QRect(120, 80, 56, 16), QString::fromUtf8("版本1.3"), -16);
+  AddLabel(this, "Label12", QRect(184, 80, 16, 16), QString::fromUtf8("（"), -16);
+  auto* label11 = AddLabel(this, "Label11", QRect(200, 80, 64, 16), QString::fromUtf8("查看更新"), -16);
+  MakeLink(label11);
+  connect(label11, &TClickLabel::clicked, this, &TForm5::Label11Click);
+  AddLabel(this, "Label13", QRect(264, 80, 16, 16), QString::fromUtf8("）"), -16);
+
+  AddLabel(this, "Label3", QRect(88, 104, 39, 15), QString::fromUtf8("QQ号:"), -15);
+  auto* label7 = AddLabel(this, "Label7", QRect(136, 104, 72, 15), QString::fromUtf8(maker::kQQ), -15);
+  MakeLink(label7);
+  connect(label7, &TClickLabel::clicked, this, &TForm5::Label7Click);
+  AddLabel(this, "Label10", QRect(216, 104, 60, 15), QString::fromUtf8(maker::kCity), -15);
+
+  AddLabel(this, "Label5", QRect(90, 128, 38, 15), QString::fromUtf8("邮箱:"), -15);
+  auto* label8 = AddLabel(this, "Label8", QRect(136, 128, 128, 15), QString::fromUtf8(maker::kEmail), -15);
+  MakeLink(label8);
+  connect(label8, &TClickLabel::clicked, this, &TForm5::Label8Click);
+
+  AddLabel(this, "Label6", QRect(90, 152, 38, 15), QString::fromUtf8("博客:"), -15);
+  auto* label9 = AddLabel(this, "Label9", QRect(136, 152, 200, 15), QString::fromUtf8(maker::kWebPage), -15);
+  MakeLink(label9);
+  connect(label9, &TClickLabel::clicked, this, &TForm5::Label9Click);
+
+  auto* groupBox1 = new QGroupBox(QString::fromUtf8("关于我"), this);
+  groupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  groupBox1->setGeometry(40, 168, 329, 161);
+  groupBox1->setFont(ControlFont("宋体", -13));
+  memo1_ = new QPlainTextEdit(MakerText(), groupBox1);
+  memo1_->setObjectName(QStringLiteral("Memo1"));
+  memo1_->setGeometry(2, 15, 325, 144);
+
+  button1_ = new QPushButton(QString::fromUtf8("确定"), this);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(136, 336, 89, 33);
+  button1_->setFont(ControlFont("宋体", -16));
+  connect(button1_, &QPushButton::clicked, this, &TForm5::Button1Click);
+
+  setTabOrder(button1_, memo1_);
+}
+
+void TForm5::Button1Click() { close(); }
+void TForm5::Image1Click() { shell_.OpenAddress(WebPageAddress()); }
+void TForm5::Label9Click() { shell_.OpenAddress(WebPageAddress()); }
+void TForm5::Label8Click() { shell_.OpenAddress(MailAddress()); }
+void TForm5::Label7Click() { shell_.OpenAddress(ChatAddress()); }
+void TForm5::Label11Click() { shell_.OpenAddress(UpdateAddress()); }
+
+}  // namespace tavimo::app

@@ -1,0 +1,121 @@
+#include "app/ChartWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <exception>
+
+#include "app/ErrorReporting.h"
+#include "chart/Chart.h"
+#include "chart/MainChart.h"
+#include "chart/RasterCanvas.h"
+
+namespace tavimo::app {
+
+namespace {
+chart::TShiftState ShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+  chart::TShiftState state;
+  if (modifiers & Qt::ShiftModifier) state.Include(chart::ssShift);
+  if (modifiers & Qt::ControlModifier) state.Include(chart::ssCtrl);
+  if (modifiers & Qt::AltModifier) state.Include(chart::ssAlt);
+  if (buttons & Qt::LeftButton) state.Include(chart::ssLeft);
+  if (buttons & Qt::RightButton) state.Include(chart::ssRight);
+  if (buttons & Qt::MiddleButton) state.Include(chart::ssMiddle);
+  return state;
+}
+
+std::optional<chart::TMouseButton> MouseButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return chart::TMouseButton::mbLeft;
+    case Qt::RightButton: return chart::TMouseButton::mbRight;
+    case Qt::MiddleButton: return chart::TMouseButton::mbMiddle;
+    default: return std::nullopt;
+  }
+}
+}  // namespace
+
+TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
+  auto canvas = std::make_unique<chart::TRasterCanvas>();
+  canvas_ = canvas.get();
+  chart_ = chart::BuildMainChart(std::move(canvas));
+  chart_->SetInvalidateHandler([this] { update(); });
+  // The chart paints every pixel of its image, so nothing is erased first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::ClickFocus);
+  setMouseTracking(true);
+}
+
+TChartWidget::~TChartWidget() = default;
+
+bool TChartWidget::event(QEvent* event) {
+  if (event->type() == CancelModeEventType()) {
+    // An error box is about to open: end a drag as a release would.
+    chart_->MouseUp(chart::TMouseButton::mbRight, chart::TShiftState(), lastMousePosition_.x(),
+                    lastMousePosition_.y());
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TChartWidget::paintEvent(QPaintEvent*) {
+  try {
+    chart_->PaintRequest();
+  } catch (...) {
+    // Reported from the event loop, outside the paint: a box must not open
+    // while the window system waits for this frame.
+    QMetaObject::invokeMethod(
+        this, [error = std::current_exception()] { std::rethrow_exception(error); }, Qt::QueuedConnection);
+  }
+  QPainter painter(this);
+  painter.drawImage(0, 0, canvas_->Image());
+  if (!painted_) {
+    painted_ = true;
+    emit FirstFramePainted();
+  }
+}
+
+void TChartWidget::resizeEvent(QResizeEvent* event) {
+  chart_->SetClientSize(width(), height());
+  QWidget::resizeEvent(event);
+}
+
+void TChartWidget::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  lastMousePosition_ = p;
+  if (const auto button = MouseButton(event->button())) {
+    // Held explicitly, so an error box can find and end the drag.
+    grabMouse();
+    chart_->MouseDown(*button, ShiftState(event->modifiers(), event->buttons()), p.x(), p.y());
+  }
+}
+
+void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  lastMousePosition_ = p;
+  chart_->MouseMove(ShiftState(event->modifiers(), event->buttons()), p.x(), p.y());
+}
+
+void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  lastMousePosition_ = p;
+  if (event->buttons() == Qt::NoButton && QWidget::mouseGrabber() == this) releaseMouse();
+  if (const auto button = MouseButton(event->button()))
+    chart_->MouseUp(*button, ShiftState(event->modifiers(), event->buttons()), p.x(), p.y());
+}
+
+void TChartWidget::wheelEvent(QWheelEvent* event) {
+  // Wheel input reaches the chart only while it has the keyboard focus.
+  if (!hasFocus()) {
+    event->ignore();
+    return;
+  }
+  ForwardWheel(event);
+}
+
+void TChartWidget::ForwardWheel(QWheelEvent* event) {
+  chart_->MouseWheel(event->angleDelta().y(), ShiftState(event->modifiers(), event->buttons()));
+  event->accept();
+}
+
+}  // namespace tavimo::app

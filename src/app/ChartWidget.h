@@ -1,0 +1,48 @@
+#pragma once
+// The window control that holds the main chart: it gives the chart its
+// client size, paints the chart's off-screen image and passes the mouse and
+// the wheel on to the chart.
+
+#include <QWidget>
+#include <memory>
+
+namespace tavimo::chart {
+class TChart;
+class TRasterCanvas;
+}  // namespace tavimo::chart
+
+namespace tavimo::app {
+
+class TChartWidget : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TChartWidget(QWidget* parent);
+  ~TChartWidget() override;
+
+  chart::TChart& Chart() { return *chart_; }
+  const chart::TRasterCanvas& Canvas() const { return *canvas_; }
+
+  // Wheel input the window passes on while this control has the focus.
+  void ForwardWheel(QWheelEvent* event);
+
+ signals:
+  // The first complete frame reached the screen.
+  void FirstFramePainted();
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  chart::TRasterCanvas* canvas_;  // owned by the chart
+  std::unique_ptr<chart::TChart> chart_;
+  QPoint lastMousePosition_;
+  bool painted_ = false;
+};
+
+}  // namespace tavimo::app

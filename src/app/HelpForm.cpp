@@ -1,0 +1,39 @@
+#include "app/HelpForm.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+
+#include "app/Fonts.h"
+
+namespace tavimo::app {
+
+namespace {
+constexpr int kClientWidth = 436;
+constexpr int kClientHeight = 367;
+constexpr int kLeft = 192;
+constexpr int kTop = 309;
+}  // namespace
+
+QString HelpText() {
+  QFile file(QStringLiteral(":/tavimo/help.txt"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll());
+}
+
+TForm7::TForm7(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("Form7"));
+  setWindowTitle(QString::fromUtf8("帮助"));
+  setFont(ControlFont("MS Sans Serif", -11));
+  setFixedSize(kClientWidth, kClientHeight);
+  move(kLeft, kTop);
+
+  memo1_ = new QPlainTextEdit(HelpText(), this);
+  memo1_->setObjectName(QStringLiteral("Memo1"));
+  memo1_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+}  // namespace tavimo::app

@@ -1,0 +1,250 @@
+#include "app/MainForm.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "app/ChartWidget.h"
+#include "app/ErrorReporting.h"
+#include "app/Fonts.h"
+#include "app/MakerInfo.h"
+#include "app/Prompter.h"
+#include "app/Shell.h"
+#include "calc/RatioList.h"
+#include "chart/Chart.h"
+#include "chart/MainChart.h"
+#include "regex/RatioTextPattern.h"
+#include "regex/RegExMatcher.h"
+
+namespace tavimo::app {
+
+namespace {
+constexpr const char* kCaption = "Tavimo1.3";
+constexpr int kClientWidth = 597;
+constexpr int kClientHeight = 504;
+constexpr int kOuterWidth = 605;
+constexpr int kOuterHeight = 544;
+constexpr const char* kRefusedRatioText = "所输数据有错误，请重新设置";
+// Label3's nine characters, one per line, so they read top to bottom.
+constexpr const char* kLabel3Text = "黄\n金\n分\n割\n点\n计\n算\n结\n果";
+
+QColor ToQColor(chart::TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+void SetBackground(QWidget* widget, const QColor& color) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, color);
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+}  // namespace
+
+TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settingsPath)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      reporter_(reporter),
+      shell_(shell),
+      settingsPath_(std::move(settingsPath)) {
+  setWindowTitle(QString::fromUtf8(kCaption));
+  setFont(ControlFont("MS Sans Serif", -11));
+  SetBackground(this, ToQColor(chart::clWhite));
+  resize(kClientWidth, kClientHeight);
+
+  // Created first, so every other control lies above it.
+  chart1_ = new TChartWidget(this);
+  chart1_->setObjectName(QStringLiteral("Chart1"));
+  chart1_->setGeometry(0, 0, kClientWidth, kClientHeight);
+
+  label3_ = new QLabel(QString::fromUtf8(kLabel3Text), chart1_);
+  label3_->setObjectName(QStringLiteral("Label3"));
+  label3_->setGeometry(16, 128, 28, 243);
+  label3_->setFont(ControlFont("宋体", -27, true));
+  label3_->setAttribute(Qt::WA_TranslucentBackground);
+  label3_->setAutoFillBackground(false);
+  label3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  {
+    QPalette palette = label3_->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(chart::clRed));
+    label3_->setPalette(palette);
+  }
+
+  const QFont fontA = FontA();
+  groupBox1_ = new QGroupBox(QString::fromUtf8("设置"), this);
+  groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
+  groupBox1_->setGeometry(8, 0, 345, 57);
+  groupBox1_->setFont(fontA);
+  SetBackground(groupBox1_, ToQColor(chart::clYellow));
+
+  auto* label1 = new QLabel(QString::fromUtf8("低点"), groupBox1_);
+  label1->setObjectName(QStringLiteral("Label1"));
+  label1->setGeometry(8, 20, 26, 13);
+  label1->setFont(fontA);
+  auto* label2 = new QLabel(QString::fromUtf8("高点"), groupBox1_);
+  label2->setObjectName(QStringLiteral("Label2"));
+  label2->setGeometry(120, 20, 26, 13);
+
+  edit1_ = new QLineEdit(QStringLiteral("0"), groupBox1_);
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  edit1_->setGeometry(40, 20, 70, 21);
+  edit1_->installEventFilter(this);
+  edit2_ = new QLineEdit(QStringLiteral("0"), groupBox1_);
+  edit2_->setObjectName(QStringLiteral("Edit2"));
+  edit2_->setGeometry(152, 20, 70, 21);
+
+  AddButton(6, groupBox1_, QRect(232, 20, 50, 25), "清空", &TMainForm::Button6Click);
+  AddButton(11, groupBox1_, QRect(288, 20, 50, 25), "设置", &TMainForm::Button11Click);
+  AddButton(1, this, QRect(363, 20, 60, 25), "关于我", &TMainForm::Button1Click);
+  AddButton(9, this, QRect(439, 20, 50, 25), "帮助", &TMainForm::Button9Click);
+  AddButton(10, this, QRect(504, 20, 70, 25), "检查更新", &TMainForm::Button10Click);
+  AddButton(2, this, QRect(6, 463, 70, 25), "低点上涨", &TMainForm::Button2Click);
+  AddButton(3, this, QRect(106, 463, 70, 25), "高点下跌", &TMainForm::Button3Click);
+  AddButton(4, this, QRect(206, 463, 70, 25), "反弹阻力", &TMainForm::Button4Click);
+  AddButton(5, this, QRect(305, 463, 70, 25), "回调支撑", &TMainForm::Button5Click);
+  AddButton(7, this, QRect(405, 463, 70, 25), "计算器", &TMainForm::Button7Click);
+  AddButton(8, this, QRect(505, 463, 70, 25), "退出", &TMainForm::Button8Click);
+
+  // Tab order: the group box's controls first, then the window's buttons by their tab index.
+  const QWidget* order[] = {edit1_,     edit2_,     buttons_[6], buttons_[11], buttons_[1],
+                            buttons_[9], buttons_[8], buttons_[7], buttons_[5],  buttons_[4],
+                            buttons_[3], buttons_[2], buttons_[10]};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+  edit1_->setFocus();
+}
+
+QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, const char* caption,
+                                  void (TMainForm::*handler)()) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QStringLiteral("Button%1").arg(number));
+  button->setGeometry(geometry);
+  button->setFont(FontA());
+  button->setAutoDefault(false);
+  // The window's own guard: an exception from a command ends it here,
+  // before it can unwind through the button's signal machinery.
+  connect(button, &QPushButton::clicked, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  buttons_[number] = button;
+  return button;
+}
+
+QPushButton* TMainForm::Button(int number) const {
+  return number >= 1 && number <= 11 ? buttons_[number] : nullptr;
+}
+
+chart::THorizBarSeries& TMainForm::Series1() const { return chart::MainSeries(chart1_->Chart()); }
+
+void TMainForm::SetSecondaryWindows(QWidget* about, QWidget* help) {
+  about_ = about;
+  help_ = help;
+}
+
+void TMainForm::PlaceCentred() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const QRect desktop = screen->geometry();
+  move(desktop.left() + (desktop.width() - kOuterWidth) / 2, desktop.top() + (desktop.height() - kOuterHeight) / 2);
+}
+
+void TMainForm::FormCreate() {
+  LoadRatioList(settingsPath_);
+  FillSeriesFromRatioList();
+}
+
+void TMainForm::FillSeriesFromRatioList() {
+  chart::THorizBarSeries& series = Series1();
+  for (const std::string& entry : CurrentRatioList()) series.AppendPoint(0.0, entry, chart::clAutoColor);
+}
+
+void TMainForm::Compute(ComputeMode mode) {
+  const std::string low = edit1_->text().toUtf8().toStdString();
+  const std::string high = edit2_->text().toUtf8().toStdString();
+  const ComputeOutcome outcome = RunCompute(mode, low, high, CurrentRatioList());
+  if (outcome.emptyBoxMessage) {
+    reporter_.Prompter().ShowMessage(this, std::string(*outcome.emptyBoxMessage), std::string(kEmptyBoxCaption),
+                                     TPromptIcon::None);
+    return;
+  }
+  chart::THorizBarSeries& series = Series1();
+  const int count = std::min<int>(static_cast<int>(outcome.levels.size()), series.PointCount());
+  for (int i = 0; i < count; ++i) series.SetPointX(i, outcome.levels[static_cast<std::size_t>(i)]);
+}
+
+void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
+void TMainForm::Button3Click() { Compute(ComputeMode::Decline); }
+void TMainForm::Button4Click() { Compute(ComputeMode::Resistance); }
+void TMainForm::Button5Click() { Compute(ComputeMode::Support); }
+
+void TMainForm::Button6Click() {
+  edit1_->setText(QStringLiteral("0"));
+  edit2_->setText(QStringLiteral("0"));
+  chart::THorizBarSeries& series = Series1();
+  const int count = std::min<int>(static_cast<int>(CurrentRatioList().size()), series.PointCount());
+  for (int i = 0; i < count; ++i) series.SetPointX(i, 0.0);
+}
+
+void TMainForm::Button7Click() { shell_.StartCalculator(); }
+
+void TMainForm::Button8Click() { close(); }
+
+namespace {
+void ShowInFront(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+}  // namespace
+
+void TMainForm::Button1Click() { ShowInFront(about_); }
+void TMainForm::Button9Click() { ShowInFront(help_); }
+
+void TMainForm::Button10Click() { shell_.OpenAddress(maker::kUpdatePage); }
+
+void TMainForm::Button11Click() {
+  const std::string text = reporter_.Prompter().AskRatioText(this, std::string(DefaultRatioText));
+  if (text == DefaultRatioText) return;
+  TRegExMatcher matcher;
+  matcher.SetSubject(text);
+  matcher.SetRegEx(kRatioTextForbiddenPattern);
+  if (matcher.Match()) {
+    reporter_.Prompter().ShowMessage(this, kRefusedRatioText, reporter_.Title(), TPromptIcon::None);
+    return;
+  }
+  ReplaceRatioList(SplitRatioText(text));
+  Series1().ClearPoints();
+  FillSeriesFromRatioList();
+  SaveRatioText(text, settingsPath_);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edit1_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      // The carriage return is swallowed: nothing is typed, the focus moves on.
+      edit2_->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  // The chart fills the client area; every other control keeps its place.
+  chart1_->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+  // Wheel input goes to the focused control; the chart takes it from here
+  // when it arrived over another control while the chart had the focus.
+  if (chart1_->hasFocus()) {
+    chart1_->ForwardWheel(event);
+    return;
+  }
+  QWidget::wheelEvent(event);
+}
+
+}  // namespace tavimo::app

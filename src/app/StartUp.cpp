@@ -1,0 +1,70 @@
+#include "app/StartUp.h"
+
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/AboutForm.h"
+#include "app/ChartWidget.h"
+#include "app/HelpForm.h"
+#include "app/MainForm.h"
+#include "app/Prompter.h"
+#include "app/Shell.h"
+#include "app/TavimoApplication.h"
+#include "calc/RatioList.h"
+#include "runtime/NumberFormatSettings.h"
+
+namespace tavimo::app {
+
+namespace {
+// For start-up measurements: leave as soon as the first chart frame is on screen.
+bool ExitAfterFirstPaint() {
+  const char* value = std::getenv("TAVIMO_EXIT_AFTER_FIRST_PAINT");
+  return value && value[0] == '1';
+}
+}  // namespace
+
+TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, const std::string& settingsPath,
+                             const std::function<void(TMainForm&)>& creationHandler) {
+  TTavimoWindows windows;
+  windows.mainForm = std::make_unique<TMainForm>(application.Reporter(), shell, settingsPath);
+  TMainForm& mainForm = *windows.mainForm;
+  application.Reporter().Guard([&] {
+    if (creationHandler)
+      creationHandler(mainForm);
+    else
+      mainForm.FormCreate();
+  });
+  windows.about = new TForm5(&mainForm, shell);
+  windows.help = new TForm7(&mainForm);
+  mainForm.SetSecondaryWindows(windows.about, windows.help);
+  return windows;
+}
+
+int RunTavimo(int& argc, char** argv) {
+  LoadNumberFormatSettings();
+
+  TQtPrompter prompter;
+  TDesktopShell shell;
+  TTavimoApplication application(argc, argv, prompter);
+  try {
+    application.setWindowIcon(QIcon(QStringLiteral(":/tavimo/tavimo.png")));
+    TTavimoWindows windows = CreateWindows(application, shell, SettingsFilePath());
+    TMainForm& mainForm = *windows.mainForm;
+    if (ExitAfterFirstPaint()) {
+      QObject::connect(mainForm.Chart1(), &TChartWidget::FirstFramePainted, &application, [] {
+        std::puts("tavimo: first frame painted");
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+      });
+    }
+    mainForm.PlaceCentred();
+    mainForm.show();
+    return application.exec();
+  } catch (...) {
+    application.Reporter().ShowLastChanceBox(std::current_exception());
+    return 1;
+  }
+}
+
+}  // namespace tavimo::app

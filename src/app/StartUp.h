@@ -1,0 +1,34 @@
+#pragma once
+// The program from start to end: number settings, the application object,
+// the main window and its creation handler, the About and Help windows, then
+// the event loop until the main window closes.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tavimo::app {
+
+class TForm5;
+class TForm7;
+class TMainForm;
+class TShell;
+class TTavimoApplication;
+
+struct TTavimoWindows {
+  std::unique_ptr<TMainForm> mainForm;
+  TForm5* about = nullptr;  // owned by mainForm
+  TForm7* help = nullptr;   // owned by mainForm
+};
+
+// The main window with its creation handler run under the creation guard
+// (what it raises is reported before anything is shown), then the About and
+// Help windows, hidden. creationHandler stands in for FormCreate in tests.
+TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, const std::string& settingsPath,
+                             const std::function<void(TMainForm&)>& creationHandler = {});
+
+// The whole run. The exit status of the event loop, or 1 after the
+// last-chance box when an exception escaped every guard.
+int RunTavimo(int& argc, char** argv);
+
+}  // namespace tavimo::app
