@@ -1,0 +1,326 @@
+#include <cstring>
+
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
+#include "runtime/NumberText.h"
+
+namespace tavimo {
+
+namespace {
+
+constexpr std::size_t kMaxPatternLength = 224;
+constexpr std::size_t kMaxSeparatorBytes = 4;  // one UTF-8 character
+constexpr int kNoZero = 32767;
+
+// Worst case for a 224-character pattern: every character a placeholder that
+// writes a digit and a 4-byte group separator, plus 18 integer digits beyond
+// the placeholders and exponent digits; rounded up generously.
+constexpr std::size_t kBufferSize = 2304;
+
+class TextBuffer {
+ public:
+  void Put(char c) {
+    if (size_ < kBufferSize) data_[size_++] = c;
+  }
+  void Put(std::string_view s) {
+    const std::size_t n = s.size() <= kBufferSize - size_ ? s.size() : kBufferSize - size_;
+    std::memcpy(data_ + size_, s.data(), n);
+    size_ += n;
+  }
+  void PutUnsigned(unsigned value, int minDigits) {
+    char digits[12];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    while (n < minDigits) digits[n++] = '0';
+    while (n > 0) Put(digits[--n]);
+  }
+  std::string Text() const { return std::string(data_, size_); }
+
+ private:
+  char data_[kBufferSize];
+  std::size_t size_ = 0;
+};
+
+std::string_view Separator(const std::string& s) {
+  return std::string_view(s).substr(0, kMaxSeparatorBytes);
+}
+
+bool IsQuote(char c) { return c == '\'' || c == '"'; }
+
+// Index just past the quoted text that starts at `open`; the end when unterminated.
+std::size_t SkipQuoted(std::string_view text, std::size_t open) {
+  const std::size_t close = text.find(text[open], open + 1);
+  return close == std::string_view::npos ? text.size() : close + 1;
+}
+
+bool IsScientificMarker(std::string_view s, std::size_t i) {
+  return (s[i] == 'E' || s[i] == 'e') && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-');
+}
+
+struct Sections {
+  std::string_view part[3];
+  int count = 0;
+};
+
+// Up to three sections split at ";" outside quotes; each ends at its ";".
+Sections SplitSections(std::string_view pattern) {
+  Sections sections;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (sections.count < 3) {
+    while (i < pattern.size() && pattern[i] != ';') i = IsQuote(pattern[i]) ? SkipQuoted(pattern, i) : i + 1;
+    sections.part[sections.count++] = pattern.substr(start, i - start);
+    if (i >= pattern.size()) break;
+    start = ++i;
+  }
+  return sections;
+}
+
+struct SectionLayout {
+  int digitCount = 0;
+  int decimalIndex = 0;
+  int mandatoryInteger = 0;
+  int mandatoryFraction = 0;
+  bool grouping = false;
+  bool scientific = false;
+};
+
+SectionLayout ScanSection(std::string_view s) {
+  SectionLayout layout;
+  int decimalIndex = -1;
+  int firstZero = kNoZero;
+  int lastZero = 0;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const char c = s[i];
+    if (c == '#') {
+      ++layout.digitCount;
+    } else if (c == '0') {
+      if (firstZero == kNoZero) firstZero = layout.digitCount;
+      lastZero = ++layout.digitCount;
+    } else if (c == '.') {
+      if (decimalIndex < 0) decimalIndex = layout.digitCount;
+    } else if (c == ',') {
+      layout.grouping = true;
+    } else if (IsQuote(c)) {
+      i = SkipQuoted(s, i);
+      continue;
+    } else if (IsScientificMarker(s, i)) {
+      // The zeros after the sign size the exponent; they are no placeholders.
+      layout.scientific = true;
+      i += 2;
+      while (i < s.size() && s[i] == '0') ++i;
+      continue;
+    }
+    ++i;
+  }
+  layout.decimalIndex = decimalIndex < 0 ? layout.digitCount : decimalIndex;
+  const int mandatoryInteger = layout.decimalIndex - firstZero;
+  const int mandatoryFraction = lastZero - layout.decimalIndex;
+  layout.mandatoryInteger = mandatoryInteger > 0 ? mandatoryInteger : 0;
+  layout.mandatoryFraction = mandatoryFraction > 0 ? mandatoryFraction : 0;
+  return layout;
+}
+
+// Writes a section's text around the digits, walking its characters once.
+class PatternWriter {
+ public:
+  PatternWriter(const SectionLayout& layout, const DecimalDigits& digits, const NumberFormatSettings& settings)
+      : layout_(layout),
+        digits_(digits),
+        next_(digits.digits),
+        decimalSeparator_(Separator(settings.decimalSeparator)),
+        thousandsSeparator_(layout.grouping ? Separator(settings.thousandsSeparator) : std::string_view()) {
+    if (layout.scientific) {
+      place_ = layout.decimalIndex;
+      delta_ = 0;
+    } else {
+      place_ = digits.exponent > layout.decimalIndex ? digits.exponent : layout.decimalIndex;
+      delta_ = digits.exponent - layout.decimalIndex;
+    }
+  }
+
+  void Write(std::string_view section, bool writeSign, TextBuffer& out) {
+    out_ = &out;
+    if (writeSign && digits_.negative) out.Put('-');
+    std::size_t i = 0;
+    while (i < section.size()) {
+      const char c = section[i];
+      if (c == '#' || c == '0') {
+        Placeholder();
+      } else if (c == '.' || c == ',') {
+        // Positions only: the separators are written by the digits.
+      } else if (IsQuote(c)) {
+        const std::size_t close = section.find(c, i + 1);
+        if (close == std::string_view::npos) {
+          out.Put(section.substr(i + 1));
+          return;
+        }
+        out.Put(section.substr(i + 1, close - i - 1));
+        i = close;
+      } else if (IsScientificMarker(section, i)) {
+        i = Exponent(section, i);
+        continue;
+      } else {
+        out.Put(c);
+      }
+      ++i;
+    }
+  }
+
+ private:
+  void Placeholder() {
+    if (delta_ > 0) {
+      // The first placeholder also carries the integer digits beyond the pattern's.
+      for (; delta_ > 0; --delta_) NextDigit();
+      NextDigit();
+    } else if (delta_ < 0) {
+      ++delta_;
+      if (place_ <= layout_.mandatoryInteger) Emit('0');
+      else --place_;
+    } else {
+      NextDigit();
+    }
+  }
+
+  void NextDigit() {
+    if (*next_ != '\0') Emit(*next_++);
+    else if (place_ > -layout_.mandatoryFraction) Emit('0');
+    else --place_;
+  }
+
+  void Emit(char c) {
+    if (place_ == 0) {
+      out_->Put(decimalSeparator_);
+      out_->Put(c);
+    } else {
+      out_->Put(c);
+      if (place_ > 1 && place_ % 3 == 1) out_->Put(thousandsSeparator_);
+    }
+    --place_;
+  }
+
+  std::size_t Exponent(std::string_view section, std::size_t i) {
+    out_->Put(section[i]);
+    const bool plus = section[i + 1] == '+';
+    i += 2;
+    int zeros = 0;
+    while (i < section.size() && section[i] == '0') {
+      ++zeros;
+      ++i;
+    }
+    const int exponent = digits_.digits[0] == '\0' ? 0 : digits_.exponent - layout_.decimalIndex;
+    if (exponent < 0) out_->Put('-');
+    else if (plus) out_->Put('+');
+    out_->PutUnsigned(static_cast<unsigned>(exponent < 0 ? -exponent : exponent), zeros < 4 ? zeros : 4);
+    return i;
+  }
+
+  const SectionLayout& layout_;
+  const DecimalDigits& digits_;
+  const char* next_;
+  std::string_view decimalSeparator_;
+  std::string_view thousandsSeparator_;
+  TextBuffer* out_ = nullptr;
+  int place_ = 0;
+  int delta_ = 0;
+};
+
+bool IsSpecial(const DecimalDigits& d) {
+  return d.exponent == DecimalDigits::kInfinity || d.exponent == DecimalDigits::kNaN;
+}
+
+}  // namespace
+
+std::string FormatFloatPattern(std::string_view pattern, long double value, const NumberFormatSettings& settings) {
+  if (pattern.size() > kMaxPatternLength) throw EConvertError(std::string(messages::kFormatTooLong));
+  const Sections sections = SplitSections(pattern);
+  if (sections.part[0].empty()) return FormatFloatGeneral(value, 15, settings);
+
+  std::uint64_t significand;
+  std::uint16_t signAndExponent;
+  std::memcpy(&significand, &value, 8);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + 8, 2);
+  // Only all-zero bits select the zero section; a negative zero is negative.
+  int chosen = (significand == 0 && signAndExponent == 0) ? 2 : (signAndExponent & 0x8000) ? 1 : 0;
+  if (chosen >= sections.count || sections.part[chosen].empty()) chosen = 0;
+
+  SectionLayout layout = ScanSection(sections.part[chosen]);
+  const DecimalDigits digits = layout.scientific
+                                   ? ToDecimalDigits(value, layout.digitCount, 9999)
+                                   : ToDecimalDigits(value, 18, layout.digitCount - layout.decimalIndex);
+  if (IsSpecial(digits) || (!layout.scientific && digits.exponent > 18)) {
+    return FormatFloatGeneral(value, 15, settings);
+  }
+  if (digits.digits[0] == '\0') {
+    // A value that rounds away keeps its digits but takes the zero section's text.
+    const int zero = (sections.count > 2 && !sections.part[2].empty()) ? 2 : 0;
+    if (zero != chosen) {
+      chosen = zero;
+      layout = ScanSection(sections.part[chosen]);
+    }
+  }
+
+  TextBuffer out;
+  PatternWriter(layout, digits, settings).Write(sections.part[chosen], chosen == 0, out);
+  return out.Text();
+}
+
+std::string FormatFloatGeneral(long double value, int precision, const NumberFormatSettings& settings) {
+  if (precision < 2) precision = 2;
+  if (precision > 18) precision = 18;
+  const DecimalDigits d = ToDecimalDigits(value, precision, 9999);
+  if (d.exponent == DecimalDigits::kInfinity) return d.negative ? "-INF" : "INF";
+  if (d.exponent == DecimalDigits::kNaN) return "NAN";
+  if (d.digits[0] == '\0') return "0";
+
+  const std::string_view decimalSeparator = Separator(settings.decimalSeparator);
+  const std::string_view digits(d.digits);
+  const int count = static_cast<int>(digits.size());
+  const int e = d.exponent;
+  char buffer[64];
+  std::size_t n = 0;
+  auto put = [&](char c) { buffer[n++] = c; };
+  auto putText = [&](std::string_view s) {
+    std::memcpy(buffer + n, s.data(), s.size());
+    n += s.size();
+  };
+  if (d.negative) put('-');
+  if (e > precision || e < -3) {
+    put(digits[0]);
+    if (count > 1) {
+      putText(decimalSeparator);
+      putText(digits.substr(1));
+    }
+    put('E');
+    int x = e - 1;
+    if (x < 0) {
+      put('-');
+      x = -x;
+    }
+    char exponentDigits[8];
+    int k = 0;
+    do {
+      exponentDigits[k++] = static_cast<char>('0' + x % 10);
+      x /= 10;
+    } while (x != 0);
+    while (k > 0) put(exponentDigits[--k]);
+  } else if (e > 0) {
+    for (int i = 0; i < e; ++i) put(i < count ? digits[static_cast<std::size_t>(i)] : '0');
+    if (count > e) {
+      putText(decimalSeparator);
+      putText(digits.substr(static_cast<std::size_t>(e)));
+    }
+  } else {
+    put('0');
+    putText(decimalSeparator);
+    for (int i = 0; i < -e; ++i) put('0');
+    putText(digits);
+  }
+  return std::string(buffer, n);
+}
+
+}  // namespace tavimo

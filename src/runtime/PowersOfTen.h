@@ -1,0 +1,34 @@
+#pragma once
+// Powers of ten as extended constants and the scaling by 10^k that both the
+// parser and the decimal-digit conversion use, so that both round alike.
+
+namespace tavimo {
+
+static_assert(__LDBL_MANT_DIG__ == 64, "long double must be the x87 80-bit extended format");
+
+// 10^n for n = 0..31, 10^(32 j) for j = 0..15 and 10^(512 m) for m = 0..9,
+// each the nearest extended value (64-bit significand, ties to even).
+extern const long double kPowersOfTenSmall[32];
+extern const long double kPowersOfTenMedium[16];
+extern const long double kPowersOfTenLarge[10];
+
+// value x 10^k, applied as up to three table factors (small, medium, large),
+// multiplying for k > 0 and dividing for k < 0; k <= -5120 gives zero.
+// Positive k must stay below 5120.
+inline long double ScaleByPowerOfTen(long double value, int k) {
+  if (k == 0) return value;
+  if (k > 0) {
+    if (const int i = k & 31) value *= kPowersOfTenSmall[i];
+    if (const int j = (k >> 5) & 15) value *= kPowersOfTenMedium[j];
+    if (const int m = k >> 9) value *= kPowersOfTenLarge[m];
+    return value;
+  }
+  const int n = -k;
+  if (n >= 5120) return 0.0L;
+  if (const int i = n & 31) value /= kPowersOfTenSmall[i];
+  if (const int j = (n >> 5) & 15) value /= kPowersOfTenMedium[j];
+  if (const int m = n >> 9) value /= kPowersOfTenLarge[m];
+  return value;
+}
+
+}  // namespace tavimo

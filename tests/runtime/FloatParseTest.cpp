@@ -1,0 +1,192 @@
+// Decimal text to extended values: what is accepted, what each text gives,
+// and that the floating-point state is left as it was.
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <string>
+
+#include "runtime/Exceptions.h"
+#include "runtime/FloatFaults.h"
+#include "runtime/NumberText.h"
+
+namespace tavimo {
+namespace {
+
+const NumberFormatSettings kPoint{".", ","};
+const NumberFormatSettings kComma{",", "."};
+
+struct Accepted {
+  std::string text;
+  long double value;
+};
+
+class AcceptedFloatText : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(AcceptedFloatText, GivesItsValue) {
+  long double value = -12345.0L;
+  ASSERT_TRUE(ScanFloatText(GetParam().text, value, kPoint)) << "'" << GetParam().text << "'";
+  EXPECT_EQ(value, GetParam().value) << "'" << GetParam().text << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AcceptedFloatText,
+    ::testing::Values(Accepted{"10", 10.0L}, Accepted{"1e3", 1000.0L}, Accepted{" 12 ", 12.0L},
+                      Accepted{"12 ", 12.0L}, Accepted{"   +7", 7.0L}, Accepted{"-.5", -0.5L}, Accepted{"5.", 5.0L},
+                      Accepted{".", 0.0L}, Accepted{"+.", 0.0L}, Accepted{"-.", 0.0L}, Accepted{"1e", 1.0L},
+                      Accepted{"1e+", 1.0L}, Accepted{"1E-", 1.0L}, Accepted{"1e0003", 1000.0L},
+                      Accepted{"2.5E-3", 25.0L / 10000.0L}, Accepted{"1e-4999", 0.0L}, Accepted{"0e4999", 0.0L},
+                      Accepted{"0.618", 618.0L / 1000.0L}, Accepted{"000012.5000", 12.5L},
+                      Accepted{std::string("3.5\0garbage", 11), 3.5L}, Accepted{std::string("7\0", 2), 7.0L}));
+
+class RejectedFloatText : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RejectedFloatText, IsNotANumber) {
+  long double value = 42.0L;
+  EXPECT_FALSE(ScanFloatText(GetParam(), value, kPoint)) << "'" << GetParam() << "'";
+  EXPECT_EQ(value, 42.0L) << "a rejected text must not change the output";
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RejectedFloatText,
+                         ::testing::Values("", " ", "-", "+", "\t12", "12\t", "12,5", "1,000", "1.5.2", "0x10",
+                                           "$10", "INF", "NAN", "inf", "e5", "E", "--1", "+-1", "1 2", "1e5000",
+                                           "1e4999", "1e1x", "1e++1", "abc", "1.0f", "12e 3", "- 1",
+                                           std::string("\0" "12", 3)));
+
+// Powers beyond one table entry take two or three rounded factors, so they
+// may miss the correctly rounded value by an ulp or two.
+void ExpectNear(long double value, long double expected) {
+  EXPECT_LT(std::fabs(value / expected - 1.0L), 0x1p-61L) << static_cast<double>(value);
+}
+
+TEST(FloatParse, ExponentReadingStopsOnceItReachesFiveHundred) {
+  long double value;
+  ASSERT_TRUE(ScanFloatText("1e500", value, kPoint));
+  ExpectNear(value, 1e500L);
+  ASSERT_TRUE(ScanFloatText("1e4000", value, kPoint));
+  ExpectNear(value, 1e4000L);
+  ASSERT_TRUE(ScanFloatText("1e-0499", value, kPoint));
+  ExpectNear(value, 1e-499L);
+  ASSERT_TRUE(ScanFloatText("1e31", value, kPoint));
+  EXPECT_EQ(value, 1e31L) << "a single table entry is exact to the last bit";
+  EXPECT_FALSE(ScanFloatText("1e50000", value, kPoint));
+  EXPECT_FALSE(ScanFloatText("1e-5000", value, kPoint));
+}
+
+TEST(FloatParse, NegativeScaleOfFiveThousandOneHundredTwentyGivesZero) {
+  // 121 fraction digits plus an exponent of -4999 make k = -5120.
+  long double value = 1.0L;
+  ASSERT_TRUE(ScanFloatText("0." + std::string(120, '0') + "1e-4999", value, kPoint));
+  EXPECT_EQ(value, 0.0L);
+  // A scale just short of that is a denormal, not zero.
+  ASSERT_TRUE(ScanFloatText("0." + std::string(119, '0') + "1e-4820", value, kPoint));
+  EXPECT_GT(value, 0.0L);
+}
+
+TEST(FloatParse, HugeValuesStayExtendedUntilStoredAsDouble) {
+  const long double value = ParseFloatText("1e500", kPoint);
+  EXPECT_TRUE(std::isfinite(value));
+  try {
+    StoreAsDouble(value);
+    FAIL() << "no overflow raised";
+  } catch (const EOverflow& e) {
+    EXPECT_EQ(e.Message(), "Floating point overflow");
+  }
+}
+
+TEST(FloatParse, TooManyDigitsOverflowIsRejected) {
+  long double value;
+  EXPECT_FALSE(ScanFloatText(std::string(5000, '9'), value, kPoint));
+  EXPECT_TRUE(ScanFloatText(std::string(4000, '9'), value, kPoint));
+}
+
+TEST(FloatParse, ManyDigitsAccumulateInExtendedPrecision) {
+  // 2^64 + 1 cannot be held exactly; the accumulation rounds as the FPU does.
+  long double value;
+  ASSERT_TRUE(ScanFloatText("18446744073709551617", value, kPoint));
+  EXPECT_EQ(value, 18446744073709551616.0L);
+  ASSERT_TRUE(ScanFloatText("123456789012345678", value, kPoint));
+  EXPECT_EQ(value, 123456789012345678.0L);
+}
+
+TEST(FloatParse, NegativeZeroKeepsItsSign) {
+  long double value;
+  ASSERT_TRUE(ScanFloatText("-0", value, kPoint));
+  EXPECT_TRUE(std::signbit(value));
+}
+
+TEST(FloatParse, CommaDecimalLocaleSwapsWhatIsAccepted) {
+  long double value;
+  ASSERT_TRUE(ScanFloatText("12,5", value, kComma));
+  EXPECT_EQ(value, 12.5L);
+  EXPECT_FALSE(ScanFloatText("0.5", value, kComma));
+  EXPECT_THROW(ParseFloatText("0.191", kComma), EConvertError);
+}
+
+TEST(FloatParse, MultiByteDecimalSeparator) {
+  const NumberFormatSettings arabic{"\xd9\xab", "\xd9\xac"};  // U+066B, U+066C
+  long double value;
+  ASSERT_TRUE(ScanFloatText("3\xd9\xab" "25", value, arabic));
+  EXPECT_EQ(value, 3.25L);
+  EXPECT_FALSE(ScanFloatText("3\xd9", value, arabic));
+  EXPECT_FALSE(ScanFloatText("3.25", value, arabic));
+}
+
+TEST(FloatParse, MessageQuotesTheUnchangedText) {
+  const struct {
+    std::string text;
+    std::string message;
+  } rows[] = {{"abc", "'abc' is not a valid floating point value"},
+              {"", "'' is not a valid floating point value"},
+              {" 1 2 ", "' 1 2 ' is not a valid floating point value"}};
+  for (const auto& row : rows) {
+    try {
+      ParseFloatText(row.text, kPoint);
+      ADD_FAILURE() << "accepted '" << row.text << "'";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), row.message);
+    }
+  }
+}
+
+TEST(FloatParse, UsesTheProcessSettingsByDefault) {
+  const NumberFormatSettings saved = GlobalNumberFormatSettings();
+  SetGlobalNumberFormatSettings(kComma);
+  long double value;
+  EXPECT_TRUE(ScanFloatText("1,5", value));
+  EXPECT_THROW(ParseFloatText("1.5"), EConvertError);
+  SetGlobalNumberFormatSettings(saved);
+  EXPECT_EQ(ParseFloatText("1.5"), 1.5L);
+}
+
+TEST(FloatParse, RoundsToNearestWhateverTheCallerSet) {
+  std::fenv_t saved;
+  std::fegetenv(&saved);
+  long double nearest;
+  ASSERT_TRUE(ScanFloatText("0.1", nearest, kPoint));
+  std::fesetround(FE_UPWARD);
+  long double upward;
+  ASSERT_TRUE(ScanFloatText("0.1", upward, kPoint));
+  EXPECT_EQ(std::fegetround(), FE_UPWARD) << "caller's rounding mode not restored";
+  std::fesetenv(&saved);
+  EXPECT_EQ(upward, nearest);
+  EXPECT_EQ(nearest, 1.0L / 10.0L);
+}
+
+TEST(FloatParse, LeavesTheExceptionFlagsAsTheyWere) {
+  std::fenv_t saved;
+  std::fegetenv(&saved);
+  std::feclearexcept(FE_ALL_EXCEPT);
+  long double value;
+  ASSERT_TRUE(ScanFloatText("0.1", value, kPoint));
+  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0) << "inexact flag left behind";
+  EXPECT_FALSE(ScanFloatText("1e4999", value, kPoint));
+  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0) << "overflow flag left behind";
+  std::feraiseexcept(FE_DIVBYZERO);
+  ASSERT_TRUE(ScanFloatText("1e-4999", value, kPoint));
+  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), FE_DIVBYZERO) << "caller's own flags must survive unchanged";
+  std::fesetenv(&saved);
+}
+
+}  // namespace
+}  // namespace tavimo

@@ -1,0 +1,151 @@
+// Values written by patterns: the chart's "#,##0.###" over its whole table,
+// sections, quotes, scientific markers and the separators of other locales.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "runtime/Exceptions.h"
+#include "runtime/NumberText.h"
+
+namespace tavimo {
+namespace {
+
+const NumberFormatSettings kPoint{".", ","};
+constexpr const char* kChartPattern = "#,##0.###";
+
+struct ValueText {
+  long double value;
+  std::string text;
+};
+
+class ChartValueFormat : public ::testing::TestWithParam<ValueText> {};
+
+TEST_P(ChartValueFormat, WritesTheExpectedText) {
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, GetParam().value, kPoint), GetParam().text)
+      << static_cast<double>(GetParam().value);
+}
+
+constexpr long double kInf = std::numeric_limits<long double>::infinity();
+
+// Values reach the formatter as stored doubles, so each literal is a double.
+INSTANTIATE_TEST_SUITE_P(
+    Table, ChartValueFormat,
+    ::testing::Values(ValueText{0.0, "0"}, ValueText{-0.0, "0"}, ValueText{12.3456, "12.346"},
+                      ValueText{1234.5, "1,234.5"}, ValueText{-1234.5678, "-1,234.568"}, ValueText{1000.0, "1,000"},
+                      ValueText{1234567.891, "1,234,567.891"}, ValueText{999.9996, "1,000"}, ValueText{0.5, "0.5"},
+                      ValueText{0.0123, "0.012"}, ValueText{0.0005, "0.001"}, ValueText{-0.0005, "-0.001"},
+                      ValueText{0.0004, "0.000"}, ValueText{-0.0004, "0.000"}, ValueText{0.00004, "0"},
+                      ValueText{1e15, "1,000,000,000,000,000"}, ValueText{1e18, "1E18"}, ValueText{kInf, "INF"},
+                      ValueText{-kInf, "-INF"}, ValueText{std::numeric_limits<long double>::quiet_NaN(), "NAN"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Rounding, ChartValueFormat,
+    ::testing::Values(ValueText{1.0625, "1.063"}, ValueText{2.0005, "2.001"}, ValueText{1.0005, "1"},
+                      ValueText{1.2345, "1.234"}, ValueText{-0.00004, "0"}, ValueText{2.5e20, "2.5E20"},
+                      ValueText{-3e19, "-3E19"}, ValueText{999999999999999999.5L, "1E18"},
+                      ValueText{999999999999999999.0L, "999,999,999,999,999,999"},
+                      ValueText{30.0, "30"}, ValueText{11.91, "11.91"}, ValueText{13.3333333333, "13.333"},
+                      ValueText{123.0, "123"}, ValueText{1234.0, "1,234"}, ValueText{-1.0, "-1"},
+                      ValueText{1e-300, "0"}, ValueText{0.9999, "1"}, ValueText{0.99949, "0.999"}));
+
+TEST(FormatPattern, TooLongPatternIsRejected) {
+  EXPECT_NO_THROW(FormatFloatPattern(std::string(224, '#'), 1.0L, kPoint));
+  try {
+    FormatFloatPattern(std::string(225, '#'), 1.0L, kPoint);
+    FAIL() << "225 characters accepted";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Format string too long");
+  }
+}
+
+TEST(FormatPattern, LongestPatternWithWideSeparatorsFitsTheBuffer) {
+  const NumberFormatSettings wide{"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x81"};  // two 4-byte characters
+  const std::string text = FormatFloatPattern("," + std::string(223, '0'), 123456789.0L, wide);
+  // 223 digits with a separator after every third from the right but the last.
+  EXPECT_EQ(text.size(), 223u + 74u * 4u);
+  EXPECT_EQ(text.substr(text.size() - 10), "456\xf0\x9f\x98\x81" "789");
+  EXPECT_EQ(text.substr(0, 5), "0\xf0\x9f\x98\x81");
+}
+
+struct PatternRow {
+  std::string pattern;
+  long double value;
+  std::string text;
+};
+
+class PatternFormat : public ::testing::TestWithParam<PatternRow> {};
+
+TEST_P(PatternFormat, WritesTheExpectedText) {
+  const PatternRow& row = GetParam();
+  EXPECT_EQ(FormatFloatPattern(row.pattern, row.value, kPoint), row.text)
+      << "pattern \"" << row.pattern << "\" value " << static_cast<double>(row.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Placeholders, PatternFormat,
+    ::testing::Values(PatternRow{"0.00", 1.5, "1.50"}, PatternRow{"000", 5, "005"}, PatternRow{"#", 0, ""},
+                      PatternRow{"#.##", 0.5, ".5"}, PatternRow{"0", 12345678.9, "12345679"},
+                      PatternRow{"#,##0", 12345678.9, "12,345,679"}, PatternRow{"0,", 1234567, "1,234,567"},
+                      PatternRow{"#.#.#", 1.25, "1.25"}, PatternRow{"00.00", -1.5, "-01.50"},
+                      PatternRow{"#0.0#", 0.123, "0.12"}, PatternRow{"0.000", 0.0004, "0.000"},
+                      PatternRow{"#,##0.00", 1e15, "1,000,000,000,000,000.00"},
+                      PatternRow{"0.0", 1e18, "1E18"}, PatternRow{"0#", 5, "05"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, PatternFormat,
+    ::testing::Values(PatternRow{"0.0;(0.0);zero", 1.25, "1.3"}, PatternRow{"0.0;(0.0);zero", -1.25, "(1.3)"},
+                      PatternRow{"0.0;(0.0);zero", 0, "zero"}, PatternRow{"0.0;(0.0);zero", -0.0, "zero"},
+                      PatternRow{"0.0;(0.0);zero", 0.01, "zero"}, PatternRow{"0.0;(0.0);zero", -0.01, "zero"},
+                      PatternRow{"0.0;(0.0)", -0.01, "0.0"}, PatternRow{"0.0;(0.0)", 0, "0.0"},
+                      PatternRow{"0.0;;zero", -2, "-2.0"}, PatternRow{"0.0;", -2, "-2.0"},
+                      PatternRow{"#;-#;", 0, ""}, PatternRow{"", 1.5, "1.5"}, PatternRow{";#", 1.5, "1.5"},
+                      PatternRow{";#", -1.5, "-1.5"}, PatternRow{"0;neg;zero;extra", 0, "zero"},
+                      PatternRow{"0;-0.00", -0.001, "0"}, PatternRow{"#.#;#.#", -1e30, "-1E30"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Literals, PatternFormat,
+    ::testing::Values(PatternRow{"'$'#,##0.00", 1234.5, "$1,234.50"}, PatternRow{"\"a;b\"0", 7, "a;b7"},
+                      PatternRow{"'0#.,'0", 7, "0#.,7"}, PatternRow{"0 'unclosed", 7, "7 unclosed"},
+                      PatternRow{"0'x;y", -7, "-7x;y"}, PatternRow{"0 kg", 3, "3 kg"},
+                      PatternRow{"0E0", 5, "0E5"}, PatternRow{"e0", 5, "e5"}, PatternRow{"%0", 5, "%5"},
+                      PatternRow{"0\xe5\x85\x83", 5, "5\xe5\x85\x83"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Scientific, PatternFormat,
+    ::testing::Values(PatternRow{"0.00E+00", 12345, "1.23E+04"}, PatternRow{"0.00E+00", 0, "0.00E+00"},
+                      PatternRow{"0.00E+00", 0.000123456, "1.23E-04"}, PatternRow{"0.00E-00", 12345, "1.23E04"},
+                      PatternRow{"0.00E-00", 0.00123, "1.23E-03"}, PatternRow{"0.00e+0", 1e100, "1.00e+100"},
+                      PatternRow{"0.00E+00", -12345, "-1.23E+04"}, PatternRow{"0.###E+0", 1.5, "1.5E+0"},
+                      PatternRow{"00.0E+000000", 12345, "12.3E+0003"}, PatternRow{"0.00E+00", 9.999, "1.00E+01"},
+                      PatternRow{"#E+0", 12345, "1E+4"}, PatternRow{"0.0E+0", 1e300, "1.0E+300"},
+                      PatternRow{"0.00E+00", 1e30, "1.00E+30"}));
+
+TEST(FormatPattern, CommaDecimalLocaleWithPointGrouping) {
+  const NumberFormatSettings german{",", "."};
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1234.5, german), "1.234,5");
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 0.5, german), "0,5");
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1e18, german), "1E18");
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1.0L / 3, german), "0,333");
+}
+
+TEST(FormatPattern, NoGroupingWhenTheLocaleHasNoThousandsSeparator) {
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1234567.5, NumberFormatSettings{".", ""}), "1234567.5");
+}
+
+TEST(FormatPattern, MultiByteSeparators) {
+  const NumberFormatSettings french{",", "\xe2\x80\xaf"};  // narrow no-break space
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1234567.891, french), "1\xe2\x80\xaf" "234\xe2\x80\xaf" "567,891");
+}
+
+TEST(FormatPattern, UsesTheProcessSettingsByDefault) {
+  const NumberFormatSettings saved = GlobalNumberFormatSettings();
+  SetGlobalNumberFormatSettings(NumberFormatSettings{",", "."});
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1234.5), "1.234,5");
+  SetGlobalNumberFormatSettings(saved);
+  EXPECT_EQ(FormatFloatPattern(kChartPattern, 1234.5), "1,234.5");
+}
+
+}  // namespace
+}  // namespace tavimo

@@ -1,0 +1,64 @@
+// Text to 32-bit integers: decimal and hexadecimal forms and their limits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/Exceptions.h"
+#include "runtime/NumberText.h"
+
+namespace tavimo {
+namespace {
+
+struct IntegerRow {
+  std::string text;
+  std::int32_t value;
+};
+
+class AcceptedIntegerText : public ::testing::TestWithParam<IntegerRow> {};
+
+TEST_P(AcceptedIntegerText, GivesItsValue) {
+  EXPECT_EQ(ParseIntegerText(GetParam().text), GetParam().value) << "'" << GetParam().text << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AcceptedIntegerText,
+    ::testing::Values(IntegerRow{"0", 0}, IntegerRow{"007", 7}, IntegerRow{" 12", 12}, IntegerRow{"+5", 5},
+                      IntegerRow{"-5", -5}, IntegerRow{"2147483647", 2147483647},
+                      IntegerRow{"-2147483648", INT32_MIN}, IntegerRow{"0002147483647", 2147483647},
+                      IntegerRow{"$FFFFFFFF", -1}, IntegerRow{"$7fffffff", 2147483647},
+                      IntegerRow{"$80000000", INT32_MIN}, IntegerRow{"-$80000000", INT32_MIN},
+                      IntegerRow{"-0x10", -16}, IntegerRow{"0X1f", 31}, IntegerRow{"x10", 16},
+                      IntegerRow{"X10", 16}, IntegerRow{"  -$1", -1}, IntegerRow{"-$FFFFFFFF", 1},
+                      IntegerRow{"$00000000FF", 255}, IntegerRow{"$0FFFFFFF", 0x0FFFFFFF}));
+
+class RejectedIntegerText : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RejectedIntegerText, IsNotAnInteger) {
+  EXPECT_THROW(ParseIntegerText(GetParam()), EConvertError) << "'" << GetParam() << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RejectedIntegerText,
+                         ::testing::Values("", " ", "-", "+", "12 ", "\t12", "1.0", "1e3", "2147483648",
+                                           "-2147483649", "4294967296", "99999999999", "$", "0x", "-x", "$G",
+                                           "$100000000", "0x123456789", "$FFFFFFFFF", "- 1", "+-1", "00x10",
+                                           "1x", "x", "12a", std::string("1\0", 2)));
+
+TEST(IntegerParse, MessageQuotesTheUnchangedText) {
+  const struct {
+    std::string text;
+    std::string message;
+  } rows[] = {{"x", "'x' is not a valid integer value"},
+              {"", "'' is not a valid integer value"},
+              {"12 ", "'12 ' is not a valid integer value"}};
+  for (const auto& row : rows) {
+    try {
+      ParseIntegerText(row.text);
+      ADD_FAILURE() << "accepted '" << row.text << "'";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), row.message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavimo
