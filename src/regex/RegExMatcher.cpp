@@ -4,6 +4,8 @@
 #include <pcre2.h>
 #include <locale.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "regex/RegExMessages.h"
