@@ -1,0 +1,419 @@
+#include "chart/RasterCanvas.h"
+
+#include <QGuiApplication>
+#include <QPen>
+#include <QString>
+#include <QTextLayout>
+#include <QTextOption>
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "chart/RasterFonts.h"
+
+namespace tavimo::chart {
+
+namespace {
+
+constexpr QRgb ToQRgb(TColor c) {
+  return 0xFF000000u | (static_cast<QRgb>(RedOf(c)) << 16) | (static_cast<QRgb>(GreenOf(c)) << 8) |
+         static_cast<QRgb>(BlueOf(c));
+}
+
+// On/off pattern of a one-pixel styled pen: bit k set = pixel k of a period is on.
+struct LinePattern {
+  std::uint32_t mask;
+  int length;
+};
+
+constexpr LinePattern kDot{0b01, 2};
+constexpr LinePattern kDash{0b00111111, 8};
+constexpr LinePattern kDashDot{0b00100111111, 11};
+constexpr LinePattern kDashDotDot{0b00100100111111, 14};
+
+// nullptr for a solid line.
+const LinePattern* PatternOf(const TPen& pen) {
+  if (pen.alternateDots) return &kDot;
+  if (pen.width > 1) return nullptr;  // wide pens draw solid
+  switch (pen.style) {
+    case TPenStyle::psDot: return &kDot;
+    case TPenStyle::psDash: return &kDash;
+    case TPenStyle::psDashDot: return &kDashDot;
+    case TPenStyle::psDashDotDot: return &kDashDotDot;
+    default: return nullptr;
+  }
+}
+
+Qt::BrushStyle HatchOf(TBrushStyle style) {
+  switch (style) {
+    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
+    case TBrushStyle::bsVertical: return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
+    case TBrushStyle::bsCross: return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
+    case TBrushStyle::bsSolid: return Qt::SolidPattern;
+    case TBrushStyle::bsClear: break;
+  }
+  return Qt::NoBrush;
+}
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+std::string FontKey(const TFont& f) {
+  std::string key = f.face;
+  key += '\0';
+  key += std::to_string(f.PixelSize());
+  key += f.bold ? 'b' : '-';
+  key += f.italic ? 'i' : '-';
+  key += f.underline ? 'u' : '-';
+  key += f.strikeOut ? 's' : '-';
+  return key;
+}
+
+// Heterogeneous lookup so a cached text is found without building a std::string.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Laid-out texts kept per font; a chart has a few dozen, a cap keeps a long
+// session of changing values from growing the cache without bound.
+constexpr std::size_t kMaxCachedTexts = 4096;
+
+}  // namespace
+
+struct TRasterCanvas::TextEntry {
+  std::vector<QGlyphRun> runs;  // glyph positions relative to the baseline origin
+  int width = 0;
+};
+
+struct TRasterCanvas::FontEntry {
+  explicit FontEntry(const TFont& f) : font(MakeQFont(f)), metrics(font) {
+    ascent = metrics.ascent();
+    descent = metrics.descent();
+  }
+  QFont font;
+  QFontMetrics metrics;
+  int ascent = 0;
+  int descent = 0;
+  std::unordered_map<std::string, TextEntry, TextHash, std::equal_to<>> texts;
+};
+
+TRasterCanvas::TRasterCanvas() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    throw std::logic_error("the raster canvas needs a QGuiApplication for its fonts");
+}
+
+TRasterCanvas::~TRasterCanvas() { EndPainter(); }
+
+Rect TRasterCanvas::SetupWindow(int width, int height) {
+  EndPainter();
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (image_.width() != width || image_.height() != height) {
+    image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    if (!image_.isNull()) image_.fill(0xFFFFFFFFu);
+  }
+  clipped_ = false;
+  EnsurePainter();
+  return {0, 0, width, height};
+}
+
+void TRasterCanvas::ShowImage() { EndPainter(); }
+
+bool TRasterCanvas::EnsurePainter() {
+  if (painter_.isActive()) return true;
+  if (image_.isNull()) return false;
+  // Detach before the painter takes the pixels, so direct writes and the
+  // painter's always share one buffer.
+  bits_ = image_.bits();
+  stride_ = image_.bytesPerLine();
+  painter_.begin(&image_);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setPen(Qt::NoPen);
+  painterPenColor_ = 0;
+  painterPenValid_ = false;
+  painterClipValid_ = false;
+  return true;
+}
+
+void TRasterCanvas::EndPainter() {
+  if (painter_.isActive()) painter_.end();
+  bits_ = nullptr;
+}
+
+void TRasterCanvas::SetPen(const TPen& pen) { pen_ = pen; }
+void TRasterCanvas::SetBrush(const TBrush& brush) { brush_ = brush; }
+
+void TRasterCanvas::SetFont(const TFont& font) {
+  if (!(font == font_)) {
+    font_ = font;
+    currentFont_ = nullptr;
+  }
+}
+
+void TRasterCanvas::SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
+void TRasterCanvas::SetBackgroundColor(TColor color) { backgroundColor_ = color; }
+void TRasterCanvas::SetTextAnchor(int flags) { textAnchor_ = flags; }
+
+TRasterCanvas::FontEntry& TRasterCanvas::CurrentFont() {
+  if (currentFont_ == nullptr) {
+    auto& slot = fonts_[FontKey(font_)];
+    if (!slot) slot = std::make_unique<FontEntry>(font_);
+    currentFont_ = slot.get();
+  }
+  return *currentFont_;
+}
+
+const TRasterCanvas::TextEntry& TRasterCanvas::Layout(FontEntry& font, std::string_view text) {
+  if (auto it = font.texts.find(text); it != font.texts.end()) return it->second;
+  if (font.texts.size() >= kMaxCachedTexts) font.texts.clear();
+
+  TextEntry entry;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  entry.width = font.metrics.horizontalAdvance(s);
+  if (!s.isEmpty()) {
+    QTextLayout layout(s, font.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid()) {
+      line.setPosition(QPointF(0, 0));
+      const qreal ascent = line.ascent();
+      const QList<QGlyphRun> runs = layout.glyphRuns();
+      entry.runs.assign(runs.begin(), runs.end());
+      for (QGlyphRun& run : entry.runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) p.ry() -= ascent;
+        run.setPositions(positions);
+      }
+    }
+  }
+  return font.texts.emplace(std::string(text), std::move(entry)).first->second;
+}
+
+int TRasterCanvas::MeasureWidth(std::string_view text) { return Layout(CurrentFont(), text).width; }
+
+int TRasterCanvas::MeasureHeight(std::string_view) {
+  const FontEntry& f = CurrentFont();
+  return f.ascent + f.descent;
+}
+
+void TRasterCanvas::PutText(int x, int y, std::string_view text) {
+  FontEntry& f = CurrentFont();
+  const TextEntry& t = Layout(f, text);
+  const int height = f.ascent + f.descent;
+  int left = x;
+  if ((textAnchor_ & kTextAlignCenter) == kTextAlignCenter)
+    left = x - t.width / 2;
+  else if ((textAnchor_ & kTextAlignCenter) == kTextAlignRight)
+    left = x - t.width;
+  int top = y;
+  if ((textAnchor_ & 24) == 24)  // baseline
+    top = y - f.ascent;
+  else if ((textAnchor_ & kTextAlignBottom) == kTextAlignBottom)
+    top = y - height;
+
+  if (!EnsurePainter()) return;
+  if (backgroundMode_ == TBackgroundMode::bmOpaque)
+    FillSolid({left, top, left + t.width, top + height}, ToQRgb(backgroundColor_));
+  if (t.runs.empty() || font_.color == clNone || DrawableArea().IsEmpty()) return;
+  SyncPainterClip();
+  SyncPainterPen(ToQRgb(font_.color));
+  const QPointF origin(left, top + f.ascent);
+  for (const QGlyphRun& run : t.runs) painter_.drawGlyphRun(origin, run);
+}
+
+Rect TRasterCanvas::DrawableArea() const {
+  const Rect whole{0, 0, image_.width(), image_.height()};
+  return clipped_ ? whole.Intersected(clip_) : whole;
+}
+
+void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
+  const Rect a = r.Intersected(DrawableArea());
+  if (a.IsEmpty() || bits_ == nullptr) return;
+  const int w = a.Width();
+  for (int y = a.top; y < a.bottom; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(bits_ + y * stride_) + a.left;
+    std::fill_n(row, w, color);
+  }
+}
+
+void TRasterCanvas::FillWithBrush(const Rect& r) {
+  if (brush_.style == TBrushStyle::bsClear || brush_.color == clNone) return;
+  if (brush_.style == TBrushStyle::bsSolid) {
+    FillSolid(r, ToQRgb(brush_.color));
+    return;
+  }
+  if (backgroundMode_ == TBackgroundMode::bmOpaque) FillSolid(r, ToQRgb(backgroundColor_));
+  const Rect a = r.Intersected(DrawableArea());
+  if (a.IsEmpty()) return;
+  painter_.fillRect(ToQRect(a), QBrush(QColor::fromRgb(ToQRgb(brush_.color)), HatchOf(brush_.style)));
+}
+
+void TRasterCanvas::FillRect(const Rect& r) {
+  if (!EnsurePainter()) return;
+  FillWithBrush(r.Normalized());
+}
+
+void TRasterCanvas::DrawBox(const Rect& box) {
+  if (!EnsurePainter()) return;
+  const Rect r = box.Normalized();
+  if (r.IsEmpty()) return;
+  const bool outline = pen_.style != TPenStyle::psClear && pen_.color != clNone;
+  if (!outline) {
+    FillWithBrush(r);
+    return;
+  }
+  const int w = std::max(pen_.width, 1);
+  FillWithBrush(r.Shrunken((w + 1) / 2));
+  if (w > 1 && !pen_.alternateDots) {
+    // A wide outline is centred on the boundary pixels, as a wide line is.
+    const Rect outer{r.left - w / 2, r.top - w / 2, r.right - 1 - w / 2 + w, r.bottom - 1 - w / 2 + w};
+    const QRgb c = ToQRgb(pen_.color);
+    FillSolid({outer.left, outer.top, outer.right, outer.top + w}, c);
+    FillSolid({outer.left, outer.bottom - w, outer.right, outer.bottom}, c);
+    FillSolid({outer.left, outer.top + w, outer.left + w, outer.bottom - w}, c);
+    FillSolid({outer.right - w, outer.top + w, outer.right, outer.bottom - w}, c);
+    return;
+  }
+  DrawLine(r.left, r.top, r.right - 1, r.top);
+  DrawLine(r.right - 1, r.top, r.right - 1, r.bottom - 1);
+  DrawLine(r.right - 1, r.bottom - 1, r.left, r.bottom - 1);
+  DrawLine(r.left, r.bottom - 1, r.left, r.top);
+}
+
+void TRasterCanvas::StrokeLine(int x0, int y0, int x1, int y1) {
+  if (!EnsurePainter()) return;
+  DrawLine(x0, y0, x1, y1);
+}
+
+void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
+  if (pen_.style == TPenStyle::psClear || pen_.color == clNone) return;
+  if (x0 == x1 && y0 == y1) return;
+  const QRgb color = ToQRgb(pen_.color);
+  const LinePattern* pattern = PatternOf(pen_);
+  const int w = std::max(pen_.width, 1);
+
+  if (pattern == nullptr && (x0 == x1 || y0 == y1)) {
+    // Axis-aligned solid line: a rectangle w thick, centred on the line.
+    if (y0 == y1) {
+      const int from = x0 < x1 ? x0 : x1 + 1;
+      const int to = x0 < x1 ? x1 : x0 + 1;
+      FillSolid({from, y0 - w / 2, to, y0 - w / 2 + w}, color);
+    } else {
+      const int from = y0 < y1 ? y0 : y1 + 1;
+      const int to = y0 < y1 ? y1 : y0 + 1;
+      FillSolid({x0 - w / 2, from, x0 - w / 2 + w, to}, color);
+    }
+    return;
+  }
+  if (pattern == nullptr && w > 1) {
+    if (DrawableArea().IsEmpty()) return;
+    SyncPainterClip();
+    painter_.setPen(QPen(QColor::fromRgb(color), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painterPenValid_ = false;
+    painter_.drawLine(QPoint(x0, y0), QPoint(x1, y1));
+    return;
+  }
+
+  // One-pixel line: Bresenham steps along the major axis; the end pixel is not set.
+  const Rect area = DrawableArea();
+  if (area.IsEmpty() || bits_ == nullptr) return;
+  const bool opaque = backgroundMode_ == TBackgroundMode::bmOpaque;
+  const QRgb gapColor = ToQRgb(backgroundColor_);
+  const int dx = std::abs(x1 - x0);
+  const int dy = std::abs(y1 - y0);
+  const int sx = x1 > x0 ? 1 : -1;
+  const int sy = y1 > y0 ? 1 : -1;
+  const bool xMajor = dx >= dy;
+  const int steps = xMajor ? dx : dy;
+  const int minor = xMajor ? dy : dx;
+  int err = 2 * minor - steps;
+  int x = x0;
+  int y = y0;
+  int phase = 0;
+  for (int i = 0; i < steps; ++i) {
+    bool on = true;
+    if (pattern != nullptr) {
+      on = (pattern->mask >> phase) & 1u;
+      if (++phase == pattern->length) phase = 0;
+    }
+    if ((on || opaque) && area.Contains({x, y}))
+      reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = on ? color : gapColor;
+    if (err > 0) {
+      if (xMajor)
+        y += sy;
+      else
+        x += sx;
+      err -= 2 * steps;
+    }
+    err += 2 * minor;
+    if (xMajor)
+      x += sx;
+    else
+      y += sy;
+  }
+}
+
+void TRasterCanvas::FillPolygon(const Point* points, int count) {
+  if (points == nullptr || count < 2 || !EnsurePainter()) return;
+  if (count >= 3 && brush_.style != TBrushStyle::bsClear && brush_.color != clNone && !DrawableArea().IsEmpty()) {
+    std::vector<QPoint> q;
+    q.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) q.emplace_back(points[i].x, points[i].y);
+    SyncPainterClip();
+    SyncPainterPen(0);
+    if (brush_.style != TBrushStyle::bsSolid && backgroundMode_ == TBackgroundMode::bmOpaque) {
+      painter_.setBrush(QColor::fromRgb(ToQRgb(backgroundColor_)));
+      painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
+    }
+    painter_.setBrush(QBrush(QColor::fromRgb(ToQRgb(brush_.color)), HatchOf(brush_.style)));
+    painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
+    painter_.setBrush(Qt::NoBrush);
+  }
+  for (int i = 0; i < count; ++i) {
+    const Point& a = points[i];
+    const Point& b = points[(i + 1) % count];
+    DrawLine(a.x, a.y, b.x, b.y);
+  }
+}
+
+void TRasterCanvas::ClipTo(const Rect& r) {
+  const Rect n = r.Normalized();
+  clip_ = clipped_ ? clip_.Intersected(n) : n;
+  clipped_ = true;
+  painterClipValid_ = false;
+}
+
+void TRasterCanvas::ClearClip() {
+  clipped_ = false;
+  painterClipValid_ = false;
+}
+
+// colour 0 stands for "no pen" (every drawn colour carries alpha 0xFF).
+void TRasterCanvas::SyncPainterPen(QRgb color) {
+  if (painterPenValid_ && painterPenColor_ == color) return;
+  if (color == 0)
+    painter_.setPen(Qt::NoPen);
+  else
+    painter_.setPen(QColor::fromRgb(color));
+  painterPenColor_ = color;
+  painterPenValid_ = true;
+}
+
+void TRasterCanvas::SyncPainterClip() {
+  if (painterClipValid_) return;
+  if (clipped_)
+    painter_.setClipRect(ToQRect(DrawableArea()));
+  else
+    painter_.setClipping(false);
+  painterClipValid_ = true;
+}
+
+}  // namespace tavimo::chart

@@ -1,0 +1,109 @@
+#pragma once
+// The chart canvas on the platform's 2D graphics: draws into a QImage
+// (32-bit RGB) with aliased, pixel-exact primitives. Needs a
+// QGuiApplication for fonts.
+//
+// Pixel rules:
+// - Rectangles are right- and bottom-exclusive. DrawBox outlines the
+//   boundary pixels with the pen and fills the inside with the brush; with
+//   the null pen it only fills.
+// - A line does not set its end pixel. Pens wider than one pixel are solid
+//   and centred on the line (a 2-pixel vertical line at x covers x-1 and x).
+// - Pen styles of one-pixel pens, in pixels along the line from its start
+//   (on/off): psDot 1/1 (the dotted grid line sets every other pixel),
+//   psDash 6/2, psDashDot 6/2/1/2, psDashDotDot 6/2/1/2/1/2. The
+//   alternate-dots pen sets every other pixel as psDot does. In opaque
+//   background mode the gaps take the background colour.
+// - Polygons are filled by the odd-even rule (pixel centres inside), then
+//   outlined with the pen, each edge without its end pixel.
+// - Hatched brushes draw their lines in the brush colour; in opaque
+//   background mode the gaps take the background colour.
+// - Text: flags 0 left/top, 2 right, 6 horizontally centred, 8 bottom
+//   (24 baseline). The text cell is the advance width by the line height;
+//   opaque mode fills the cell with the background colour first.
+// - MeasureWidth is the horizontal advance of the text, MeasureHeight the
+//   font's line height (ascent + descent) for any text, as the platform's
+//   text extent gives it.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "chart/Canvas.h"
+
+namespace tavimo::chart {
+
+class TRasterCanvas : public TCanvas {
+ public:
+  TRasterCanvas();
+  ~TRasterCanvas() override;
+  TRasterCanvas(const TRasterCanvas&) = delete;
+  TRasterCanvas& operator=(const TRasterCanvas&) = delete;
+
+  Rect SetupWindow(int width, int height) override;
+  void ShowImage() override;
+
+  void SetPen(const TPen& pen) override;
+  void SetBrush(const TBrush& brush) override;
+  void SetFont(const TFont& font) override;
+  void SetBackgroundMode(TBackgroundMode mode) override;
+  void SetBackgroundColor(TColor color) override;
+  void SetTextAnchor(int flags) override;
+
+  void PutText(int x, int y, std::string_view text) override;
+  int MeasureWidth(std::string_view text) override;
+  int MeasureHeight(std::string_view text) override;
+
+  void DrawBox(const Rect& r) override;
+  void FillRect(const Rect& r) override;
+  void StrokeLine(int x0, int y0, int x1, int y1) override;
+  void FillPolygon(const Point* points, int count) override;
+
+  void ClipTo(const Rect& r) override;
+  void ClearClip() override;
+
+  // The chart image as last drawn (complete after ShowImage).
+  const QImage& Image() const { return image_; }
+
+ private:
+  struct TextEntry;
+  struct FontEntry;
+
+  // Drawing happens between SetupWindow and ShowImage; a primitive outside
+  // them begins the painter on the current image.
+  bool EnsurePainter();
+  void EndPainter();
+  FontEntry& CurrentFont();
+  const TextEntry& Layout(FontEntry& font, std::string_view text);
+  // The area drawing may touch: the image, narrowed by the clip.
+  Rect DrawableArea() const;
+  void FillSolid(const Rect& r, QRgb color);
+  void FillWithBrush(const Rect& r);
+  // A one-pixel line with the pen's pattern, or a wide solid one.
+  void DrawLine(int x0, int y0, int x1, int y1);
+  void SyncPainterPen(QRgb color);
+  void SyncPainterClip();
+
+  QImage image_;
+  uchar* bits_ = nullptr;  // the image's pixels while the painter is active
+  qsizetype stride_ = 0;   // bytes per row
+  QPainter painter_;
+  bool clipped_ = false;
+  Rect clip_;
+
+  // Painter state as last set, so a primitive changes only what differs.
+  QRgb painterPenColor_ = 0;
+  bool painterPenValid_ = false;
+  bool painterClipValid_ = false;
+
+  std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
+  FontEntry* currentFont_ = nullptr;
+};
+
+}  // namespace tavimo::chart

@@ -1,0 +1,26 @@
+#pragma once
+// Chart fonts on this platform: face names as the chart's settings store them
+// ("Arial", "宋体", ...) matched to installed families, pixel heights as
+// QFont pixel sizes. The raster canvas and the desktop window both use this,
+// so a face is matched the same way everywhere.
+
+#include <QFont>
+#include <QStringList>
+#include <string_view>
+
+#include "chart/Canvas.h"
+
+namespace tavimo::chart {
+
+// Families to try for a stored face name, best first; fontconfig falls back
+// beyond them. "Arial" and "MS Sans Serif" map to the metric-compatible
+// Liberation Sans, "宋体"/"SimSun" to a Song-style CJK face.
+QStringList FaceFamilies(std::string_view face);
+
+// The QFont for a chart font: pixel height for negative heights, point size
+// at 96 dpi otherwise; bold, italic, underline and strike-out as given.
+// Full hinting and no kerning keep advances whole pixels, as the layout
+// measures text in whole pixels.
+QFont MakeQFont(const TFont& font);
+
+}  // namespace tavimo::chart
