@@ -1,0 +1,156 @@
+#include "cli/CliArguments.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tavimo::cli {
+
+namespace {
+
+constexpr std::string_view kProgramName = "tavimo-cli";
+
+// One option. A new option is one more row here and, when it carries a
+// value, one more field of CliOptions.
+struct OptionRule {
+  std::string_view name;       // with its leading "--"
+  std::string_view valueName;  // empty for an option without a value
+  std::string_view help;
+  // Stores the value; returns the error text for a value it refuses.
+  std::optional<std::string> (*apply)(CliOptions& options, std::string_view value);
+};
+
+std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view value) {
+  for (OutputFormat format : {OutputFormat::Text, OutputFormat::Csv, OutputFormat::Json}) {
+    if (OutputFormatName(format) == value) {
+      options.format = format;
+      return std::nullopt;
+    }
+  }
+  return "unknown format '" + std::string(value) + "' (text, csv or json)";
+}
+
+constexpr std::array kOptionRules = {
+    OptionRule{"--low", "TEXT", "the text of the low price box (not given: an empty box)",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.lowText = v;
+                 return std::nullopt;
+               }},
+    OptionRule{"--high", "TEXT", "the text of the high price box (not given: an empty box)",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.highText = v;
+                 return std::nullopt;
+               }},
+    OptionRule{"--ratios", "TEXT",
+               "a ratio list text such as \"0.382,0.5,1/3\" (default: data.ini)",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.ratiosText = std::string(v);
+                 return std::nullopt;
+               }},
+    OptionRule{"--format", "text|csv|json", "text (the default), csv or json", ApplyFormat},
+    OptionRule{"--help", "", "print this help and exit",
+               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
+                 o.help = true;
+                 return std::nullopt;
+               }},
+};
+
+const OptionRule* FindRule(std::string_view name) {
+  if (name == "-h") name = "--help";
+  for (const OptionRule& rule : kOptionRules)
+    if (rule.name == name) return &rule;
+  return nullptr;
+}
+
+bool LooksLikeOption(std::string_view word) { return word.size() >= 2 && word[0] == '-'; }
+
+CliParseResult Fail(std::string message) {
+  CliParseResult result;
+  result.usageError = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+std::string_view OutputFormatName(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Text: return "text";
+    case OutputFormat::Csv: return "csv";
+    case OutputFormat::Json: return "json";
+  }
+  return "text";
+}
+
+CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
+  CliParseResult result;
+  bool modeGiven = false;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view word = arguments[i];
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && LooksLikeOption(word)) {
+      const std::size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
+      const std::string_view name = word.substr(0, equals);
+      const OptionRule* rule = FindRule(name);
+      if (rule == nullptr) return Fail("unknown option '" + std::string(name) + "'");
+      std::string_view value;
+      if (rule->valueName.empty()) {
+        if (equals != std::string_view::npos) return Fail("option " + std::string(rule->name) + " takes no value");
+      } else if (equals != std::string_view::npos) {
+        value = word.substr(equals + 1);
+      } else if (i + 1 < arguments.size()) {
+        value = arguments[++i];
+      } else {
+        return Fail("option " + std::string(rule->name) + " needs a value");
+      }
+      if (auto error = rule->apply(result.options, value)) return Fail(std::move(*error));
+      if (result.options.help) return result;
+      continue;
+    }
+    if (modeGiven) return Fail("unexpected argument '" + std::string(word) + "'");
+    const std::optional<ComputeMode> mode = ComputeModeFromName(word);
+    if (!mode) return Fail("unknown mode '" + std::string(word) + "' (rise, decline, resistance or support)");
+    result.options.mode = *mode;
+    modeGiven = true;
+  }
+  if (!modeGiven) return Fail("no mode given");
+  return result;
+}
+
+std::string UsageText() {
+  std::string synopsis = "usage: " + std::string(kProgramName) + " MODE";
+  std::string options;
+  for (const OptionRule& rule : kOptionRules) {
+    std::string left = "  " + std::string(rule.name);
+    if (!rule.valueName.empty()) {
+      synopsis += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+      left += rule.valueName.find('|') == std::string_view::npos ? " " + std::string(rule.valueName) : " FORMAT";
+    }
+    left.resize(std::max<std::size_t>(left.size() + 1, 19), ' ');
+    options += left + std::string(rule.help) + "\n";
+  }
+  return synopsis +
+         "\n\n"
+         "Computes the price level of every ratio of the ratio list, as the compute\n"
+         "buttons of the Tavimo window do.\n"
+         "\n"
+         "MODE:\n"
+         "  rise             rise from the low (needs --low)\n"
+         "  decline          decline from the high (needs --high)\n"
+         "  resistance       rebound resistance (needs --low and --high)\n"
+         "  support          pullback support (needs --low and --high)\n"
+         "\n"
+         "Options (also written --option=value):\n" +
+         options +
+         "\n"
+         "Output: one line per ratio, in list order; text gives the ratio and the level as\n"
+         "the chart shows it, separated by a tab; csv and json give the ratio, the level as a\n"
+         "number and the chart's text.\n"
+         "\n"
+         "Exit status: 0 done, 1 an empty price box or a value that cannot be converted\n"
+         "(the message is on stderr), 2 a usage error.\n";
+}
+
+}  // namespace tavimo::cli

@@ -1,0 +1,44 @@
+#pragma once
+// The command line of tavimo-cli: MODE and the options, turned into the
+// options of one run or a usage error. Options are rows of one table (see
+// CliArguments.cpp), which also writes the usage text.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/ComputeCommand.h"
+
+namespace tavimo::cli {
+
+enum class OutputFormat { Text, Csv, Json };
+
+struct CliOptions {
+  ComputeMode mode = ComputeMode::Rise;
+  // The price box texts as typed; an option not given is an empty box.
+  std::string lowText;
+  std::string highText;
+  // A ratio list text replacing the stored list; none: the list of data.ini.
+  std::optional<std::string> ratiosText;
+  OutputFormat format = OutputFormat::Text;
+  bool help = false;  // --help: print the usage and do nothing else
+};
+
+struct CliParseResult {
+  CliOptions options;
+  std::optional<std::string> usageError;  // set when the arguments are not usable
+};
+
+// `arguments` are the words after the program name. They are read in order;
+// the first error, or --help, ends the reading. An option's value is the
+// next word whatever it looks like ("--low -5"), or follows "=" in the same
+// word ("--low=-5", "--low=" for an empty box). "--" ends the options.
+CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);
+
+// The usage text printed by --help and after a usage error.
+std::string UsageText();
+
+std::string_view OutputFormatName(OutputFormat format);
+
+}  // namespace tavimo::cli

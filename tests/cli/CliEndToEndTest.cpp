@@ -1,0 +1,174 @@
+// The built program, run as a user runs it: output, exit status, stderr, and
+// where it finds data.ini.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProcessResult {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "tavimo-cli-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// Runs `program` in `workingDirectory` with a fixed environment (C.UTF-8
+// separators, a scratch per-user folder), stdout and stderr captured.
+ProcessResult RunProcess(const fs::path& program, const std::vector<std::string>& arguments,
+                  const fs::path& workingDirectory) {
+  const fs::path outPath = workingDirectory / ".stdout";
+  const fs::path errPath = workingDirectory / ".stderr";
+  std::vector<std::string> words = {program.string()};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  std::string home = "HOME=" + workingDirectory.string();
+  std::string config = "XDG_CONFIG_HOME=" + (workingDirectory / "config").string();
+  std::string locale = "LC_ALL=C.UTF-8";
+  char* envp[] = {home.data(), config.data(), locale.data(), nullptr};
+
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || chdir(workingDirectory.c_str()) != 0) _exit(127);
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    execve(argv[0], argv.data(), envp);
+    _exit(127);
+  }
+  ProcessResult result;
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) return result;
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadFile(outPath);
+  result.err = ReadFile(errPath);
+  fs::remove(outPath);
+  fs::remove(errPath);
+  return result;
+}
+
+// A copy of the program in a folder of its own, so the data.ini beside it
+// is under the test's control.
+class CliProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(scratch_.Path() / "bin");
+    fs::create_directory(scratch_.Path() / "work");
+    program_ = scratch_.Path() / "bin" / "tavimo-cli";
+    fs::copy_file(TAVIMO_CLI_PATH, program_);
+  }
+  ProcessResult RunProgram(const std::vector<std::string>& arguments) {
+    return RunProcess(program_, arguments, scratch_.Path() / "work");
+  }
+  void WriteBeside(const std::string& name, const std::string& content) {
+    std::ofstream(scratch_.Path() / "bin" / name, std::ios::binary) << content;
+  }
+  void WriteInWorkingDirectory(const std::string& name, const std::string& content) {
+    std::ofstream(scratch_.Path() / "work" / name, std::ios::binary) << content;
+  }
+
+  Scratch scratch_;
+  fs::path program_;
+};
+
+TEST_F(CliProgramTest, ResistanceWithDefaultListPrintsSixteenLevels) {
+  const ProcessResult result = RunProgram({"resistance", "--low", "10", "--high", "20"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "0.191\t11.91\n0.236\t12.36\n1/3\t13.333\n0.382\t13.82\n0.5\t15\n0.618\t16.18\n2/3\t16.667\n"
+            "0.809\t18.09\n1\t20\n1.191\t21.91\n1.236\t22.36\n1.382\t23.82\n1.5\t25\n1.618\t26.18\n"
+            "1.809\t28.09\n2\t30\n");
+}
+
+TEST_F(CliProgramTest, ReadsTheDataIniBesideTheProgramNotInTheWorkingDirectory) {
+  WriteInWorkingDirectory("data.ini", "[tvmo]\nnum=0.25\n");
+  EXPECT_EQ(RunProgram({"rise", "--low", "10"}).out.substr(0, 13), "0.191\t11.91\n0");
+  WriteBeside("data.ini", "[tvmo]\nnum=0.5,1/4\n");
+  EXPECT_EQ(RunProgram({"rise", "--low", "10"}).out, "0.5\t15\n1/4\t12.5\n");
+  EXPECT_EQ(RunProgram({"rise", "--low", "10", "--ratios", "2/5"}).out, "2/5\t14\n");
+}
+
+TEST_F(CliProgramTest, BadEntryInDataIniFailsAtComputeTime) {
+  WriteBeside("data.ini", "[tvmo]\nnum=0.5,abc\n");
+  const ProcessResult result = RunProgram({"decline", "--high", "10"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "'abc' is not a valid floating point value.\n");
+}
+
+TEST_F(CliProgramTest, EmptyBoxMessageAndStatusOne) {
+  const ProcessResult result = RunProgram({"rise", "--high", "20"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "请输入低点数据！\n");
+}
+
+TEST_F(CliProgramTest, ConversionErrorShowsTheErrorBoxText) {
+  const ProcessResult result = RunProgram({"support", "--low", "abc", "--high", "20"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "'abc' is not a valid floating point value.\n");
+}
+
+TEST_F(CliProgramTest, UsageErrorIsStatusTwoWithUsageOnStderr) {
+  const ProcessResult result = RunProgram({"sideways"});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.rfind("tavimo-cli: unknown mode 'sideways'", 0), 0u);
+  EXPECT_NE(result.err.find("usage: tavimo-cli MODE"), std::string::npos);
+  EXPECT_EQ(RunProgram({}).exitStatus, 2);
+}
+
+TEST_F(CliProgramTest, HelpIsStatusZeroWithUsageOnStdout) {
+  const ProcessResult result = RunProgram({"--help"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out.rfind("usage: tavimo-cli MODE", 0), 0u);
+}
+
+TEST_F(CliProgramTest, JsonAndCsvOutputs) {
+  const ProcessResult json = RunProgram({"rise", "--low=10", "--ratios=1/3", "--format=json"});
+  EXPECT_EQ(json.out, "[\n  {\"ratio\": \"1/3\", \"level\": 13.333333333333334, \"mark\": \"13.333\"}\n]\n");
+  const ProcessResult csv = RunProgram({"rise", "--low=1000", "--ratios=0.5", "--format", "csv"});
+  EXPECT_EQ(csv.out, "ratio,level,mark\r\n0.5,1500,\"1,500\"\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// Whole runs in-process: outcomes, exit statuses and messages.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/CliRun.h"
+#include "runtime/NumberFormatSettings.h"
+
+namespace tavimo::cli {
+namespace {
+
+struct RunCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  int exitStatus;
+  std::string out;
+  std::string err;
+};
+
+void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
+
+class RunCliTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RunCliTest, GivesStatusOutputAndMessage) {
+  const CliResult result = RunCli(GetParam().arguments);
+  EXPECT_EQ(result.exitStatus, GetParam().exitStatus);
+  EXPECT_EQ(result.out, GetParam().out);
+  EXPECT_EQ(result.err, GetParam().err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, RunCliTest,
+    ::testing::Values(
+        RunCase{"Rise", {"rise", "--low", "10", "--ratios", "0.5,1,0"}, 0, "0.5\t15\n1\t0\n0\t10\n", ""},
+        RunCase{"Decline", {"decline", "--high", "20", "--ratios", "0.618"}, 0, "0.618\t7.64\n", ""},
+        RunCase{"Support", {"support", "--low=10", "--high=20", "--ratios=1/3,2"}, 0, "1/3\t16.667\n2\t0\n", ""},
+        RunCase{"ThousandsInMarks", {"resistance", "--low", "0", "--high", "1234567.8916", "--ratios", "1"}, 0,
+                "1\t1,234,567.892\n", ""},
+        RunCase{"EmptyLowBox", {"rise", "--high", "20"}, 1, "", "请输入低点数据！\n"},
+        RunCase{"EmptyHighBox", {"decline", "--low", "20"}, 1, "", "请输入高点数据！\n"},
+        RunCase{"BothBoxesEmpty", {"resistance"}, 1, "", "请输入低点和高点数据！\n"},
+        RunCase{"EmptyValueIsAnEmptyBox", {"support", "--low=", "--high=20"}, 1, "", "请输入低点和高点数据！\n"},
+        RunCase{"BlanksAreNotEmpty", {"rise", "--low", " "}, 1, "", "' ' is not a valid floating point value.\n"},
+        RunCase{"BadPrice", {"resistance", "--low", "abc", "--high", "xyz"}, 1, "",
+                "'abc' is not a valid floating point value.\n"},
+        RunCase{"PriceOverflow", {"rise", "--low", "1e400"}, 1, "", "Floating point overflow.\n"},
+        RunCase{"BadRatioAfterGoodOnes", {"rise", "--low", "10", "--ratios", "0.5,abc"}, 1, "",
+                "'abc' is not a valid floating point value.\n"},
+        RunCase{"EmptyRatioEntry", {"rise", "--low", "10", "--ratios", "0.5,,1"}, 1, "",
+                "'' is not a valid floating point value.\n"},
+        RunCase{"FractionPart", {"rise", "--low", "10", "--ratios", "x/2"}, 1, "",
+                "'x' is not a valid integer value.\n"},
+        RunCase{"DivisionByZero", {"rise", "--low", "10", "--ratios", "1/0"}, 1, "",
+                "Floating point division by zero.\n"},
+        RunCase{"ZeroOverZero", {"rise", "--low", "10", "--ratios", "0/0"}, 1, "",
+                "Invalid floating point operation.\n"},
+        RunCase{"BlankRatioListHasNoEntries", {"rise", "--low", "10", "--ratios", " "}, 0, "", ""},
+        RunCase{"BlankRatioListStillConverts", {"rise", "--low", "x", "--ratios", " "}, 1, "",
+                "'x' is not a valid floating point value.\n"}));
+
+TEST(RunCli, EmptyRatioTextMeansTheDefaultList) {
+  const CliResult result = RunCli({"resistance", "--low", "10", "--high", "20", "--ratios", ""});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 16);
+  EXPECT_EQ(result.out.rfind("0.191\t11.91\n", 0), 0u);
+}
+
+TEST(RunCli, UsageErrorGoesToStderrWithStatusTwo) {
+  const CliResult result = RunCli({"rise", "--bogus"});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "tavimo-cli: unknown option '--bogus'\n\n" + UsageText());
+}
+
+TEST(RunCli, HelpGoesToStdoutWithStatusZero) {
+  const CliResult result = RunCli({"--help"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, UsageText());
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(RunCli, CommaDecimalSeparatorsApplyToPricesRatiosAndMarks) {
+  const NumberFormatSettings saved = GlobalNumberFormatSettings();
+  SetGlobalNumberFormatSettings({",", "."});
+  const CliResult good = RunCli({"resistance", "--low", "1000", "--high", "2000,5", "--ratios", "1/3,\"0,5\""});
+  const CliResult bad = RunCli({"rise", "--low", "10", "--ratios", "0.618"});
+  const CliResult csv = RunCli({"rise", "--low", "1,5", "--ratios", "1/2", "--format", "csv"});
+  SetGlobalNumberFormatSettings(saved);
+  EXPECT_EQ(good.out, "1/3\t1.333,5\n0,5\t1.500,25\n");
+  EXPECT_EQ(bad.err, "'0.618' is not a valid floating point value.\n");
+  EXPECT_EQ(csv.out, "ratio,level,mark\r\n1/2,2.25,\"2,25\"\r\n");
+}
+
+TEST(RunCli, NeverRaisesOnOddArguments) {
+  const std::vector<std::vector<std::string>> odd = {
+      {"rise", "--low", std::string(100000, '9')},
+      {"rise", "--low", "1", "--ratios", std::string(50000, ',')},
+      {"resistance", "--low", std::string("1\0", 2), "--high", "\xff\xfe"},
+      {"support", "--low", "1e4932", "--high", "-1e4932"},
+      {std::string(1, '\0')},
+      {"--=", "--", "-"},
+  };
+  for (const auto& arguments : odd) {
+    const CliResult result = RunCli(arguments);
+    EXPECT_TRUE(result.exitStatus == 1 || result.exitStatus == 2) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+}  // namespace
+}  // namespace tavimo::cli
