@@ -57,13 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         EmptyBoxCase{"SupportLowEmpty", ComputeMode::Support, "", "abc", kEmptyBothMessage},
         EmptyBoxCase{"SupportBothFilled", ComputeMode::Support, "10", "20", std::nullopt}));
 
-TEST(ComputeCommand, MessagesAreTheWindowTexts) {
-  EXPECT_EQ(kEmptyLowMessage, "请输入低点数据！");
-  EXPECT_EQ(kEmptyHighMessage, "请输入高点数据！");
-  EXPECT_EQ(kEmptyBothMessage, "请输入低点和高点数据！");
-  EXPECT_EQ(kEmptyBoxCaption, "错误");
-}
-
 TEST(ComputeCommand, EmptyBoxIsAnsweredBeforeAnyRatioIsConverted) {
   EXPECT_EQ(RunCompute(ComputeMode::Rise, "", "", {"1/0"}).emptyBoxMessage, kEmptyLowMessage);
 }

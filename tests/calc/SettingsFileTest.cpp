@@ -155,26 +155,18 @@ TEST(SaveRatioText, FailedWriteLeavesTheOldFile) {
   EXPECT_EQ(ReadFile(path), old);
 }
 
-TEST(SettingsFilePath, IsBesideAWritableExecutable) {
-  EXPECT_EQ(ChooseSettingsFilePath("/opt/t/", true, "/home/u/.config/"), "/opt/t/data.ini");
-}
-
 TEST(SettingsFilePath, InstalledCopyUsesThePerUserFile) {
   const ScratchDirectory dir;
-  EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), false, "/home/u/.config/"), "/home/u/.config/tavimo/data.ini");
-}
-
-TEST(SettingsFilePath, ReadOnlyFolderWithDataIniKeepsIt) {
-  const ScratchDirectory dir;
-  WriteFile(dir.File("data.ini"), "[tvmo]\nnum=1\n");
-  EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), false, "/home/u/.config/"), dir.File("data.ini"));
-}
-
-TEST(SettingsFilePath, UnknownFoldersNeverMeanTheWorkingDirectory) {
-  EXPECT_EQ(ChooseSettingsFilePath("", false, "/home/u/.config/"), "/home/u/.config/tavimo/data.ini");
+  const std::string user = "/home/u/.config/";
+  EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), true, user), dir.File("data.ini"));
+  EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), false, user), user + "tavimo/data.ini");
+  // An unknown executable folder must not become the working directory.
+  EXPECT_EQ(ChooseSettingsFilePath("", false, user), user + "tavimo/data.ini");
   // Without a per-user folder the file stays beside the executable (and a write fails there).
-  const ScratchDirectory dir;
   EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), false, ""), dir.File("data.ini"));
+  // A read-only folder that holds data.ini keeps using it.
+  WriteFile(dir.File("data.ini"), "[tvmo]\nnum=1\n");
+  EXPECT_EQ(ChooseSettingsFilePath(dir.Path(), false, user), dir.File("data.ini"));
 }
 
 TEST(SettingsFilePath, FollowsTheExecutableNotTheWorkingDirectory) {
