@@ -46,6 +46,26 @@ std::int64_t EighteenDigits(long double magnitude, int e2, int& exponent) {
   return n;
 }
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Nine digits of a value below 10^9, two at a time.
+void WriteNineDigits(std::uint32_t v, char* out) {
+  out[8] = static_cast<char>('0' + v % 10);
+  v /= 10;
+  for (int i = 6; i >= 0; i -= 2) {
+    std::memcpy(out + i, kDigitPairs + 2 * (v % 100), 2);
+    v /= 100;
+  }
+}
+
+void WriteEighteenDigits(std::uint64_t n, char* out) {
+  WriteNineDigits(static_cast<std::uint32_t>(n / 1000000000u), out);
+  WriteNineDigits(static_cast<std::uint32_t>(n % 1000000000u), out + 9);
+}
+
 }  // namespace
 
 DecimalDigits ToDecimalDigits(long double value, int precision, int decimals) {
@@ -66,13 +86,11 @@ DecimalDigits ToDecimalDigits(long double value, int precision, int decimals) {
   {
     detail::ExtendedPrecisionScope scope;
     n = EighteenDigits(__builtin_fabsl(value), exponentField - 16383, exponent);
-    scope.Leave(n);
+    // Scaling a normal value towards 10^17 can neither overflow nor underflow.
+    scope.Leave(n, true);
   }
   char digits[18];
-  for (int i = 17; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  }
+  WriteEighteenDigits(static_cast<std::uint64_t>(n), digits);
 
   const int wanted = exponent + decimals;
   if (wanted < 0) return result;

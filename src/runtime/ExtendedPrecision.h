@@ -23,9 +23,18 @@ class ExtendedPrecisionScope {
 
   // Restores the caller's state once `result` has been computed; the operand
   // keeps the compiler from moving the arithmetic past the restore.
+  // `onlyInexact` says the computation can have raised no flag but inexact
+  // (no overflow, no invalid operation, no tiny result); when the caller's
+  // inexact flag is already set, its flags then stand as they were and
+  // reading the status word again can be skipped.
   template <typename T>
-  void Leave(const T& result) {
+  void Leave(const T& result, bool onlyInexact = false) {
     asm volatile("" ::"m"(result) : "memory");
+    if (onlyInexact && (savedStatus_ & kInexactFlag) != 0) {
+      left_ = true;
+      if (changedControl_) asm volatile("fldcw %0" ::"m"(savedControl_) : "memory");
+      return;
+    }
     Restore();
   }
 
@@ -33,6 +42,7 @@ class ExtendedPrecisionScope {
 
  private:
   static constexpr std::uint16_t kFlagBits = 0xFF;  // exception flags, stack fault, summary
+  static constexpr std::uint16_t kInexactFlag = 0x20;
 
   void Restore() {
     if (left_) return;

@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +17,11 @@ inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 // The exponent stops growing once it reaches this: 4999 is the largest that can be read.
 constexpr int kExponentReadLimit = 500;
 
+// Below this, M x 10 + 9 still fits in 63 bits.
+constexpr std::uint64_t kExactMantissaLimit = 922337203685477580u;
+
+constexpr long double kDigitValues[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
 }  // namespace
 
 bool ScanFloatText(std::string_view text, long double& value, const NumberFormatSettings& settings) {
@@ -31,10 +37,26 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
 
   const std::string_view separator = settings.decimalSeparator;
   detail::ExtendedPrecisionScope scope;
+  // M = M x 10 + d in extended precision is exact while M stays an integer
+  // below 2^63, so the digits gather in an integer until then and the rest
+  // continue in extended arithmetic: the same value, bit for bit.
+  std::uint64_t integerMantissa = 0;
   long double mantissa = 0.0L;
+  bool extended = false;
+  auto accumulate = [&](int digit) {
+    if (!extended) {
+      if (integerMantissa < kExactMantissaLimit) {
+        integerMantissa = integerMantissa * 10 + static_cast<unsigned>(digit);
+        return;
+      }
+      mantissa = static_cast<long double>(static_cast<std::int64_t>(integerMantissa));
+      extended = true;
+    }
+    mantissa = mantissa * 10.0L + kDigitValues[digit];
+  };
   bool consumed = false;
   while (IsDigit(at(p))) {
-    mantissa = mantissa * 10.0L + static_cast<int>(*p++ - '0');
+    accumulate(*p++ - '0');
     consumed = true;
   }
   int fractionDigits = 0;
@@ -43,7 +65,7 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
     p += separator.size();
     consumed = true;
     while (IsDigit(at(p))) {
-      mantissa = mantissa * 10.0L + static_cast<int>(*p++ - '0');
+      accumulate(*p++ - '0');
       ++fractionDigits;
     }
   }
@@ -63,12 +85,15 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   while (at(p) == ' ') ++p;
   if (p != end && *p != '\0') return false;
 
+  if (!extended) mantissa = static_cast<long double>(static_cast<std::int64_t>(integerMantissa));
   long double result = ScaleByPowerOfTen(mantissa, exponent - fractionDigits);
   if (negative) result = -result;
-  scope.Leave(result);
   // With every exception masked, an overflow shows as an infinity and an
   // invalid operation as a NaN; digits and finite powers make nothing else.
-  if (std::isinf(result) || std::isnan(result)) return false;
+  const bool finite = std::isfinite(result);
+  const bool tiny = std::fabs(result) < LDBL_MIN && mantissa != 0.0L;
+  scope.Leave(result, finite && !tiny);
+  if (!finite) return false;
   value = result;
   return true;
 }
