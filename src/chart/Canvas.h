@@ -5,6 +5,7 @@
 // Implementations: the raster canvas over a QImage and the recording canvas
 // used by the layout tests.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,6 +117,10 @@ class TCanvas {
   void SelectChartBrush(TColor color, TBrushStyle style, TColor backgroundColor);
   void BandedGradient(const Rect& r, TColor c0, TColor c1, TGradientDirection direction);
   void ArrowPolygon(bool filled, Point from, Point to, int headWidth, int headLengthLimit);
+  // The seven points of a filled arrow in drawing order (Pi, Ph, Pf, Pc, Pe, Pd, Pg);
+  // false for an arrow of no length. Pc and Pd are also the two head corners of an outline arrow.
+  static bool ArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
+                          std::array<Point, 7>& points);
 
  protected:
   // Implementations store the state here in their setters.

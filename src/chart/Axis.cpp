@@ -1,0 +1,377 @@
+#include "chart/Axis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "chart/Chart.h"
+#include "chart/ChartExceptions.h"
+#include "chart/TextLines.h"
+#include "runtime/Messages.h"
+#include "runtime/NumberText.h"
+
+namespace tavimo::chart {
+
+namespace {
+
+constexpr double kMinimumStep = 1e-12;
+constexpr double kMinimumRange = 1e-10;
+constexpr double kFarPixel = 2147483647.0;
+
+bool SidewaysAngle(int angle) { return angle == 90 || angle == 270; }
+bool LevelAngle(int angle) { return angle == 0 || angle == 180; }
+
+// 1, 2, 5, 10, 20, 50, ...: the candidate after s. Anything that is not a
+// positive finite step gives infinity, which ends every search for a step.
+double NextNiceStep(double s) {
+  if (!(s > 0) || !std::isfinite(s)) return std::numeric_limits<double>::infinity();
+  if (s >= 10) return 10 * NextNiceStep(s * 0.1);
+  if (s < 1) return 0.1 * NextNiceStep(s * 10);
+  if (s < 2) return 2;
+  if (s < 5) return 5;
+  return 10;
+}
+
+int ClampPixel(long long p) {
+  if (p > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (p < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(p);
+}
+
+}  // namespace
+
+TChartAxis::TChartAxis(TChart& chart, TAxisKind kind) : chart_(chart), kind_(kind) {
+  if (kind == TAxisKind::akLeft) title_.Angle = 90;
+  if (kind == TAxisKind::akRight) title_.Angle = 270;
+  tickList_.reserve(kMaxAxisTicks);
+}
+
+void TChartAxis::Changed() { chart_.Invalidate(); }
+bool TChartAxis::Loading() const { return chart_.Loading(); }
+
+#define TAVIMO_AXIS_SETTER(Name, field, Type) \
+  void TChartAxis::Set##Name(Type v) {        \
+    if (field == v) return;                   \
+    field = v;                                \
+    Changed();                                \
+  }
+TAVIMO_AXIS_SETTER(Visible, visible_, bool)
+TAVIMO_AXIS_SETTER(Inverted, inverted_, bool)
+TAVIMO_AXIS_SETTER(Labels, labels_, bool)
+TAVIMO_AXIS_SETTER(LabelStyle, labelStyle_, TAxisLabelStyle)
+TAVIMO_AXIS_SETTER(LabelsFont, labelsFont_, const TFont&)
+TAVIMO_AXIS_SETTER(LabelsSize, labelsSize_, int)
+TAVIMO_AXIS_SETTER(LabelsOnAxis, labelsOnAxis_, bool)
+TAVIMO_AXIS_SETTER(LabelsMultiLine, labelsMultiLine_, bool)
+TAVIMO_AXIS_SETTER(RoundFirstLabel, roundFirstLabel_, bool)
+TAVIMO_AXIS_SETTER(TickLength, tickLength_, int)
+TAVIMO_AXIS_SETTER(TickInnerLength, tickInnerLength_, int)
+TAVIMO_AXIS_SETTER(MinorTickLength, minorTickLength_, int)
+TAVIMO_AXIS_SETTER(MinorTickCount, minorTickCount_, int)
+TAVIMO_AXIS_SETTER(TickOnLabelsOnly, tickOnLabelsOnly_, bool)
+TAVIMO_AXIS_SETTER(GridCentered, gridCentered_, bool)
+TAVIMO_AXIS_SETTER(AxisPen, axisPen_, const TChartPen&)
+TAVIMO_AXIS_SETTER(Grid, grid_, const TChartPen&)
+TAVIMO_AXIS_SETTER(Ticks, ticks_, const TChartPen&)
+TAVIMO_AXIS_SETTER(TicksInner, ticksInner_, const TChartPen&)
+TAVIMO_AXIS_SETTER(MinorTicks, minorTicks_, const TChartPen&)
+TAVIMO_AXIS_SETTER(MinorGrid, minorGrid_, const TChartPen&)
+TAVIMO_AXIS_SETTER(Title, title_, const TChartAxisTitle&)
+TAVIMO_AXIS_SETTER(TitleSize, titleSize_, int)
+TAVIMO_AXIS_SETTER(StartPosition, startPosition_, double)
+TAVIMO_AXIS_SETTER(EndPosition, endPosition_, double)
+TAVIMO_AXIS_SETTER(PositionPercent, positionPercent_, double)
+TAVIMO_AXIS_SETTER(ExactDateTime, exactDateTime_, bool)
+#undef TAVIMO_AXIS_SETTER
+
+void TChartAxis::SetAxisValuesFormat(std::string format) {
+  if (format == axisValuesFormat_) return;
+  axisValuesFormat_ = std::move(format);
+  Changed();
+}
+
+void TChartAxis::SetAutomatic(bool v) {
+  const bool changed = v != automatic_ || (!Loading() && (v != automaticMinimum_ || v != automaticMaximum_));
+  automatic_ = v;
+  if (!Loading()) automaticMinimum_ = automaticMaximum_ = v;
+  if (changed) Changed();
+}
+
+void TChartAxis::SetAutomaticMinimum(bool v) {
+  if (v == automaticMinimum_) return;
+  automaticMinimum_ = v;
+  if (!v || automaticMaximum_) automatic_ = v;
+  Changed();
+}
+
+void TChartAxis::SetAutomaticMaximum(bool v) {
+  if (v == automaticMaximum_) return;
+  automaticMaximum_ = v;
+  if (!v || automaticMinimum_) automatic_ = v;
+  Changed();
+}
+
+void TChartAxis::SetMinimum(double v) {
+  if (!Loading() && v > maximum_) throw AxisException(std::string(messages::kAxisMinimum));
+  if (v == minimum_) return;
+  minimum_ = v;
+  Changed();
+}
+
+void TChartAxis::SetMaximum(double v) {
+  if (!Loading() && v < minimum_) throw AxisException(std::string(messages::kAxisMaximum));
+  if (v == maximum_) return;
+  maximum_ = v;
+  Changed();
+}
+
+void TChartAxis::SetMinMax(double minimum, double maximum) {
+  automatic_ = automaticMinimum_ = automaticMaximum_ = false;
+  if (minimum > maximum) std::swap(minimum, maximum);
+  if (maximum - minimum < kMinimumRange) maximum = minimum + kMinimumRange;
+  minimum_ = minimum;
+  maximum_ = maximum;
+  Changed();
+}
+
+void TChartAxis::SetIncrement(double v) {
+  if (v < 0) throw AxisException(std::string(messages::kAxisIncrement));
+  if (v == increment_) return;
+  increment_ = v;
+  Changed();
+}
+
+void TChartAxis::SetLabelsAngle(int angle) {
+  if (angle < 0 || angle > 360)
+    throw ChartException(tavimo::messages::FormatMessage(messages::kAngle, messages::kAxisLabelsAngleName));
+  if (angle == labelsAngle_) return;
+  labelsAngle_ = angle;
+  Changed();
+}
+
+void TChartAxis::SetLabelsSeparation(int percent) {
+  if (percent < 0) throw AxisException(std::string(messages::kLabelsSeparation));
+  if (percent == labelsSeparation_) return;
+  labelsSeparation_ = percent;
+  Changed();
+}
+
+// ---- range --------------------------------------------------------------------------
+
+void TChartAxis::AutomaticExtremes(double& lo, double& hi) const {
+  lo = hi = 0.0;
+  if (IsDepthAxis()) return;
+  bool anyActive = false;
+  for (int i = 0; i < chart_.SeriesCount(); ++i) {
+    const TChartSeries& s = chart_.Series(i);
+    if (s.Active() && s.UsesAxis(*this)) anyActive = true;
+  }
+  bool first = true;
+  for (int i = 0; i < chart_.SeriesCount(); ++i) {
+    const TChartSeries& s = chart_.Series(i);
+    if (s.PointCount() == 0 || !s.UsesAxis(*this) || (anyActive && !s.Active())) continue;
+    const double low = Horizontal() ? s.LowestX() : s.LowestY();
+    const double high = Horizontal() ? s.HighestX() : s.HighestY();
+    if (first || low < lo) lo = low;
+    if (first || high > hi) hi = high;
+    first = false;
+  }
+}
+
+void TChartAxis::AdjustRange() {
+  if (automatic_ || automaticMinimum_ || automaticMaximum_) {
+    double lo, hi;
+    AutomaticExtremes(lo, hi);
+    if (automatic_ || automaticMaximum_) maximum_ = hi;
+    if (automatic_ || automaticMinimum_) minimum_ = lo;
+  }
+  workMinimum_ = minimum_;
+  workMaximum_ = maximum_;
+  workRange_ = workMaximum_ - workMinimum_;
+}
+
+// ---- space and pixel span ---------------------------------------------------------
+
+int TChartAxis::TickSize() const {
+  int size = (axisPen_.visible ? axisPen_.width : 0) + (ticks_.visible ? tickLength_ : 0);
+  if (minorTicks_.visible && minorTickLength_ > size) size = minorTickLength_;
+  return size;
+}
+
+int TChartAxis::TitleSpace() {
+  if (titleSize_ != 0) return titleSize_;
+  TCanvas& canvas = chart_.Canvas();
+  canvas.SetFont(title_.Font);
+  if ((!Horizontal() && SidewaysAngle(title_.Angle)) || (Horizontal() && LevelAngle(title_.Angle)))
+    return canvas.TextLineHeight();
+  return canvas.MeasureWidth(title_.Caption);
+}
+
+int TChartAxis::WidestLabelText(bool markCaptions) {
+  TCanvas& canvas = chart_.Canvas();
+  int widest = 0;
+  for (int k = 0; k < chart_.SeriesCount(); ++k) {
+    TChartSeries& s = chart_.Series(k);
+    if (s.LabelCount() == 0) continue;
+    for (int i = 0; i < s.PointCount(); ++i) {
+      const std::string& text = markCaptions ? s.Marks().MarkCaption(i) : s.PointLabel(i);
+      widest = std::max(widest, MultiLineWidth(canvas, text));
+    }
+  }
+  return widest;
+}
+
+int TChartAxis::ValueLabelWidth() {
+  double lo = workMinimum_, hi = workMaximum_;
+  if (roundFirstLabel_) {
+    const double step = LabelStep();
+    lo = std::trunc(workMinimum_ / step) * step;
+    hi = std::trunc(workMaximum_ / step) * step;
+  }
+  TCanvas& canvas = chart_.Canvas();
+  const int wide = std::max(MultiLineWidth(canvas, LabelValueText(hi)), MultiLineWidth(canvas, LabelValueText(lo)));
+  return wide + canvas.MeasureWidth(" ");
+}
+
+int TChartAxis::LabelsSpace() {
+  if (labelsSize_ != 0) return labelsSize_;
+  TCanvas& canvas = chart_.Canvas();
+  canvas.SetFont(labelsFont_);
+  if ((!Horizontal() && SidewaysAngle(labelsAngle_)) || (Horizontal() && LevelAngle(labelsAngle_)))
+    return canvas.TextLineHeight();
+  switch (ResolvedLabelStyle()) {
+    case TAxisLabelStyle::talText: return WidestLabelText(false);
+    case TAxisLabelStyle::talMark: return WidestLabelText(true);
+    case TAxisLabelStyle::talValue: return ValueLabelWidth();
+    default: return 0;
+  }
+}
+
+void TChartAxis::ReserveAxisSpace(Rect& r) {
+  const auto shrink = [&](int size) {
+    switch (kind_) {
+      case TAxisKind::akLeft: r.left += size; return r.left;
+      case TAxisKind::akRight: r.right -= size; return r.right;
+      case TAxisKind::akBottom: r.bottom -= size; return r.bottom;
+      case TAxisKind::akTop: r.top += size; return r.top;
+      default: return 0;
+    }
+  };
+  if (IsDepthAxis()) return;
+  if (!title_.Caption.empty()) titlePos_ = shrink(TitleSpace());
+  if (labels_) labelsPos_ = shrink(LabelsSpace());
+  const int ticks = TickSize();  // plus the wall size, none in two dimensions
+  if (ticks > 0) shrink(ticks);
+}
+
+void TChartAxis::SetPixelSpan() {
+  const Rect plot = chart_.PlotRect();
+  if (Horizontal()) {
+    startPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * startPosition_);
+    endPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * endPosition_);
+  } else {
+    startPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * startPosition_);
+    endPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * endPosition_);
+  }
+  pixelSpan_ = endPixel_ - startPixel_;
+  centerPixel_ = (startPixel_ + endPixel_) / 2;
+}
+
+void TChartAxis::WidenRange(int marginStart, int marginEnd) {
+  const int s0 = startPixel_;
+  const int e0 = endPixel_;
+  // The current range is mapped onto the span less the margins; the values at
+  // the full span's ends become the new range.
+  startPixel_ = s0 + marginStart;
+  endPixel_ = e0 - marginEnd;
+  pixelSpan_ = endPixel_ - startPixel_;
+  double a = PixelToValue(s0);
+  double b = PixelToValue(e0);
+  SetPixelSpan();
+  if (a > b) std::swap(a, b);
+  workMinimum_ = a;
+  workMaximum_ = b;
+  workRange_ = workMaximum_ - workMinimum_;
+}
+
+// ---- mapping ------------------------------------------------------------------------
+
+int TChartAxis::ValueToPixel(double value) const {
+  if (workRange_ == 0) return centerPixel_;
+  const double d = static_cast<double>((static_cast<long double>(value) - workMinimum_) * pixelSpan_ / workRange_);
+  if (!(std::fabs(d) < kFarPixel)) return centerPixel_;
+  const long long r = RoundHalfEven(d);
+  if (Horizontal()) return ClampPixel(inverted_ ? endPixel_ - r : startPixel_ + r);
+  return ClampPixel(inverted_ ? startPixel_ + r : endPixel_ - r);
+}
+
+double TChartAxis::PixelToValue(int pixel) const {
+  if (pixelSpan_ <= 0) return 0.0;
+  const long double a = inverted_ ? static_cast<long double>(endPixel_ - pixel) * workRange_ / pixelSpan_
+                                  : static_cast<long double>(pixel - startPixel_) * workRange_ / pixelSpan_;
+  return static_cast<double>(Horizontal() ? workMinimum_ + a : workMaximum_ - a);
+}
+
+// ---- labels -------------------------------------------------------------------------
+
+TAxisLabelStyle TChartAxis::ResolvedLabelStyle() const {
+  if (labelStyle_ != TAxisLabelStyle::talAuto) return labelStyle_;
+  TAxisLabelStyle style = TAxisLabelStyle::talNone;
+  if (IsDepthAxis()) return style;
+  for (int i = 0; i < chart_.SeriesCount(); ++i) {
+    const TChartSeries& s = chart_.Series(i);
+    if (!s.Active() || !s.UsesAxis(*this)) continue;
+    if (s.IsPositionAxis(*this) && s.LabelCount() > 0 && !s.PointLabel(0).empty()) return TAxisLabelStyle::talText;
+    style = TAxisLabelStyle::talValue;
+  }
+  return style;
+}
+
+std::string TChartAxis::LabelValueText(double value) const {
+  std::string text = FormatFloatPattern(axisValuesFormat_, value);
+  if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', kMarkLineBreak);
+  return text;
+}
+
+double TChartAxis::LabelStep() {
+  TCanvas& canvas = chart_.Canvas();
+  const auto labelSize = [&](double v) {
+    const std::string text = LabelValueText(v);
+    const bool byLines = Horizontal() ? SidewaysAngle(labelsAngle_) : LevelAngle(labelsAngle_);
+    return byLines ? canvas.TextLineHeight() * CountTextLines(text) : MultiLineWidth(canvas, text);
+  };
+  const int s = std::max(labelSize(workMinimum_), labelSize(workMaximum_));
+  long long n = 1;
+  if (s > 0) {
+    const int room = labelsSeparation_ > 0 ? s + RoundHalfEven(labelsSeparation_ * 0.01 * s) : s;
+    n = std::llround(std::nearbyint(static_cast<double>(pixelSpan_) / room));
+  }
+  if (n < 1) return kMinimumStep;
+  double w = increment_ > 0 ? increment_ : (std::fabs(workRange_) >= 1 ? 1.0 : kMinimumStep);
+  if (labelsSeparation_ > 0) {
+    long long k = n + 1;
+    do {
+      const double q = workRange_ / w;
+      if (std::fabs(q) < kFarPixel) {
+        k = std::llround(std::nearbyint(q));
+        if (k > n) w = NextNiceStep(w);
+      } else {
+        w = NextNiceStep(w);
+      }
+    } while (k > n && std::isfinite(w));
+  }
+  return std::max(w, kMinimumStep);
+}
+
+bool TChartAxis::IsShown() const {
+  if (!chart_.AxisVisible() || !visible_) return false;
+  if (IsDepthAxis()) return false;  // only in three dimensions
+  if (chart_.ActiveSeriesCount() == 0) return true;
+  for (int i = 0; i < chart_.SeriesCount(); ++i) {
+    const TChartSeries& s = chart_.Series(i);
+    if (s.Active() && s.UsesAxis(*this)) return true;
+  }
+  return false;
+}
+
+}  // namespace tavimo::chart

@@ -1,0 +1,225 @@
+#pragma once
+// A chart axis: its settings, the automatic value range, the space it takes
+// from the plot rectangle, the widening series ask for at its ends, the
+// value <-> pixel mapping and the label step. Drawing is in AxisDrawing.
+
+#include <string>
+#include <vector>
+
+#include "chart/Canvas.h"
+
+namespace tavimo::chart {
+
+class TChart;
+
+enum class TAxisKind { akBottom, akTop, akLeft, akRight, akDepth };
+enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+enum class TFontCharset { DefaultCharset, GB2312Charset };
+
+struct TChartAxisTitle {
+  std::string Caption;
+  int Angle = 0;
+  TFont Font{"Arial", 8, clBlack};
+  TFontCharset Charset = TFontCharset::DefaultCharset;
+  friend bool operator==(const TChartAxisTitle&, const TChartAxisTitle&) = default;
+};
+
+// One label the last drawing of the axis considered (drawn or skipped).
+struct TAxisLabelRecord {
+  std::string text;
+  int pixel = 0;
+  int width = 0;
+  int height = 0;
+  bool drawn = false;
+};
+
+inline constexpr int kMaxAxisTicks = 2000;
+
+class TChartAxis {
+ public:
+  TChartAxis(TChart& chart, TAxisKind kind);
+
+  TChart& ParentChart() const { return chart_; }
+  TAxisKind Kind() const { return kind_; }
+  bool Horizontal() const { return kind_ == TAxisKind::akBottom || kind_ == TAxisKind::akTop || kind_ == TAxisKind::akDepth; }
+  // At the top or right edge of the plot rectangle.
+  bool OtherSide() const { return kind_ == TAxisKind::akTop || kind_ == TAxisKind::akRight || kind_ == TAxisKind::akDepth; }
+  bool IsDepthAxis() const { return kind_ == TAxisKind::akDepth; }
+
+  // --- settings (each change invalidates the chart) ---------------------------
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool v);
+  bool AutomaticMinimum() const { return automaticMinimum_; }
+  void SetAutomaticMinimum(bool v);
+  bool AutomaticMaximum() const { return automaticMaximum_; }
+  void SetAutomaticMaximum(bool v);
+  double Minimum() const { return minimum_; }
+  void SetMinimum(double v);  // AxisException when above Maximum
+  double Maximum() const { return maximum_; }
+  void SetMaximum(double v);  // AxisException when below Minimum
+  // Both ends at once, as panning does: automatic off, ends ordered, at least 1e-10 apart.
+  void SetMinMax(double minimum, double maximum);
+  double Increment() const { return increment_; }
+  void SetIncrement(double v);
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool v);
+  bool Labels() const { return labels_; }
+  void SetLabels(bool v);
+  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  void SetLabelStyle(TAxisLabelStyle s);
+  const TFont& LabelsFont() const { return labelsFont_; }
+  void SetLabelsFont(const TFont& f);
+  int LabelsAngle() const { return labelsAngle_; }
+  void SetLabelsAngle(int angle);  // ChartException outside 0 ... 360
+  int LabelsSeparation() const { return labelsSeparation_; }
+  void SetLabelsSeparation(int percent);  // AxisException when negative
+  int LabelsSize() const { return labelsSize_; }
+  void SetLabelsSize(int size);
+  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  void SetLabelsOnAxis(bool v);
+  bool LabelsMultiLine() const { return labelsMultiLine_; }
+  void SetLabelsMultiLine(bool v);
+  const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
+  void SetAxisValuesFormat(std::string format);
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  void SetRoundFirstLabel(bool v);
+  int TickLength() const { return tickLength_; }
+  void SetTickLength(int v);
+  int TickInnerLength() const { return tickInnerLength_; }
+  void SetTickInnerLength(int v);
+  int MinorTickLength() const { return minorTickLength_; }
+  void SetMinorTickLength(int v);
+  int MinorTickCount() const { return minorTickCount_; }
+  void SetMinorTickCount(int v);
+  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+  void SetTickOnLabelsOnly(bool v);
+  bool GridCentered() const { return gridCentered_; }
+  void SetGridCentered(bool v);
+  const TChartPen& AxisPen() const { return axisPen_; }
+  void SetAxisPen(const TChartPen& p);
+  const TChartPen& Grid() const { return grid_; }
+  void SetGrid(const TChartPen& p);
+  const TChartPen& Ticks() const { return ticks_; }
+  void SetTicks(const TChartPen& p);
+  const TChartPen& TicksInner() const { return ticksInner_; }
+  void SetTicksInner(const TChartPen& p);
+  const TChartPen& MinorTicks() const { return minorTicks_; }
+  void SetMinorTicks(const TChartPen& p);
+  const TChartPen& MinorGrid() const { return minorGrid_; }
+  void SetMinorGrid(const TChartPen& p);
+  const TChartAxisTitle& Title() const { return title_; }
+  void SetTitle(const TChartAxisTitle& t);
+  int TitleSize() const { return titleSize_; }
+  void SetTitleSize(int v);
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double v);
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double v);
+  double PositionPercent() const { return positionPercent_; }
+  void SetPositionPercent(double v);
+  bool ExactDateTime() const { return exactDateTime_; }
+  void SetExactDateTime(bool v);
+
+  // --- scale (working state of the last layout) ------------------------------------
+  void AdjustRange();
+  // Cuts the title, labels and ticks off this axis' side of r.
+  void ReserveAxisSpace(Rect& r);
+  void SetPixelSpan();
+  void WidenRange(int marginStart, int marginEnd);
+  int ValueToPixel(double value) const;
+  double PixelToValue(int pixel) const;
+  TAxisLabelStyle ResolvedLabelStyle() const;
+  // Uses the canvas' current font (the labels font while laying out and drawing).
+  double LabelStep();
+  std::string LabelValueText(double value) const;
+  // Tick length plus axis pen width (the space beside the labels).
+  int TickSize() const;
+
+  bool IsShown() const;  // takes part in the layout and is drawn
+  bool ShownInLastLayout() const { return shownInLastLayout_; }
+  void SetShownInLastLayout(bool shown) { shownInLastLayout_ = shown; }
+
+  double WorkMinimum() const { return workMinimum_; }
+  double WorkMaximum() const { return workMaximum_; }
+  double WorkRange() const { return workRange_; }
+  int StartPixel() const { return startPixel_; }
+  int EndPixel() const { return endPixel_; }
+  int PixelSpan() const { return pixelSpan_; }
+  int CenterPixel() const { return centerPixel_; }
+  int AxisLinePos() const { return axisLinePos_; }
+  void SetAxisLinePos(int pos) { axisLinePos_ = pos; }
+  int LabelsPos() const { return labelsPos_; }
+  int TitlePos() const { return titlePos_; }
+
+  // Drawing scratch kept between paints so the lists are not reallocated.
+  std::vector<int>& TickList() { return tickList_; }
+  std::vector<TAxisLabelRecord>& LabelRecords() { return labelRecords_; }
+  const std::vector<TAxisLabelRecord>& LabelRecords() const { return labelRecords_; }
+
+ private:
+  void Changed();
+  bool Loading() const;
+  void AutomaticExtremes(double& lo, double& hi) const;
+  int LabelsSpace();
+  int TitleSpace();
+  int ValueLabelWidth();
+  int WidestLabelText(bool markCaptions);
+
+  TChart& chart_;
+  TAxisKind kind_;
+
+  bool visible_ = true;
+  bool automatic_ = true;
+  bool automaticMinimum_ = true;
+  bool automaticMaximum_ = true;
+  double minimum_ = 0.0;
+  double maximum_ = 0.0;
+  double increment_ = 0.0;
+  bool inverted_ = false;
+  bool labels_ = true;
+  TAxisLabelStyle labelStyle_ = TAxisLabelStyle::talAuto;
+  TFont labelsFont_{"Arial", 8, clBlack};
+  int labelsAngle_ = 0;
+  int labelsSeparation_ = 10;
+  int labelsSize_ = 0;
+  bool labelsOnAxis_ = true;
+  bool labelsMultiLine_ = false;
+  std::string axisValuesFormat_ = "#,##0.###";
+  bool roundFirstLabel_ = true;
+  int tickLength_ = 4;
+  int tickInnerLength_ = 0;
+  int minorTickLength_ = 2;
+  int minorTickCount_ = 3;
+  bool tickOnLabelsOnly_ = true;
+  bool gridCentered_ = false;
+  TChartPen axisPen_{true, clBlack, 2, TPenStyle::psSolid, false};
+  TChartPen grid_{true, clGray, 1, TPenStyle::psDot, false};
+  TChartPen ticks_{true, clGray, 1, TPenStyle::psSolid, false};
+  TChartPen ticksInner_{true, clGray, 1, TPenStyle::psSolid, false};
+  TChartPen minorTicks_{true, clGray, 1, TPenStyle::psSolid, false};
+  TChartPen minorGrid_{false, clGray, 1, TPenStyle::psSolid, false};
+  TChartAxisTitle title_;
+  int titleSize_ = 0;
+  double startPosition_ = 0.0;
+  double endPosition_ = 100.0;
+  double positionPercent_ = 0.0;
+  bool exactDateTime_ = true;
+
+  double workMinimum_ = 0.0;
+  double workMaximum_ = 0.0;
+  double workRange_ = 0.0;
+  int startPixel_ = 0;
+  int endPixel_ = 0;
+  int pixelSpan_ = 0;
+  int centerPixel_ = 0;
+  int axisLinePos_ = 0;
+  int labelsPos_ = 0;
+  int titlePos_ = 0;
+  bool shownInLastLayout_ = false;
+  std::vector<int> tickList_;
+  std::vector<TAxisLabelRecord> labelRecords_;
+};
+
+}  // namespace tavimo::chart

@@ -1,0 +1,66 @@
+#include "chart/LayoutReport.h"
+
+#include <cstdio>
+
+namespace tavimo::chart {
+
+namespace {
+
+AxisLayoutReport DescribeAxis(const TChartAxis& axis) {
+  return AxisLayoutReport{axis.StartPixel(), axis.EndPixel(), axis.WorkMinimum(), axis.WorkMaximum(),
+                          axis.LabelsPos(),  axis.AxisLinePos(), axis.ShownInLastLayout()};
+}
+
+}  // namespace
+
+std::string ColorToHex(TColor color) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<unsigned>(RedOf(color)),
+                static_cast<unsigned>(GreenOf(color)), static_cast<unsigned>(BlueOf(color)));
+  return text;
+}
+
+ChartLayoutReport DescribeLayout(TChart& chart) {
+  ChartLayoutReport report;
+  report.width = chart.ClientWidth();
+  report.height = chart.ClientHeight();
+  report.plotRect = chart.PlotRect();
+  report.titleLineHeight = chart.TitleLineHeight();
+  report.leftAxis = DescribeAxis(chart.LeftAxis());
+  report.bottomAxis = DescribeAxis(chart.BottomAxis());
+  for (const TAxisLabelRecord& r : chart.LeftAxis().LabelRecords())
+    report.axisLabels.push_back(AxisLabelReport{r.text, r.pixel, r.width, r.height, r.drawn});
+
+  auto* series = chart.SeriesCount() > 0 ? dynamic_cast<THorizBarSeries*>(&chart.Series(0)) : nullptr;
+  if (series == nullptr) return report;
+  report.barThickness = series->BarThickness();
+  TSeriesMarks& marks = series->Marks();
+  for (int i = 0; i < series->PointCount(); ++i) {
+    BarReport bar;
+    bar.index = i;
+    bar.label = series->PointLabel(i);
+    bar.value = series->PointX(i);
+    bar.color = series->PointColor(i);
+    bar.top = series->BarTop(i);
+    std::array<Point, 7> polygon;
+    if (series->BarPolygon(i, polygon)) bar.polygon.assign(polygon.begin(), polygon.end());
+    // Only marks of the last paint: visible points with a colour and a text.
+    const bool markDrawn = series->Active() && marks.Visible() && series->FirstVisible() >= 0 &&
+                           i >= series->FirstVisible() && i <= series->LastVisible() &&
+                           bar.color != clNone && !marks.MarkCaption(i).empty();
+    if (const TSeriesMarkPosition* p = marks.StoredPosition(i); markDrawn && p != nullptr) {
+      bar.mark = MarkReport{marks.MarkCaption(i),
+                            Rect{p->BoxTopLeft.x, p->BoxTopLeft.y, p->BoxTopLeft.x + p->BoxWidth,
+                                 p->BoxTopLeft.y + p->BoxHeight},
+                            {p->ArrowStart, p->ArrowEnd}};
+    }
+    report.bars.push_back(std::move(bar));
+  }
+  TCanvas& canvas = chart.Canvas();
+  canvas.SetFont(marks.Font());
+  report.markLineHeight = canvas.TextLineHeight();
+  report.markWWidth = canvas.MeasureWidth("W");
+  return report;
+}
+
+}  // namespace tavimo::chart

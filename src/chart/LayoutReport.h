@@ -1,0 +1,68 @@
+#pragma once
+// A description of the chart's last paint (plot rectangle, axes, labels,
+// bars and marks) for tools and tests that compare layouts without pixels.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/Chart.h"
+
+namespace tavimo::chart {
+
+struct AxisLayoutReport {
+  int startPixel = 0;
+  int endPixel = 0;
+  double workMinimum = 0.0;
+  double workMaximum = 0.0;
+  int labelsPos = 0;
+  int axisLinePos = 0;
+  bool shown = false;
+};
+
+struct AxisLabelReport {
+  std::string text;
+  int pixel = 0;
+  int width = 0;
+  int height = 0;
+  bool drawn = false;
+};
+
+struct MarkReport {
+  std::string text;
+  Rect box;                    // right and bottom exclusive
+  std::array<Point, 2> arrow;  // start on the bar, end at the box
+};
+
+struct BarReport {
+  int index = 0;
+  std::string label;
+  double value = 0.0;
+  TColor color = clBlack;
+  int top = 0;
+  std::vector<Point> polygon;  // the seven arrow points; empty when nothing is drawn
+  std::optional<MarkReport> mark;  // absent when the point got no mark
+};
+
+struct ChartLayoutReport {
+  int width = 0;
+  int height = 0;
+  Rect plotRect;
+  int titleLineHeight = 0;
+  int barThickness = 0;
+  AxisLayoutReport leftAxis;
+  AxisLayoutReport bottomAxis;
+  std::vector<AxisLabelReport> axisLabels;  // the left axis' labels, in drawing order
+  std::vector<BarReport> bars;
+  int markLineHeight = 0;
+  int markWWidth = 0;
+};
+
+// Valid after a paint; reads the main (first) series when there is one.
+ChartLayoutReport DescribeLayout(TChart& chart);
+
+// "#rrggbb"
+std::string ColorToHex(TColor color);
+
+}  // namespace tavimo::chart

@@ -1,0 +1,36 @@
+#pragma once
+// The main window's chart as its stored settings configure it, its one
+// horizontal bar series, the vertical caption label laid over it, and filling
+// the series from the ratio list the way start-up does.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/Chart.h"
+
+namespace tavimo::chart {
+
+// A label drawn by the window on top of the chart image (not part of it).
+struct TCaptionLabel {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::string caption;  // lines separated by "\r\n"
+  TFont font;
+  bool transparent = true;
+};
+
+// The chart with every stored setting applied and Series1 holding no points.
+std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas);
+THorizBarSeries& MainSeries(TChart& chart);
+// The caption "黄金分割点计算结果" read top to bottom, one character per line.
+const TCaptionLabel& MainCaptionLabel();
+
+// One bar per ratio, in order: value 0, the ratio text as label, automatic colour.
+void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
+// The ratio list changed: clear the bars and append the new ones.
+void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
+
+}  // namespace tavimo::chart

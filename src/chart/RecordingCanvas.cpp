@@ -1,0 +1,192 @@
+#include "chart/RecordingCanvas.h"
+
+#include <sstream>
+
+namespace tavimo::chart {
+
+int RecordingCanvas::CharacterWidth(const TFont& font, bool ascii) {
+  const int size = font.PixelSize();
+  return ascii ? size / 2 : size;
+}
+
+int RecordingCanvas::LineHeight(const TFont& font) { return font.PixelSize() * 9 / 8; }
+
+int RecordingCanvas::TextWidth(const TFont& font, std::string_view text) {
+  int width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    if (lead >= 0xF0 && lead < 0xF8) length = 4;
+    else if (lead >= 0xE0) length = lead < 0xF0 ? 3 : 1;
+    else if (lead >= 0xC0) length = 2;
+    // A malformed sequence counts its lead byte as one character.
+    for (std::size_t k = 1; k < length; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+        length = 1;
+        break;
+      }
+    }
+    width += CharacterWidth(font, lead < 0x80);
+    i += length;
+  }
+  return width;
+}
+
+TCanvasRecord& RecordingCanvas::Add(TCanvasOp op) {
+  records_.emplace_back();
+  TCanvasRecord& r = records_.back();
+  r.op = op;
+  r.pen = pen_;
+  r.brush = brush_;
+  r.font = font_;
+  r.backgroundMode = backgroundMode_;
+  r.backgroundColor = backgroundColor_;
+  r.textAnchor = textAnchor_;
+  r.clip = clip_;
+  return r;
+}
+
+Rect RecordingCanvas::SetupWindow(int width, int height) {
+  imageWidth_ = width;
+  imageHeight_ = height;
+  clip_.reset();
+  const Rect bounds{0, 0, width, height};
+  if (recording_) Add(TCanvasOp::SetupWindow).rect = bounds;
+  return bounds;
+}
+
+void RecordingCanvas::ShowImage() {
+  if (recording_) Add(TCanvasOp::ShowImage);
+}
+
+void RecordingCanvas::SetPen(const TPen& pen) {
+  pen_ = pen;
+  if (recording_) Add(TCanvasOp::SetPen);
+}
+
+void RecordingCanvas::SetBrush(const TBrush& brush) {
+  brush_ = brush;
+  if (recording_) Add(TCanvasOp::SetBrush);
+}
+
+void RecordingCanvas::SetFont(const TFont& font) {
+  font_ = font;
+  if (recording_) Add(TCanvasOp::SetFont);
+}
+
+void RecordingCanvas::SetBackgroundMode(TBackgroundMode mode) {
+  backgroundMode_ = mode;
+  if (recording_) Add(TCanvasOp::SetBackgroundMode);
+}
+
+void RecordingCanvas::SetBackgroundColor(TColor color) {
+  backgroundColor_ = color;
+  if (recording_) Add(TCanvasOp::SetBackgroundColor);
+}
+
+void RecordingCanvas::SetTextAnchor(int flags) {
+  textAnchor_ = flags;
+  if (recording_) Add(TCanvasOp::SetTextAnchor);
+}
+
+void RecordingCanvas::PutText(int x, int y, std::string_view text) {
+  if (!recording_) return;
+  TCanvasRecord& r = Add(TCanvasOp::PutText);
+  r.x0 = x;
+  r.y0 = y;
+  r.text.assign(text);
+}
+
+int RecordingCanvas::MeasureWidth(std::string_view text) { return TextWidth(font_, text); }
+
+int RecordingCanvas::MeasureHeight(std::string_view) { return LineHeight(font_); }
+
+void RecordingCanvas::DrawBox(const Rect& r) {
+  if (recording_) Add(TCanvasOp::DrawBox).rect = r;
+}
+
+void RecordingCanvas::FillRect(const Rect& r) {
+  if (recording_) Add(TCanvasOp::FillRect).rect = r;
+}
+
+void RecordingCanvas::StrokeLine(int x0, int y0, int x1, int y1) {
+  if (!recording_) return;
+  TCanvasRecord& r = Add(TCanvasOp::StrokeLine);
+  r.x0 = x0;
+  r.y0 = y0;
+  r.x1 = x1;
+  r.y1 = y1;
+}
+
+void RecordingCanvas::FillPolygon(const Point* points, int count) {
+  if (!recording_) return;
+  Add(TCanvasOp::FillPolygon).points.assign(points, points + count);
+}
+
+void RecordingCanvas::ClipTo(const Rect& r) {
+  clip_ = clip_ ? clip_->Intersected(r) : r;
+  if (recording_) Add(TCanvasOp::ClipTo).rect = r;
+}
+
+void RecordingCanvas::ClearClip() {
+  clip_.reset();
+  if (recording_) Add(TCanvasOp::ClearClip);
+}
+
+std::vector<const TCanvasRecord*> RecordingCanvas::OfKind(TCanvasOp op) const {
+  std::vector<const TCanvasRecord*> out;
+  for (const TCanvasRecord& r : records_)
+    if (r.op == op) out.push_back(&r);
+  return out;
+}
+
+int RecordingCanvas::Count(TCanvasOp op) const {
+  int n = 0;
+  for (const TCanvasRecord& r : records_)
+    if (r.op == op) ++n;
+  return n;
+}
+
+std::string RecordingCanvas::Dump() const {
+  static const char* const kNames[] = {"SetupWindow", "ShowImage", "SetPen", "SetBrush", "SetFont",
+                                       "SetBackgroundMode", "SetBackgroundColor", "SetTextAnchor",
+                                       "PutText", "DrawBox", "FillRect", "StrokeLine", "FillPolygon",
+                                       "ClipTo", "ClearClip"};
+  std::ostringstream out;
+  for (const TCanvasRecord& r : records_) {
+    out << kNames[static_cast<int>(r.op)];
+    switch (r.op) {
+      case TCanvasOp::SetupWindow:
+      case TCanvasOp::DrawBox:
+      case TCanvasOp::FillRect:
+      case TCanvasOp::ClipTo:
+        out << " (" << r.rect.left << ',' << r.rect.top << ',' << r.rect.right << ',' << r.rect.bottom << ')';
+        break;
+      case TCanvasOp::PutText:
+        out << " (" << r.x0 << ',' << r.y0 << ") \"" << r.text << '"';
+        break;
+      case TCanvasOp::StrokeLine:
+        out << " (" << r.x0 << ',' << r.y0 << ")-(" << r.x1 << ',' << r.y1 << ')';
+        break;
+      case TCanvasOp::FillPolygon:
+        for (const Point& p : r.points) out << " (" << p.x << ',' << p.y << ')';
+        break;
+      case TCanvasOp::SetPen:
+        out << " color=" << std::hex << r.pen.color << std::dec << " width=" << r.pen.width
+            << " style=" << static_cast<int>(r.pen.style) << (r.pen.alternateDots ? " dots" : "");
+        break;
+      case TCanvasOp::SetBrush:
+        out << " color=" << std::hex << r.brush.color << std::dec << " style=" << static_cast<int>(r.brush.style);
+        break;
+      case TCanvasOp::SetFont:
+        out << ' ' << r.font.face << ' ' << r.font.height;
+        break;
+      default:
+        break;
+    }
+    out << '\n';
+  }
+  return out.str();
+}
+
+}  // namespace tavimo::chart

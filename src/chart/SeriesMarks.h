@@ -1,0 +1,110 @@
+#pragma once
+// The value marks of a series: the framed text box beside each point, its
+// connecting line, the settings they are drawn with and the positions they
+// were last drawn at.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/Canvas.h"
+#include "chart/TextLines.h"
+
+namespace tavimo::chart {
+
+class TChartSeries;
+
+enum class TSeriesMarksStyle {
+  smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue,
+  smsLegend, smsPercentTotal, smsLabelPercentTotal, smsXValue
+};
+
+struct TSeriesMarkPosition {
+  Point ArrowStart;
+  Point ArrowEnd;
+  bool UserPlaced = false;
+  int BoxHeight = 0;
+  Point BoxTopLeft;
+  int BoxWidth = 0;
+  friend bool operator==(const TSeriesMarkPosition&, const TSeriesMarkPosition&) = default;
+};
+
+// The connecting line is drawn in black (white on a black chart) when its
+// colour would vanish against the point or the chart colour.
+inline constexpr bool kArrowContrastCheck = true;
+
+class TSeriesMarks {
+ public:
+  explicit TSeriesMarks(TChartSeries& series);
+
+  // Settings; each change asks the chart to repaint.
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  TSeriesMarksStyle Style() const { return style_; }
+  void SetStyle(TSeriesMarksStyle s);
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& f);
+  TColor BackColor() const { return backColor_; }
+  void SetBackColor(TColor c);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool t);
+  const TChartPen& Frame() const { return frame_; }
+  void SetFrame(const TChartPen& p);
+  const TChartPen& Arrow() const { return arrow_; }
+  void SetArrow(const TChartPen& p);
+  int ArrowLength() const { return arrowLength_; }
+  void SetArrowLength(int length);
+  bool Clip() const { return clip_; }
+  void SetClip(bool c);
+
+  // The text of the mark of point index. Value texts are kept per point and
+  // formatted again only when the value (or the number format) changes.
+  const std::string& MarkCaption(int index);
+
+  // Draws the marks of the series' visible points in ascending order.
+  void DrawMarks(TCanvas& canvas);
+  // Draws one mark whose position the series has already adjusted.
+  void DrawMark(TCanvas& canvas, int index, TColor pointColor, TSeriesMarkPosition& position,
+                std::string_view text);
+
+  // The last drawn (or user-placed) position of point index; null when none was stored.
+  const TSeriesMarkPosition* StoredPosition(int index) const;
+  // The stored entry of point index, created when missing.
+  TSeriesMarkPosition& PositionEntry(int index);
+  void ClearPositions();
+  // Forgets the cached texts (the series' value format or the points changed).
+  void ForgetCaptions();
+
+ private:
+  struct StoredEntry {
+    bool present = false;
+    TSeriesMarkPosition position;
+  };
+  struct CachedCaption {
+    bool valid = false;
+    double value = 0.0;
+    std::string text;
+  };
+
+  void Changed();
+  const std::string& ValueCaption(int index, double value);
+
+  TChartSeries& series_;
+  bool visible_ = false;
+  TSeriesMarksStyle style_ = TSeriesMarksStyle::smsLabel;
+  TFont font_{"Arial", 8, clBlack};
+  TColor backColor_ = 0x80FFFF;
+  bool transparent_ = false;
+  TChartPen frame_{true, clBlack, 1, TPenStyle::psSolid, false};
+  TChartPen arrow_{true, clWhite, 1, TPenStyle::psSolid, false};
+  int arrowLength_ = 8;
+  bool clip_ = false;
+
+  std::vector<StoredEntry> positions_;
+  std::vector<CachedCaption> captions_;
+  std::string cachedDecimalSeparator_;
+  std::string cachedThousandsSeparator_;
+  std::string scratch_;
+};
+
+}  // namespace tavimo::chart
