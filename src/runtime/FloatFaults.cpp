@@ -21,7 +21,12 @@ long double DivideChecked(long double a, long double b) {
     if (a == 0.0L || std::isnan(a)) throw EInvalidOp(std::string(messages::kInvalidOp));
     throw EZeroDivide(std::string(messages::kZeroDivide));
   }
-  return a / b;
+  const long double quotient = a / b;
+  // The faults the FPU reports for the division itself: infinity over
+  // infinity, and a quotient beyond the extended range.
+  if (std::isnan(quotient) && !std::isnan(a) && !std::isnan(b)) throw EInvalidOp(std::string(messages::kInvalidOp));
+  if (std::isinf(quotient) && std::isfinite(a) && std::isfinite(b)) throw EOverflow(std::string(messages::kOverflow));
+  return quotient;
 }
 
 }  // namespace tavimo

@@ -1,0 +1,117 @@
+// The decimal-digit form shared by the formatters: special encodings, the
+// 18-digit rounding and the digit limits.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "runtime/NumberText.h"
+
+namespace tavimo {
+namespace {
+
+long double FromBits(std::uint16_t signAndExponent, std::uint64_t significand) {
+  long double value = 0.0L;
+  std::memcpy(&value, &significand, 8);
+  std::memcpy(reinterpret_cast<char*>(&value) + 8, &signAndExponent, 2);
+  return value;
+}
+
+struct DigitsRow {
+  long double value;
+  int precision;
+  int decimals;
+  int exponent;
+  bool negative;
+  std::string digits;
+};
+
+class DecimalDigitsOf : public ::testing::TestWithParam<DigitsRow> {};
+
+TEST_P(DecimalDigitsOf, GivesExponentSignAndDigits) {
+  const DigitsRow& row = GetParam();
+  const DecimalDigits d = ToDecimalDigits(row.value, row.precision, row.decimals);
+  EXPECT_EQ(d.exponent, row.exponent);
+  EXPECT_EQ(d.negative, row.negative);
+  EXPECT_EQ(std::string(d.digits), row.digits);
+}
+
+constexpr int kAll = 9999;
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DecimalDigitsOf,
+    ::testing::Values(DigitsRow{0.0L, 18, kAll, 0, false, ""}, DigitsRow{-0.0L, 18, kAll, 0, false, ""},
+                      DigitsRow{1.0L, 18, kAll, 1, false, "1"}, DigitsRow{-2.5L, 18, kAll, 1, true, "25"},
+                      DigitsRow{0.5L, 18, kAll, 0, false, "5"}, DigitsRow{1234.5L, 18, 3, 4, false, "12345"},
+                      DigitsRow{999.9996, 18, 3, 4, false, "1"}, DigitsRow{9.9999L, 2, kAll, 2, false, "1"},
+                      DigitsRow{1.0L / 3, 15, kAll, 0, false, "333333333333333"},
+                      DigitsRow{2.0L / 3, 18, kAll, 0, false, "666666666666666667"},
+                      DigitsRow{123456789012345678.0L, 18, kAll, 18, false, "123456789012345678"},
+                      DigitsRow{9223372036854775808.0L, 18, kAll, 19, false, "922337203685477581"},
+                      DigitsRow{0.0004, 18, 3, -3, false, ""}, DigitsRow{-0.0004, 18, 3, -3, false, ""},
+                      DigitsRow{0.00004, 18, 3, 0, false, ""}, DigitsRow{-0.0005, 18, 3, -2, true, "1"},
+                      DigitsRow{1.0625, 18, 3, 1, false, "1063"}, DigitsRow{2.0005, 18, 3, 1, false, "2001"},
+                      DigitsRow{1.0005, 18, 3, 1, false, "1"}, DigitsRow{1.2345, 18, 3, 1, false, "1234"},
+                      DigitsRow{12345.0L, 0, kAll, 5, false, ""}, DigitsRow{56789.0L, 0, kAll, 6, false, "1"},
+                      // Doubles carry their binary error into the 17th and 18th digits.
+                      DigitsRow{1e300, 18, kAll, 301, false, "100000000000000005"},
+                      DigitsRow{1e-300, 17, kAll, -299, false, "1"},
+                      DigitsRow{0.1, 18, kAll, 0, false, "100000000000000006"},
+                      DigitsRow{0.1, 17, kAll, 0, false, "10000000000000001"},
+                      DigitsRow{0.1, 16, kAll, 0, false, "1"}));
+
+TEST(DecimalDigits, DenormalExtendedValuesCountAsZero) {
+  const DecimalDigits d = ToDecimalDigits(FromBits(0x8000, 0x0000000000001234u), 18, kAll);
+  EXPECT_EQ(d.exponent, 0);
+  EXPECT_FALSE(d.negative);
+  EXPECT_STREQ(d.digits, "");
+}
+
+TEST(DecimalDigits, InfinityKeepsItsSignAndNaNHasNone) {
+  const struct {
+    long double value;
+    std::int16_t exponent;
+    bool negative;
+  } rows[] = {
+      {std::numeric_limits<long double>::infinity(), DecimalDigits::kInfinity, false},
+      {-std::numeric_limits<long double>::infinity(), DecimalDigits::kInfinity, true},
+      {std::numeric_limits<long double>::quiet_NaN(), DecimalDigits::kNaN, false},
+      {-std::numeric_limits<long double>::quiet_NaN(), DecimalDigits::kNaN, false},
+      // Encodings with the integer bit clear count as infinities.
+      {FromBits(0x7FFF, 0x4000000000000000u), DecimalDigits::kInfinity, false},
+      {FromBits(0xFFFF, 0x0000000000000001u), DecimalDigits::kInfinity, true},
+      {FromBits(0xFFFF, 0xC000000000000000u), DecimalDigits::kNaN, false},
+  };
+  for (const auto& row : rows) {
+    const DecimalDigits d = ToDecimalDigits(row.value, 18, kAll);
+    EXPECT_EQ(d.exponent, row.exponent);
+    EXPECT_EQ(d.negative, row.negative);
+    EXPECT_STREQ(d.digits, "");
+  }
+}
+
+// Across the whole extended range the digits are well formed and, read back
+// as 0.d1d2... x 10^E, agree with the value to about 18 digits.
+TEST(DecimalDigits, EveryBinaryExponentGivesWellFormedDigits) {
+  for (int e2 = -16382; e2 <= 16383; ++e2) {
+    for (const long double factor : {1.0L, 1.5L, 2.0L - 0x1p-63L}) {
+      const long double value = std::ldexp(factor, e2);
+      const DecimalDigits d = ToDecimalDigits(value, 18, kAll);
+      const std::size_t length = std::strlen(d.digits);
+      ASSERT_GE(length, 1u) << e2;
+      ASSERT_LE(length, 18u) << e2;
+      ASSERT_NE(d.digits[0], '0') << "leading zero at 2^" << e2;
+      ASSERT_NE(d.digits[length - 1], '0') << "trailing zero at 2^" << e2;
+      long double back;
+      const std::string text = std::string("0.") + d.digits + "e" + std::to_string(d.exponent);
+      ASSERT_TRUE(ScanFloatText(text, back, NumberFormatSettings{".", ","})) << text;
+      ASSERT_LT(std::fabs(back / value - 1.0L), 1e-17L) << "2^" << e2 << " x " << static_cast<double>(factor)
+                                                         << " gave " << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavimo
