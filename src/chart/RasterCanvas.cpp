@@ -90,8 +90,9 @@ struct TRasterCanvas::TextEntry {
 
 struct TRasterCanvas::FontEntry {
   explicit FontEntry(const TFont& f) : font(MakeQFont(f)), metrics(font) {
-    ascent = metrics.ascent();
-    descent = metrics.descent();
+    const TLineMetrics line = LineMetrics(font);
+    ascent = line.ascent;
+    descent = line.descent;
   }
   QFont font;
   QFontMetrics metrics;

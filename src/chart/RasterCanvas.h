@@ -22,8 +22,8 @@
 //   (24 baseline). The text cell is the advance width by the line height;
 //   opaque mode fills the cell with the background colour first.
 // - MeasureWidth is the horizontal advance of the text, MeasureHeight the
-//   font's line height (ascent + descent) for any text, as the platform's
-//   text extent gives it.
+//   font's line height (ascent + descent, see LineMetrics) for any text, as
+//   the platform's text extent gives it: 19 for 16-pixel Arial.
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,6 +1,9 @@
 #include "chart/RasterFonts.h"
 
+#include <QFontMetrics>
+#include <QRawFont>
 #include <QString>
+#include <cmath>
 #include <array>
 #include <utility>
 
@@ -59,6 +62,27 @@ QFont MakeQFont(const TFont& font) {
   q.setHintingPreference(QFont::PreferFullHinting);
   q.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
   return q;
+}
+
+TLineMetrics LineMetrics(const QFont& font) {
+  const QFontMetrics fm(font);
+  TLineMetrics metrics{fm.ascent(), fm.descent()};
+  const QRawFont raw = QRawFont::fromFont(font);
+  if (!raw.isValid()) return metrics;
+  const QByteArray os2 = raw.fontTable("OS/2");
+  const qreal unitsPerEm = raw.unitsPerEm();
+  if (os2.size() < 78 || unitsPerEm <= 0) return metrics;
+  const auto u16 = [&os2](int offset) {
+    return static_cast<int>((static_cast<unsigned char>(os2[offset]) << 8) | static_cast<unsigned char>(os2[offset + 1]));
+  };
+  const int winAscent = u16(74);
+  const int winDescent = u16(76);
+  if (winAscent + winDescent <= 0) return metrics;
+  const qreal scale = raw.pixelSize() / unitsPerEm;
+  // A small allowance keeps exact multiples from rounding up through float error.
+  metrics.ascent = static_cast<int>(std::ceil(winAscent * scale - 1e-6));
+  metrics.descent = static_cast<int>(std::ceil(winDescent * scale - 1e-6));
+  return metrics;
 }
 
 }  // namespace tavimo::chart

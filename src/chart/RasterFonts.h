@@ -23,4 +23,15 @@ QStringList FaceFamilies(std::string_view face);
 // measures text in whole pixels.
 QFont MakeQFont(const TFont& font);
 
+// Ascent and descent of a text line in whole pixels, as the platform's text
+// extent reports them: the face's Windows ascent and descent (OS/2 table)
+// scaled to the pixel size and each rounded up. Faces without that table
+// use the font engine's own ascent and descent.
+struct TLineMetrics {
+  int ascent = 0;
+  int descent = 0;
+  int Height() const { return ascent + descent; }
+};
+TLineMetrics LineMetrics(const QFont& font);
+
 }  // namespace tavimo::chart
