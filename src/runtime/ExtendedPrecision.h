@@ -47,22 +47,24 @@ class ExtendedPrecisionScope {
   void Restore() {
     if (left_) return;
     left_ = true;
-    std::uint16_t status;
-    asm volatile("fnstsw %0" : "=m"(status)::"memory");
-    const bool flagsChanged = (status & kFlagBits) != (savedStatus_ & kFlagBits);
-    if (flagsChanged && (savedStatus_ & kFlagBits) == 0) {
+    if ((savedStatus_ & kFlagBits) == 0) {
+      // The caller had no flags: clearing is cheaper than looking first.
       asm volatile("fnclex" ::: "memory");
-    } else if (flagsChanged) {
-      // Rare: the caller had flags of its own; put back exactly those.
-      struct {
-        std::uint16_t control, pad0, status, pad1;
-        std::uint32_t rest[5];
-      } env;
-      asm volatile("fnstenv %0" : "=m"(env)::"memory");
-      env.control = savedControl_;
-      env.status = static_cast<std::uint16_t>((env.status & ~kFlagBits) | (savedStatus_ & kFlagBits));
-      asm volatile("fldenv %0" ::"m"(env) : "memory");
-      return;
+    } else {
+      std::uint16_t status;
+      asm volatile("fnstsw %0" : "=m"(status)::"memory");
+      if ((status & kFlagBits) != (savedStatus_ & kFlagBits)) {
+        // Rare: the caller had flags of its own; put back exactly those.
+        struct {
+          std::uint16_t control, pad0, status, pad1;
+          std::uint32_t rest[5];
+        } env;
+        asm volatile("fnstenv %0" : "=m"(env)::"memory");
+        env.control = savedControl_;
+        env.status = static_cast<std::uint16_t>((env.status & ~kFlagBits) | (savedStatus_ & kFlagBits));
+        asm volatile("fldenv %0" ::"m"(env) : "memory");
+        return;
+      }
     }
     if (changedControl_) asm volatile("fldcw %0" ::"m"(savedControl_) : "memory");
   }

@@ -1,5 +1,6 @@
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "runtime/Exceptions.h"
@@ -22,6 +23,36 @@ constexpr std::uint64_t kExactMantissaLimit = 922337203685477580u;
 
 constexpr long double kDigitValues[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
+constexpr std::int64_t kIntegerPowersOfTen[19] = {1,
+                                                  10,
+                                                  100,
+                                                  1000,
+                                                  10000,
+                                                  100000,
+                                                  1000000,
+                                                  10000000,
+                                                  100000000,
+                                                  1000000000,
+                                                  10000000000,
+                                                  100000000000,
+                                                  1000000000000,
+                                                  10000000000000,
+                                                  100000000000000,
+                                                  1000000000000000,
+                                                  10000000000000000,
+                                                  100000000000000000,
+                                                  1000000000000000000};
+
+// Gathers digits into an integer while that stays exact; stops early at the limit.
+inline void AccumulateInteger(const char*& p, const char* end, std::uint64_t& m) {
+  while (p != end && m < kExactMantissaLimit) m = m * 10 + static_cast<unsigned>(*p++ - '0');
+}
+
+// Continues M = M x 10 + d in extended precision.
+inline void AccumulateExtended(const char* p, const char* end, long double& m) {
+  for (; p != end; ++p) m = m * 10.0L + kDigitValues[*p - '0'];
+}
+
 }  // namespace
 
 bool ScanFloatText(std::string_view text, long double& value, const NumberFormatSettings& settings) {
@@ -31,44 +62,23 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   const char* const end = p + text.size();
   auto at = [&](const char* q) { return q < end ? *q : '\0'; };
 
+  // The syntax first, remembering where the integer and fraction digits lie.
   while (at(p) == ' ') ++p;
   bool negative = false;
   if (at(p) == '+' || at(p) == '-') negative = *p++ == '-';
-
+  const char* const integerBegin = p;
+  while (IsDigit(at(p))) ++p;
+  const char* const integerEnd = p;
   const std::string_view separator = settings.decimalSeparator;
-  detail::ExtendedPrecisionScope scope;
-  // M = M x 10 + d in extended precision is exact while M stays an integer
-  // below 2^63, so the digits gather in an integer until then and the rest
-  // continue in extended arithmetic: the same value, bit for bit.
-  std::uint64_t integerMantissa = 0;
-  long double mantissa = 0.0L;
-  bool extended = false;
-  auto accumulate = [&](int digit) {
-    if (!extended) {
-      if (integerMantissa < kExactMantissaLimit) {
-        integerMantissa = integerMantissa * 10 + static_cast<unsigned>(digit);
-        return;
-      }
-      mantissa = static_cast<long double>(static_cast<std::int64_t>(integerMantissa));
-      extended = true;
-    }
-    mantissa = mantissa * 10.0L + kDigitValues[digit];
-  };
-  bool consumed = false;
-  while (IsDigit(at(p))) {
-    accumulate(*p++ - '0');
-    consumed = true;
-  }
-  int fractionDigits = 0;
+  bool consumed = integerBegin != integerEnd;
   if (!separator.empty() && static_cast<std::size_t>(end - p) >= separator.size() &&
       std::memcmp(p, separator.data(), separator.size()) == 0) {
     p += separator.size();
     consumed = true;
-    while (IsDigit(at(p))) {
-      accumulate(*p++ - '0');
-      ++fractionDigits;
-    }
   }
+  const char* const fractionBegin = p;
+  while (IsDigit(at(p))) ++p;
+  const char* const fractionEnd = p;
   if (!consumed) return false;
 
   int exponent = 0;
@@ -85,13 +95,44 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   while (at(p) == ' ') ++p;
   if (p != end && *p != '\0') return false;
 
-  if (!extended) mantissa = static_cast<long double>(static_cast<std::int64_t>(integerMantissa));
-  long double result = ScaleByPowerOfTen(mantissa, exponent - fractionDigits);
+  // M = M x 10 + d in extended precision is exact while M is an integer below
+  // 2^63, so the digits gather in an integer until then: the same value, bit
+  // for bit, as the extended accumulation.
+  const int scale = exponent - static_cast<int>(fractionEnd - fractionBegin);
+  std::uint64_t integerMantissa = 0;
+  const char* integerRest = integerBegin;
+  const char* fractionRest = fractionBegin;
+  AccumulateInteger(integerRest, integerEnd, integerMantissa);
+  if (integerRest == integerEnd) AccumulateInteger(fractionRest, fractionEnd, integerMantissa);
+  const bool longMantissa = integerRest != integerEnd || fractionRest != fractionEnd;
+
+  // Exact results (zero, integers, integers times a small power of ten that
+  // still fit in 63 bits) involve no rounding and raise no flag.
+  if (!longMantissa) {
+    if (integerMantissa == 0) {
+      value = negative ? -0.0L : 0.0L;
+      return true;
+    }
+    if (scale >= 0 && scale <= 18 &&
+        integerMantissa <= static_cast<std::uint64_t>(INT64_MAX / kIntegerPowersOfTen[scale])) {
+      const auto exact = static_cast<std::int64_t>(integerMantissa) * kIntegerPowersOfTen[scale];
+      value = negative ? -static_cast<long double>(exact) : static_cast<long double>(exact);
+      return true;
+    }
+  }
+
+  detail::ExtendedPrecisionScope scope;
+  long double mantissa = static_cast<long double>(static_cast<std::int64_t>(integerMantissa));
+  if (longMantissa) {
+    AccumulateExtended(integerRest, integerEnd, mantissa);
+    AccumulateExtended(fractionRest, fractionEnd, mantissa);
+  }
+  long double result = ScaleByPowerOfTen(mantissa, scale);
   if (negative) result = -result;
   // With every exception masked, an overflow shows as an infinity and an
   // invalid operation as a NaN; digits and finite powers make nothing else.
   const bool finite = std::isfinite(result);
-  const bool tiny = std::fabs(result) < LDBL_MIN && mantissa != 0.0L;
+  const bool tiny = std::fabs(result) < LDBL_MIN;
   scope.Leave(result, finite && !tiny);
   if (!finite) return false;
   value = result;
