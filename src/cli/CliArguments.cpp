@@ -54,9 +54,47 @@ constexpr std::array kOptionRules = {
                }},
 };
 
+// WxH, each 1 to 10000 pixels.
+std::optional<std::string> ApplySize(CliOptions& options, std::string_view value) {
+  const auto number = [](std::string_view digits, int& out) {
+    if (digits.empty() || digits.size() > 5) return false;
+    out = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return false;
+      out = out * 10 + (c - '0');
+    }
+    return out >= 1 && out <= 10000;
+  };
+  const std::size_t x = value.find('x');
+  int width = 0;
+  int height = 0;
+  if (x == std::string_view::npos || !number(value.substr(0, x), width) || !number(value.substr(x + 1), height))
+    return "invalid size '" + std::string(value) + "' (WIDTHxHEIGHT, each 1 to 10000)";
+  options.chartWidth = width;
+  options.chartHeight = height;
+  return std::nullopt;
+}
+
+// The chart options, listed in a usage line of their own.
+constexpr std::array kChartOptionRules = {
+    OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.pngPath = std::string(v);
+                 return std::nullopt;
+               }},
+    OptionRule{"--size", "WxH", "the chart's size for --png and --layout (default 597x504)", ApplySize},
+    OptionRule{"--layout", "", "print the chart's layout as JSON instead of the levels",
+               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
+                 o.layout = true;
+                 return std::nullopt;
+               }},
+};
+
 const OptionRule* FindRule(std::string_view name) {
   if (name == "-h") name = "--help";
   for (const OptionRule& rule : kOptionRules)
+    if (rule.name == name) return &rule;
+  for (const OptionRule& rule : kChartOptionRules)
     if (rule.name == name) return &rule;
   return nullptr;
 }
@@ -115,22 +153,29 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
     result.options.mode = *mode;
     modeGiven = true;
   }
-  if (!modeGiven) return Fail("no mode given");
+  if (!modeGiven && !result.options.pngPath && !result.options.layout) return Fail("no mode given");
+  result.options.modeGiven = modeGiven;
   return result;
 }
 
 std::string UsageText() {
   std::string synopsis = "usage: " + std::string(kProgramName) + " MODE";
+  std::string chartSynopsis = "       " + std::string(kProgramName) + " [MODE ...]";
   std::string options;
-  for (const OptionRule& rule : kOptionRules) {
-    std::string left = "  " + std::string(rule.name);
-    if (!rule.valueName.empty()) {
-      synopsis += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
-      left += rule.valueName.find('|') == std::string_view::npos ? " " + std::string(rule.valueName) : " FORMAT";
+  const auto list = [&options](const auto& rules, std::string& line) {
+    for (const OptionRule& rule : rules) {
+      std::string left = "  " + std::string(rule.name);
+      if (!rule.valueName.empty()) {
+        line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+        left += rule.valueName.find('|') == std::string_view::npos ? " " + std::string(rule.valueName) : " FORMAT";
+      }
+      left.resize(std::max<std::size_t>(left.size() + 1, 19), ' ');
+      options += left + std::string(rule.help) + "\n";
     }
-    left.resize(std::max<std::size_t>(left.size() + 1, 19), ' ');
-    options += left + std::string(rule.help) + "\n";
-  }
+  };
+  list(kOptionRules, synopsis);
+  list(kChartOptionRules, chartSynopsis);
+  synopsis += "\n" + chartSynopsis + " [--layout]";
   return synopsis +
          "\n\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
@@ -148,6 +193,9 @@ std::string UsageText() {
          "Output: one line per ratio, in list order; text gives the ratio and the level as\n"
          "the chart shows it, separated by a tab; csv and json give the ratio, the level as a\n"
          "number and the chart's text.\n"
+         "\n"
+         "Chart: --png writes the chart after the command; without MODE, the chart as it\n"
+         "looks at start-up (every level 0). --layout prints the chart's layout instead.\n"
          "\n"
          "Exit status: 0 done, 1 an empty price box or a value that cannot be converted\n"
          "(the message is on stderr), 2 a usage error.\n";

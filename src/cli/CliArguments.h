@@ -23,6 +23,13 @@ struct CliOptions {
   std::optional<std::string> ratiosText;
   OutputFormat format = OutputFormat::Text;
   bool help = false;  // --help: print the usage and do nothing else
+  // False only with --png or --layout: the chart as it looks at start-up.
+  bool modeGiven = true;
+  // The chart (ChartOutput.h): --png FILE, --size WxH, --layout.
+  std::optional<std::string> pngPath;
+  int chartWidth = 597;
+  int chartHeight = 504;
+  bool layout = false;
 };
 
 struct CliParseResult {

@@ -3,6 +3,9 @@
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
 #include "cli/CliOutput.h"
+#ifndef TAVIMO_CLI_NO_CHART
+#include "cli/ChartOutput.h"
+#endif
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 
@@ -19,16 +22,41 @@ RatioList RatioListFor(const CliOptions& options) {
   return ReadRatioList(SettingsFilePath());
 }
 
+// --png and --layout: the chart after the command (levels) or at start-up (none).
+CliResult WithChart(const CliOptions& options, const RatioList& ratios, const LevelTable* levels,
+                    std::string levelLines) {
+#ifdef TAVIMO_CLI_NO_CHART
+  (void)ratios;
+  (void)levels;
+  (void)levelLines;
+  (void)options;
+  return Failed("tavimo-cli: this build has no chart output");
+#else
+  ChartRequest request;
+  request.width = options.chartWidth;
+  request.height = options.chartHeight;
+  request.pngPath = options.pngPath;
+  request.layout = options.layout;
+  ChartOutcome chart = RenderChart(request, ratios, levels);
+  if (chart.error) return Failed(std::move(*chart.error));
+  return {kExitDone, options.layout ? std::move(chart.layoutJson) : std::move(levelLines), {}};
+#endif
+}
+
 }  // namespace
 
 CliResult RunCliOptions(const CliOptions& options) {
   if (options.help) return {kExitDone, UsageText(), {}};
   try {
     const RatioList ratios = RatioListFor(options);
+    const bool chart = options.pngPath || options.layout;
+    if (!options.modeGiven) return WithChart(options, ratios, nullptr, {});
     const ComputeOutcome outcome = RunCompute(options.mode, options.lowText, options.highText, ratios);
     if (outcome.emptyBoxMessage) return Failed(std::string(*outcome.emptyBoxMessage));
     // Everything is formatted before anything is printed: all levels or none.
-    return {kExitDone, FormatLevelRows(options.format, MakeLevelRows(ratios, outcome.levels)), {}};
+    std::string lines = FormatLevelRows(options.format, MakeLevelRows(ratios, outcome.levels));
+    if (chart) return WithChart(options, ratios, &outcome.levels, std::move(lines));
+    return {kExitDone, std::move(lines), {}};
   } catch (const Exception& error) {
     return Failed(ErrorBoxText(error.Message()));
   } catch (const std::exception& error) {

@@ -36,6 +36,17 @@ inline int CountColor(const TRasterCanvas& canvas, const Rect& r, TColor color) 
   return n;
 }
 
+// Pixels dark enough to be text ink (antialiased glyph edges blend with the background).
+inline int CountDark(const TRasterCanvas& canvas, const Rect& r) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      const TColor c = PixelAt(canvas, x, y);
+      if (RedOf(c) + GreenOf(c) + BlueOf(c) < 3 * 96) ++n;
+    }
+  return n;
+}
+
 // A white canvas of the given size, ready to draw on.
 inline void StartWhite(TRasterCanvas& canvas, int w, int h) {
   canvas.SetupWindow(w, h);

@@ -1,0 +1,29 @@
+#pragma once
+// The main window's chart without a window: painted on the raster canvas at a
+// given size, written as a PNG with the vertical caption over it, or
+// described as a JSON layout report.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavimo::cli {
+
+struct ChartRequest {
+  int width = 597;  // the chart's size in the stored window
+  int height = 504;
+  std::optional<std::string> pngPath;  // write the picture here
+  bool layout = false;                 // return the layout report
+};
+
+struct ChartOutcome {
+  std::optional<std::string> error;  // the picture could not be written
+  std::string layoutJson;            // when asked for, with a final line break
+};
+
+// One bar per ratio as start-up appends them; `levels` (as long as `ratios`)
+// then set as a compute command sets them, or none: every level stays 0.
+ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
+                         const std::vector<double>* levels);
+
+}  // namespace tavimo::cli

@@ -1,0 +1,116 @@
+// tavimo-cli's chart output: the PNG with the caption over it, its size, the
+// start-up chart without a mode, the layout report, and failures.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "cli/CliRun.h"
+
+namespace tavimo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ChartOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tavimo-chart-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+  std::string File(const char* name) const { return (dir / name).string(); }
+  fs::path dir;
+};
+
+int CountReddish(const QImage& image, const QRect& area) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80) ++n;
+    }
+  return n;
+}
+
+const std::vector<std::string> kResistance = {"resistance", "--low", "10", "--high", "20", "--ratios",
+                                              "0.191,0.236,1/3,0.382,0.5,0.618,2/3,0.809,1,1.191,1.236,1.382,1.5,1.618,1.809,2"};
+
+TEST_F(ChartOutput, PngHoldsTheChartWithTheCaptionAndTheLevelsStillPrint) {
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--png", File("chart.png")});
+  const CliResult result = RunCli(args);
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("0.191\t11.91\n", 0), 0u);
+  const QImage image(QString::fromStdString(File("chart.png")));
+  ASSERT_EQ(image.size(), QSize(597, 504));
+  EXPECT_EQ(image.pixel(590, 1) & 0xFFFFFF, 0xFFFF00u) << "yellow at the top";
+  // The red caption stands at (16, 128), left of the axis labels.
+  EXPECT_GT(CountReddish(image, QRect(16, 128, 28, 243)), 300);
+  EXPECT_EQ(CountReddish(image, QRect(16, 20, 28, 100)), 0);
+}
+
+TEST_F(ChartOutput, SizeOptionSetsThePictureSize) {
+  for (const auto& [size, w, h] : {std::tuple{"300x200", 300, 200}, std::tuple{"3000x2000", 3000, 2000}}) {
+    std::vector<std::string> args = kResistance;
+    args.insert(args.end(), {"--png", File("sized.png"), "--size", size});
+    const CliResult result = RunCli(args);
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(QImage(QString::fromStdString(File("sized.png"))).size(), QSize(w, h)) << size;
+  }
+}
+
+TEST_F(ChartOutput, WithoutAModeTheChartIsTheStartUpOne) {
+  const CliResult png = RunCli({"--png", File("start.png"), "--ratios", "0.5,1"});
+  ASSERT_EQ(png.exitStatus, 0) << png.err;
+  EXPECT_EQ(png.out, "");
+  EXPECT_TRUE(fs::exists(File("start.png")));
+
+  const CliResult layout = RunCli({"--layout", "--ratios", "0.5,1"});
+  ASSERT_EQ(layout.exitStatus, 0) << layout.err;
+  EXPECT_EQ(layout.out.front(), '{');
+  EXPECT_NE(layout.out.find("\"text\":\"0\""), std::string::npos);
+  EXPECT_EQ(layout.out.find("\"polygon\":[["), std::string::npos) << "no bar has a length";
+}
+
+TEST_F(ChartOutput, LayoutReplacesTheLevelLines) {
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--layout", "--size", "800x600"});
+  const CliResult result = RunCli(args);
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out.find("0.191\t"), std::string::npos);
+  EXPECT_NE(result.out.find("\"size\":[800,600]"), std::string::npos);
+  EXPECT_NE(result.out.find("\"text\":\"13.333\""), std::string::npos);
+  EXPECT_EQ(result.out.back(), '\n');
+}
+
+TEST_F(ChartOutput, UnwritableFileIsAFailureWithItsName) {
+  const std::string target = File("missing/dir/chart.png");
+  const CliResult result = RunCli({"--png", target});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.rfind("tavimo-cli: cannot write the chart to '" + target + "'", 0), 0u) << result.err;
+}
+
+TEST_F(ChartOutput, FailedCommandWritesNoPicture) {
+  const CliResult result = RunCli({"resistance", "--low", "10", "--png", File("none.png")});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_FALSE(fs::exists(File("none.png")));
+}
+
+TEST(ChartOutputOptions, BadSizesAreUsageErrors) {
+  for (const char* size : {"0x10", "10", "10x", "x10", "ax5", "10001x5", "5x-3", "10X10"}) {
+    const CliResult result = RunCli({"--layout", "--size", size});
+    EXPECT_EQ(result.exitStatus, 2) << size;
+    EXPECT_NE(result.err.find("invalid size '" + std::string(size) + "'"), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(RunCli({"--size", "10x10"}).exitStatus, 2) << "a size alone still needs a mode";
+}
+
+}  // namespace
+}  // namespace tavimo::cli
