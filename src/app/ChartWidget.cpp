@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <exception>
+#include <optional>
 
 #include "app/ErrorReporting.h"
 #include "chart/Chart.h"
@@ -14,13 +15,13 @@ namespace tavimo::app {
 
 namespace {
 chart::TShiftState ShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
-  chart::TShiftState state;
-  if (modifiers & Qt::ShiftModifier) state.Include(chart::ssShift);
-  if (modifiers & Qt::ControlModifier) state.Include(chart::ssCtrl);
-  if (modifiers & Qt::AltModifier) state.Include(chart::ssAlt);
-  if (buttons & Qt::LeftButton) state.Include(chart::ssLeft);
-  if (buttons & Qt::RightButton) state.Include(chart::ssRight);
-  if (buttons & Qt::MiddleButton) state.Include(chart::ssMiddle);
+  chart::TShiftState state = 0;
+  if (modifiers & Qt::ShiftModifier) state |= chart::ssShift;
+  if (modifiers & Qt::ControlModifier) state |= chart::ssCtrl;
+  if (modifiers & Qt::AltModifier) state |= chart::ssAlt;
+  if (buttons & Qt::LeftButton) state |= chart::ssLeft;
+  if (buttons & Qt::RightButton) state |= chart::ssRight;
+  if (buttons & Qt::MiddleButton) state |= chart::ssMiddle;
   return state;
 }
 
@@ -51,7 +52,7 @@ TChartWidget::~TChartWidget() = default;
 bool TChartWidget::event(QEvent* event) {
   if (event->type() == CancelModeEventType()) {
     // An error box is about to open: end a drag as a release would.
-    chart_->MouseUp(chart::TMouseButton::mbRight, chart::TShiftState(), lastMousePosition_.x(),
+    chart_->MouseUp(chart::TMouseButton::mbRight, 0, lastMousePosition_.x(),
                     lastMousePosition_.y());
     return true;
   }

@@ -54,7 +54,8 @@ std::string ExceptionClassName(const std::exception_ptr& error) {
   } catch (const std::exception& e) {
     return Demangle(typeid(e).name());
   } catch (...) {
-    return "Exception";
+    const std::type_info* type = abi::__cxa_current_exception_type();
+    return type ? Demangle(type->name()) : std::string("Exception");
   }
 }
 

@@ -30,7 +30,7 @@ std::string LastChanceText(std::string_view className, std::string_view module, 
 inline constexpr const char* kLastChanceCaption = "Application Error";
 
 // The class name the last-chance box gives: ClassName() for our exceptions,
-// the demangled type for other std::exception objects, "Exception" otherwise.
+// the demangled type of anything else.
 std::string ExceptionClassName(const std::exception_ptr& error);
 std::string ExceptionMessage(const std::exception_ptr& error);
 

@@ -30,8 +30,6 @@ constexpr int kClientHeight = 504;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
 constexpr const char* kRefusedRatioText = "所输数据有错误，请重新设置";
-// Label3's nine characters, one per line, so they read top to bottom.
-constexpr const char* kLabel3Text = "黄\n金\n分\n割\n点\n计\n算\n结\n果";
 
 QColor ToQColor(chart::TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -59,16 +57,17 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   chart1_->setObjectName(QStringLiteral("Chart1"));
   chart1_->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-  label3_ = new QLabel(QString::fromUtf8(kLabel3Text), chart1_);
+  // The caption over the chart's left side, one character per line.
+  const chart::TCaptionLabel& caption = chart::MainCaptionLabel();
+  label3_ = new QLabel(QString::fromUtf8(caption.caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), chart1_);
   label3_->setObjectName(QStringLiteral("Label3"));
-  label3_->setGeometry(16, 128, 28, 243);
-  label3_->setFont(ControlFont("宋体", -27, true));
-  label3_->setAttribute(Qt::WA_TranslucentBackground);
-  label3_->setAutoFillBackground(false);
+  label3_->setGeometry(caption.left, caption.top, caption.width, caption.height);
+  label3_->setFont(ControlFont(caption.font.face, caption.font.height, caption.font.bold));
+  label3_->setAutoFillBackground(!caption.transparent);
   label3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   {
     QPalette palette = label3_->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(chart::clRed));
+    palette.setColor(QPalette::WindowText, ToQColor(caption.font.color));
     label3_->setPalette(palette);
   }
 
@@ -150,12 +149,7 @@ void TMainForm::PlaceCentred() {
 
 void TMainForm::FormCreate() {
   LoadRatioList(settingsPath_);
-  FillSeriesFromRatioList();
-}
-
-void TMainForm::FillSeriesFromRatioList() {
-  chart::THorizBarSeries& series = Series1();
-  for (const std::string& entry : CurrentRatioList()) series.AppendPoint(0.0, entry, chart::clAutoColor);
+  chart::AppendRatioBars(Series1(), CurrentRatioList());
 }
 
 void TMainForm::Compute(ComputeMode mode) {
@@ -214,8 +208,7 @@ void TMainForm::Button11Click() {
     return;
   }
   ReplaceRatioList(SplitRatioText(text));
-  Series1().ClearPoints();
-  FillSeriesFromRatioList();
+  chart::ReplaceRatioBars(Series1(), CurrentRatioList());
   SaveRatioText(text, settingsPath_);
 }
 

@@ -67,7 +67,6 @@ class TMainForm : public QWidget {
 
  private:
   void Compute(ComputeMode mode);
-  void FillSeriesFromRatioList();
   QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, const char* caption,
                          void (TMainForm::*handler)());
 

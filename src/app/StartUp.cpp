@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "app/AboutForm.h"
 #include "app/ChartWidget.h"

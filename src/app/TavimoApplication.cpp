@@ -2,6 +2,9 @@
 
 #include "platform/ExecutablePath.h"
 
+// The icon and the help text live in a resource file linked from a static library.
+static void InitResources() { Q_INIT_RESOURCE(tavimo); }
+
 namespace tavimo::app {
 
 namespace {
@@ -15,7 +18,9 @@ std::string RunningExecutable(int argc, char** argv) {
 TTavimoApplication::TTavimoApplication(int& argc, char** argv, TPrompter& prompter,
                                        const std::string& executablePath)
     : QApplication(argc, argv),
-      reporter_(prompter, executablePath.empty() ? RunningExecutable(argc, argv) : executablePath) {}
+      reporter_(prompter, executablePath.empty() ? RunningExecutable(argc, argv) : executablePath) {
+  InitResources();
+}
 
 bool TTavimoApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Drives the real tavimo window under Xvfb: types prices, presses the compute
+# buttons, compares the chart on screen with tavimo-cli's image and layout,
+# uses the settings dialog and raises an error box.
+# Usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]
+# Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool or ImageMagick).
+set -uo pipefail
+
+readonly SKIP=77
+tavimo_bin=${1:?usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]}
+cli_bin=${2:?usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]}
+here=$(cd "$(dirname "$0")" && pwd)
+
+for tool in Xvfb xdotool import convert python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $SKIP; }
+done
+
+work=$(mktemp -d /tmp/tavimo-e2e.XXXXXX)
+artifacts=${3:-$work/artifacts}
+mkdir -p "$artifacts"
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work/app"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+# A private copy of the program, so the data.ini beside it is this run's own.
+mkdir -p "$work/app"
+cp "$tavimo_bin" "$work/app/tavimo"
+ratios_default="0.191,0.236,1/3,0.382,0.5,0.618,2/3,0.809,1,1.191,1.236,1.382,1.5,1.618,1.809,2"
+
+# --- display -------------------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+
+# --- helpers ---------------------------------------------------------------------
+# find_window REGEX [SECONDS]: the id of the visible window whose name matches.
+find_window() {
+  timeout "${2:-10}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1
+}
+# wait_gone REGEX [SECONDS]
+wait_gone() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+# click X Y: a left click at window-client coordinates of the main window.
+click() {
+  xdotool mousemove --window "$main_window" "$1" "$2" click 1
+  sleep 0.15
+}
+# set_box X Y TEXT: replaces the text of the edit box at X,Y.
+set_box() {
+  click "$1" "$2"
+  xdotool key --clearmodifiers ctrl+a BackSpace
+  [[ -n "$3" ]] && xdotool type --delay 20 "$3"
+  sleep 0.1
+}
+# Centres of the controls, in client coordinates (the group box is at 8,0).
+readonly EDIT1="83 30" EDIT2="195 30" SETTINGS="321 32"
+readonly BUTTON_RISE="41 475" BUTTON_DECLINE="141 475" BUTTON_RESISTANCE="241 475" BUTTON_SUPPORT="340 475"
+readonly BUTTON_EXIT="540 475"
+
+# screenshot NAME: the main window's client area as NAME.png and NAME.rgb.
+screenshot() {
+  local geometry x y w h
+  geometry=$(xdotool getwindowgeometry --shell "$main_window")
+  x=$(sed -n 's/^X=//p' <<<"$geometry"); y=$(sed -n 's/^Y=//p' <<<"$geometry")
+  w=$(sed -n 's/^WIDTH=//p' <<<"$geometry"); h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$artifacts/$1.png" || fail "screenshot $1"
+  convert "$artifacts/$1.png" -depth 8 "rgb:$artifacts/$1.rgb"
+  echo "${w}x${h}" >"$artifacts/$1.size"
+}
+
+# expect_chart NAME CLI_ARGS...: the window's chart equals tavimo-cli's for the
+# same command; retried for a few seconds while the window repaints.
+expect_chart() {
+  local name=$1; shift
+  local size
+  "$cli_bin" "$@" --size 597x504 --png "$artifacts/$name-cli.png" >/dev/null || fail "tavimo-cli $* --png"
+  "$cli_bin" "$@" --size 597x504 --layout >"$artifacts/$name-layout.json" || fail "tavimo-cli $* --layout"
+  convert "$artifacts/$name-cli.png" -depth 8 "rgb:$artifacts/$name-cli.rgb"
+  for attempt in $(seq 20); do
+    screenshot "$name"
+    size=$(cat "$artifacts/$name.size")
+    [[ "$size" == 597x504 ]] || fail "main window client is $size, not 597x504"
+    if python3 "$here/check_chart.py" "$artifacts/$name.rgb" "$artifacts/$name-cli.rgb" \
+        "$artifacts/$name-layout.json" 597 504 2>"$artifacts/$name.check"; then
+      return 0
+    fi
+    sleep 0.25
+  done
+  cat "$artifacts/$name.check" >&2
+  fail "chart after '$*' differs from tavimo-cli's"
+}
+
+# --- start-up ------------------------------------------------------------------
+step "start"
+(cd "$work" && exec "$work/app/tavimo") >"$work/tavimo.log" 2>&1 &
+app_pid=$!
+main_window=$(find_window '^Tavimo1\.3$' 15)
+[[ -n "$main_window" ]] || fail "the main window did not appear"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+expect_chart start --ratios "$ratios_default"
+
+# --- the four compute commands with 10 and 20 ------------------------------------
+step "type 10 and 20"
+set_box $EDIT1 10
+set_box $EDIT2 20
+for pair in "rise:$BUTTON_RISE" "decline:$BUTTON_DECLINE" "support:$BUTTON_SUPPORT" \
+            "resistance:$BUTTON_RESISTANCE"; do
+  mode=${pair%%:*}
+  step "$mode"
+  click ${pair#*:}
+  expect_chart "$mode" "$mode" --low 10 --high 20 --ratios "$ratios_default"
+done
+
+# --- the settings dialog ---------------------------------------------------------
+step "settings: cancel"
+click $SETTINGS
+dialog=$(find_window '^设置黄金分割点$' 10)
+[[ -n "$dialog" ]] || fail "the settings dialog did not appear"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key Escape
+wait_gone '^设置黄金分割点$' 10 || fail "Escape did not close the settings dialog"
+[[ ! -e "$work/app/data.ini" ]] || fail "cancel wrote data.ini"
+expect_chart after-cancel resistance --low 10 --high 20 --ratios "$ratios_default"
+
+step "settings: apply 0.5,1/3"
+click $SETTINGS
+dialog=$(find_window '^设置黄金分割点$' 10)
+[[ -n "$dialog" ]] || fail "the settings dialog did not appear again"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key --clearmodifiers ctrl+a BackSpace
+xdotool type --delay 20 "0.5,1/3"
+xdotool key Return
+wait_gone '^设置黄金分割点$' 10 || fail "Return did not close the settings dialog"
+for _ in $(seq 50); do [[ -e "$work/app/data.ini" ]] && break; sleep 0.1; done
+grep -q '^num=0.5,1/3' "$work/app/data.ini" 2>/dev/null || fail "data.ini does not hold the new list"
+# The new bars start at 0, as the chart at start-up with that list.
+expect_chart new-list --ratios "0.5,1/3"
+click $BUTTON_RESISTANCE
+expect_chart new-list-resistance resistance --low 10 --high 20 --ratios "0.5,1/3"
+
+# --- an error box --------------------------------------------------------------
+step "error box for a bad price"
+set_box $EDIT1 abc
+click $BUTTON_RESISTANCE
+box=$(find_window '^Tavimo$' 10)
+[[ -n "$box" ]] || fail "no error box captioned Tavimo appeared"
+screenshot_box() { import -window "$box" "$artifacts/error-box.png" 2>/dev/null || true; }
+screenshot_box
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+wait_gone '^Tavimo$' 10 || fail "the error box did not close"
+# The bars keep their levels.
+expect_chart after-error resistance --low 10 --high 20 --ratios "0.5,1/3"
+
+# --- exit ------------------------------------------------------------------------
+step "exit"
+click $BUTTON_EXIT
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end after 退出"; fi
+wait "$app_pid"; status=$?
+app_pid=""
+[[ $status -eq 0 ]] || fail "exit status $status"
+echo "PASS (screenshots in $artifacts)"

@@ -1,0 +1,148 @@
+// The chart control: it shows the chart's off-screen image, repaints when
+// the chart asks, and passes drags and (only while focused) the wheel on.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "AppTestSupport.h"
+#include "app/ChartWidget.h"
+#include "app/ErrorReporting.h"
+#include "app/MainForm.h"
+#include "app/TavimoApplication.h"
+#include "chart/Chart.h"
+#include "chart/RasterCanvas.h"
+#include "runtime/Exceptions.h"
+
+namespace tavimo::app::test {
+namespace {
+
+class ChartWidgetTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    CreateTheWindows();
+    Form().show();
+    QApplication::setActiveWindow(&Form());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
+    PaintNow();
+  }
+  void PaintNow() {
+    Chart().repaint();
+    ProcessEvents();
+  }
+  TChartWidget& Chart() { return *Form().Chart1(); }
+  chart::TChart& Engine() { return Chart().Chart(); }
+  QPoint PlotCentre() {
+    const chart::Rect r = Engine().PlotRect();
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  void Wheel(QWidget* target, int delta) {
+    QWheelEvent event(QPointF(100, 100), target->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+  }
+};
+
+TEST_F(ChartWidgetTest, WidgetShowsTheChartImageAtItsClientSize) {
+  const QImage& image = Chart().Canvas().Image();
+  ASSERT_EQ(image.size(), QSize(597, 504));
+  EXPECT_FALSE(Engine().Dirty());
+  const QImage shown = Chart().grab().toImage().convertToFormat(image.format());
+  // Label3 lies over the chart's left side; compare a part away from it.
+  const QRect sample(100, 60, 400, 380);
+  EXPECT_EQ(shown.copy(sample), image.copy(sample));
+}
+
+TEST_F(ChartWidgetTest, SeriesChangesRepaintTheChart) {
+  const QImage before = Chart().Canvas().Image().copy();
+  Form().Edit1()->setText("10");
+  Form().Edit2()->setText("20");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  EXPECT_TRUE(Engine().Dirty());
+  ProcessEvents();
+  EXPECT_FALSE(Engine().Dirty());
+  EXPECT_NE(Chart().Canvas().Image(), before);
+}
+
+TEST_F(ChartWidgetTest, FirstFrameIsAnnouncedOnce) {
+  windows_ = {};
+  CreateTheWindows();
+  QSignalSpy spy(Form().Chart1(), &TChartWidget::FirstFramePainted);
+  Form().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
+  Form().Chart1()->repaint();
+  Form().Chart1()->repaint();
+  ProcessEvents();
+  EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(ChartWidgetTest, RightDragPansTheValueAxisAndLeftDragDoesNothing) {
+  Form().Edit1()->setText("10");
+  Form().Edit2()->setText("20");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  PaintNow();
+  const QPoint start = PlotCentre();
+  const double min0 = Engine().BottomAxis().Minimum();
+
+  QTest::mousePress(&Chart(), Qt::LeftButton, Qt::NoModifier, start);
+  QTest::mouseMove(&Chart(), start + QPoint(30, 0));
+  QTest::mouseRelease(&Chart(), Qt::LeftButton, Qt::NoModifier, start + QPoint(30, 0));
+  EXPECT_EQ(Engine().BottomAxis().Minimum(), min0);
+  EXPECT_TRUE(Engine().BottomAxis().Automatic());
+
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, start);
+  EXPECT_TRUE(Engine().Panning());
+  QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(20, 0)), Chart().mapToGlobal(QPointF(start + QPoint(20, 0))),
+                   Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(&Chart(), &move);
+  QTest::mouseRelease(&Chart(), Qt::RightButton, Qt::NoModifier, start + QPoint(20, 0));
+  EXPECT_FALSE(Engine().Panning());
+  EXPECT_FALSE(Engine().BottomAxis().Automatic());
+  // Dragging right shows smaller values: the range moves down.
+  EXPECT_LT(Engine().BottomAxis().Minimum(), min0);
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+TEST_F(ChartWidgetTest, WheelScrollsOnlyWhileTheChartHasTheFocus) {
+  const double min0 = Engine().LeftAxis().Minimum();
+  const double max0 = Engine().LeftAxis().Maximum();
+  Form().Edit1()->setFocus();
+  Wheel(&Chart(), -120);
+  EXPECT_EQ(Engine().LeftAxis().Minimum(), min0);
+  EXPECT_TRUE(Engine().LeftAxis().Automatic());
+
+  // A click gives the chart the focus; then a notch down moves the range by 3 percent.
+  QTest::mouseClick(&Chart(), Qt::LeftButton, Qt::NoModifier, PlotCentre());
+  ASSERT_TRUE(Chart().hasFocus());
+  Wheel(&Chart(), -60);
+  EXPECT_EQ(Engine().LeftAxis().Minimum(), min0);
+  Wheel(&Chart(), -60);
+  EXPECT_DOUBLE_EQ(Engine().LeftAxis().Minimum(), min0 + (max0 - min0) * 0.03);
+  EXPECT_FALSE(Engine().LeftAxis().Automatic());
+  // Wheel input that another control passed up to the window reaches the focused chart.
+  const double min1 = Engine().LeftAxis().Minimum();
+  Wheel(&Form(), 120);
+  EXPECT_LT(Engine().LeftAxis().Minimum(), min1);
+  Form().Edit2()->setFocus();
+  const double min2 = Engine().LeftAxis().Minimum();
+  Wheel(&Form(), 120);
+  EXPECT_EQ(Engine().LeftAxis().Minimum(), min2);
+}
+
+TEST_F(ChartWidgetTest, ErrorDuringADragEndsTheDrag) {
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, PlotCentre());
+  ASSERT_TRUE(Engine().Panning());
+  ASSERT_EQ(QWidget::mouseGrabber(), &Chart());
+  Application().Reporter().ReportException(std::make_exception_ptr(Exception("boom")));
+  EXPECT_FALSE(Engine().Panning());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text, "boom.");
+}
+
+}  // namespace
+}  // namespace tavimo::app::test
