@@ -224,7 +224,11 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
   std::string replacement;
   if (location.keyLine) {
     const Line& line = lines[*location.keyLine];
-    replacement = std::string(line.text.substr(0, location.valueStart)) + std::string(value);
+    // The blanks after "=" stay, unless the value brings blanks of its own:
+    // kept as well, they would grow with every save of the same value.
+    size_t keep = location.valueStart;
+    if (!value.empty() && IsBlank(value.front())) keep = line.text.find('=') + 1;
+    replacement = std::string(line.text.substr(0, keep)) + std::string(value);
   } else if (location.sectionLine) {
     // After the section's last non-blank line, so blank lines that separate
     // it from the next section stay where they are.
