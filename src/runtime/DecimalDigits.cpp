@@ -80,6 +80,12 @@ DecimalDigits ToDecimalDigits(long double value, int precision, int decimals) {
     result.negative = infinity && negative;
     return result;
   }
+  if ((bits.significand >> 63) == 0) {
+    // An unnormal (integer bit clear) is no operand the unit computes with:
+    // scaling it would only raise invalid. It reads as a NaN.
+    result.exponent = DecimalDigits::kNaN;
+    return result;
+  }
 
   int exponent;
   std::int64_t n;

@@ -24,6 +24,7 @@ class TextBuffer {
   }
   void Put(std::string_view s) {
     const std::size_t n = s.size() <= kBufferSize - size_ ? s.size() : kBufferSize - size_;
+    if (n == 0) return;
     std::memcpy(data_ + size_, s.data(), n);
     size_ += n;
   }
@@ -261,6 +262,10 @@ std::string FormatFloatPattern(std::string_view pattern, long double value, cons
     if (zero != chosen) {
       chosen = zero;
       layout = ScanSection(sections.part[chosen]);
+      // A scientific section without placeholders rounds every value away and
+      // keeps its exponent; a plain zero section would then write that many
+      // integer digits, so the general form's limit holds here as well.
+      if (!layout.scientific && digits.exponent > 18) return FormatFloatGeneral(value, 15, settings);
     }
   }
 

@@ -3,6 +3,7 @@
 // text to a 32-bit integer, and extended values to text by a pattern such as
 // "#,##0.###" or with a number of significant digits.
 
+#include <cfloat>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 namespace tavimo {
 
 static_assert(sizeof(long double) >= 10, "long double must be the x87 extended format");
+static_assert(LDBL_MANT_DIG == 64, "long double must have the x87 64-bit significand");
 
 // The decimal form every formatter shares: magnitude = 0.d1d2d3... x 10^exponent.
 struct DecimalDigits {

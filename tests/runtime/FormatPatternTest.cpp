@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "runtime/Exceptions.h"
@@ -69,6 +70,26 @@ TEST(FormatPattern, LongestPatternWithWideSeparatorsFitsTheBuffer) {
   EXPECT_EQ(text.substr(0, 5), "0\xf0\x9f\x98\x81");
 }
 
+TEST(FormatPattern, GeneratedPatternsNeverFailOrOverrun) {
+  // Patterns made of the meaningful characters, up to the length limit, with
+  // values across the range; run under the sanitizers this also checks the buffer.
+  const std::string alphabet = "#0.,;'\"Ee+- x0#0#,";
+  const long double values[] = {0.0L, -0.0L, 1.0L, -1.0L, 0.5L, 1234567.891L, -0.0004L, 1e17L, 9.99e17L,
+                                1e-4000L, 1e4000L, std::numeric_limits<long double>::infinity(),
+                                std::numeric_limits<long double>::quiet_NaN(), 123.456L};
+  const NumberFormatSettings wide{"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x81"};
+  std::mt19937 generator(99);
+  for (int i = 0; i < 4000; ++i) {
+    const std::size_t length = generator() % 225;
+    std::string pattern;
+    for (std::size_t c = 0; c < length; ++c) pattern.push_back(alphabet[generator() % alphabet.size()]);
+    for (const long double value : values) {
+      const std::string text = FormatFloatPattern(pattern, value, wide);
+      ASSERT_LT(text.size(), 2304u) << pattern;
+    }
+  }
+}
+
 struct PatternRow {
   std::string pattern;
   long double value;
@@ -102,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternRow{"0.0;;zero", -2, "-2.0"}, PatternRow{"0.0;", -2, "-2.0"},
                       PatternRow{"#;-#;", 0, ""}, PatternRow{"", 1.5, "1.5"}, PatternRow{";#", 1.5, "1.5"},
                       PatternRow{";#", -1.5, "-1.5"}, PatternRow{"0;neg;zero;extra", 0, "zero"},
-                      PatternRow{"0;-0.00", -0.001, "0"}, PatternRow{"#.#;#.#", -1e30, "-1E30"}));
+                      PatternRow{"0;-0.00", -0.001, "0"}, PatternRow{"#.#;#.#", -1e30, "-1E30"},
+                      // No placeholders: every value rounds away and the zero section is used.
+                      PatternRow{"E+0;;#", 123, "000"}, PatternRow{"E+0;;#", 1e300, "1E300"},
+                      PatternRow{"E+0;;z", 123, "z"}, PatternRow{"E+0", 123, "E+0"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, PatternFormat,

@@ -97,23 +97,5 @@ TEST(PowersOfTen, EveryEntryIsTheNearestExtendedValue) {
   }
 }
 
-TEST(PowersOfTen, ScalingAppliesTheFactorsInTableOrder) {
-  EXPECT_EQ(ScaleByPowerOfTen(3.0L, 0), 3.0L);
-  EXPECT_EQ(ScaleByPowerOfTen(3.0L, 5), 300000.0L);
-  EXPECT_EQ(ScaleByPowerOfTen(3.0L, -1), 3.0L / 10.0L);
-  // 10^1000 = 10^(1000 mod 32) x 10^(32 x 15) x 10^512, multiplied in that order.
-  long double expected = 7.0L;
-  expected *= kPowersOfTenSmall[1000 % 32];
-  expected *= kPowersOfTenMedium[(1000 / 32) % 16];
-  expected *= kPowersOfTenLarge[1000 / 512];
-  EXPECT_EQ(ScaleByPowerOfTen(7.0L, 1000), expected);
-  long double divided = 7.0L;
-  divided /= kPowersOfTenSmall[1000 % 32];
-  divided /= kPowersOfTenMedium[(1000 / 32) % 16];
-  divided /= kPowersOfTenLarge[1000 / 512];
-  EXPECT_EQ(ScaleByPowerOfTen(7.0L, -1000), divided);
-  EXPECT_EQ(ScaleByPowerOfTen(7.0L, -5120), 0.0L);
-}
-
 }  // namespace
 }  // namespace tavimo
