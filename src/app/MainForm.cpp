@@ -61,8 +61,13 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   const chart::TCaptionLabel& caption = chart::MainCaptionLabel();
   label3_ = new QLabel(QString::fromUtf8(caption.caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), chart1_);
   label3_->setObjectName(QStringLiteral("Label3"));
-  label3_->setGeometry(caption.left, caption.top, caption.width, caption.height);
   label3_->setFont(ControlFont(caption.font.face, caption.font.height, caption.font.bold));
+  // An auto-sized label: its stored size is what its text measured where it
+  // was designed; here it takes the size of its text in the installed face,
+  // so no character is cut off when that face's lines are taller.
+  label3_->move(caption.left, caption.top);
+  label3_->resize(std::max(caption.width, label3_->sizeHint().width()),
+                  std::max(caption.height, label3_->sizeHint().height()));
   label3_->setAutoFillBackground(!caption.transparent);
   label3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "AppTestSupport.h"
 #include "app/ChartWidget.h"
@@ -50,7 +51,6 @@ const ControlRow kControls[] = {
     {"Button5", "", QRect(305, 463, 70, 25), "回调支撑"},
     {"Button7", "", QRect(405, 463, 70, 25), "计算器"},
     {"Button8", "", QRect(505, 463, 70, 25), "退出"},
-    {"Label3", "Chart1", QRect(16, 128, 28, 243), "黄\n金\n分\n割\n点\n计\n算\n结\n果"},
 };
 
 QString TextOf(QWidget* w) {
@@ -102,6 +102,12 @@ TEST_F(MainWindowLayoutTest, ControlsUseFontAAndTheCaptionLabelIsLargeBoldRed) {
     EXPECT_FALSE(Control(name)->font().bold());
   }
   QLabel* label3 = Form().Label3();
+  EXPECT_EQ(label3->parentWidget(), Form().Chart1());
+  EXPECT_EQ(label3->text(), "黄\n金\n分\n割\n点\n计\n算\n结\n果");
+  // At its place, and at least as large as its text and its designed 28 x 243.
+  EXPECT_EQ(label3->pos(), QPoint(16, 128));
+  EXPECT_GE(label3->width(), std::max(28, label3->sizeHint().width()));
+  EXPECT_GE(label3->height(), std::max(243, label3->sizeHint().height()));
   EXPECT_EQ(label3->font().pixelSize(), 27);
   EXPECT_TRUE(label3->font().bold());
   EXPECT_EQ(label3->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -139,6 +145,7 @@ TEST_F(MainWindowLayoutTest, ResizingResizesTheChartAndKeepsTheControlsInPlace) 
   EXPECT_EQ(Form().Chart1()->Chart().ClientWidth(), 800);
   EXPECT_EQ(Form().Chart1()->Chart().ClientHeight(), 620);
   ExpectControlsAtTheirPlaces(Form());
+  EXPECT_EQ(Form().Label3()->pos(), QPoint(16, 128));
   Form().resize(400, 300);
   ProcessEvents();
   EXPECT_EQ(Form().Chart1()->Chart().ClientWidth(), 400);
