@@ -102,6 +102,32 @@ TEST_F(RasterPrimitives, DottedPenSetsEveryOtherPixelFromTheStart) {
   EXPECT_EQ(PixelAt(canvas, 21, 50), clWhite);
 }
 
+TEST_F(RasterPrimitives, ClippedDottedLinesKeepThePhaseOfTheirStart) {
+  canvas.SetPen({clGray, 1, TPenStyle::psDot, false});
+  canvas.ClipTo({5, 0, 64, 64});
+  canvas.StrokeLine(0, 50, 21, 50);  // on at even x
+  canvas.ClearClip();
+  canvas.ClipTo({0, 0, 10, 64});
+  canvas.StrokeLine(21, 40, 0, 40);  // leftward from 21: on at odd x, the end pixel 0 not set
+  canvas.ClipTo({0, 30, 64, 35});
+  canvas.StrokeLine(4, 60, 4, 0);  // upward from 60: on at even y
+  canvas.ClearClip();
+  for (int x = 0; x < 30; ++x) {
+    EXPECT_EQ(PixelAt(canvas, x, 50), x >= 5 && x < 21 && x % 2 == 0 ? clGray : clWhite) << x;
+    EXPECT_EQ(PixelAt(canvas, x, 40), x >= 1 && x < 10 && x % 2 == 1 ? clGray : clWhite) << x;
+  }
+  for (int y = 0; y < 64; ++y) EXPECT_EQ(PixelAt(canvas, 4, y), y >= 30 && y < 35 && y % 2 == 0 ? clGray : clWhite) << y;
+}
+
+TEST_F(RasterPrimitives, DottedLineOutsideTheClipDrawsNothing) {
+  canvas.SetPen({clGray, 1, TPenStyle::psDot, false});
+  canvas.ClipTo({10, 10, 20, 20});
+  canvas.StrokeLine(0, 5, 64, 5);
+  canvas.StrokeLine(0, 15, 8, 15);
+  canvas.StrokeLine(5, 0, 5, 64);
+  EXPECT_EQ(CountColor(canvas, {0, 0, 64, 64}, clGray), 0);
+}
+
 TEST_F(RasterPrimitives, AlternateDotsPenSetsEveryOtherPixel) {
   canvas.SetPen({clRed, 1, TPenStyle::psSolid, true});
   canvas.StrokeLine(40, 30, 40, 10);
