@@ -84,6 +84,27 @@ void TCanvas::BandedGradient(const Rect& rect, TColor c0, TColor c1, TGradientDi
 
 bool TCanvas::ArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
                           std::array<Point, 7>& points) {
+  if (from.y != to.y || to.x <= from.x) return RotatedArrowPoints(from, to, headWidth, headLengthLimit, points);
+  // Pointing right the rotation is the identity (sine 0, cosine 1) and the
+  // length is exact, so the rotated computation reduces to this one.
+  const int length = to.x - from.x;
+  const int base = to.x - (length < headLengthLimit ? length : headLengthLimit);
+  const double halfWidth = headWidth / 2.0;
+  const double quarterWidth = headWidth / 4.0;
+  const int upperShaft = RoundHalfEven(to.y - quarterWidth);
+  const int lowerShaft = RoundHalfEven(to.y + quarterWidth);
+  points[0] = Point{from.x, lowerShaft};                        // Pi
+  points[1] = Point{from.x, upperShaft};                        // Ph
+  points[2] = Point{base, upperShaft};                          // Pf
+  points[3] = Point{base, RoundHalfEven(to.y - halfWidth)};     // Pc
+  points[4] = to;                                               // Pe
+  points[5] = Point{base, RoundHalfEven(to.y + halfWidth)};     // Pd
+  points[6] = Point{base, lowerShaft};                          // Pg
+  return true;
+}
+
+bool TCanvas::RotatedArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
+                                 std::array<Point, 7>& points) {
   const long double dx = static_cast<long double>(to.x) - from.x;
   const long double dy = static_cast<long double>(from.y) - to.y;  // screen y grows downward
   const long double dist = std::sqrt(dx * dx + dy * dy);

@@ -121,6 +121,10 @@ class TCanvas {
   // false for an arrow of no length. Pc and Pd are also the two head corners of an outline arrow.
   static bool ArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
                           std::array<Point, 7>& points);
+  // The same points by rotating into the arrow's direction and back, for any
+  // direction; ArrowPoints uses it for every arrow that does not point right.
+  static bool RotatedArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
+                                 std::array<Point, 7>& points);
 
  protected:
   // Implementations store the state here in their setters.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "chart/RecordingCanvas.h"
@@ -56,6 +57,21 @@ TEST(ArrowPolygonTest, VerticalArrowRotatesThePoints) {
   canvas.ArrowPolygon(true, {50, 300}, {50, 100}, 16, 8);
   const std::vector<Point> expected = {{54, 300}, {46, 300}, {46, 108}, {42, 108}, {50, 100}, {58, 108}, {54, 108}};
   EXPECT_EQ(PolygonOf(canvas), expected);
+}
+
+TEST(ArrowPolygonTest, RightPointingShortcutMatchesTheRotation) {
+  for (int y = -3; y <= 3; ++y) {
+    for (int length = 1; length <= 40; length += 3) {
+      for (int width = 0; width <= 19; ++width) {
+        for (int limit : {0, width / 2, 100}) {
+          std::array<Point, 7> quick, rotated;
+          ASSERT_TRUE(TCanvas::ArrowPoints({10, y}, {10 + length, y}, width, limit, quick));
+          ASSERT_TRUE(TCanvas::RotatedArrowPoints({10, y}, {10 + length, y}, width, limit, rotated));
+          EXPECT_EQ(quick, rotated) << y << ' ' << length << ' ' << width << ' ' << limit;
+        }
+      }
+    }
+  }
 }
 
 TEST(ArrowPolygonTest, OutlineArrowDrawsShaftThenBothHeadSides) {
