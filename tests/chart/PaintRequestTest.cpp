@@ -20,6 +20,16 @@ TEST(PaintRequestTest, CleanImageIsNotRedrawn) {
   EXPECT_TRUE(t.canvas->Records().empty());
 }
 
+TEST(PaintRequestTest, PaintingItselfInvalidatesNothing) {
+  auto t = MainChartWith(kSixteenRatios);
+  for (int i = 0; i < 16; ++i) t.series().SetPointX(i, 10 + i);
+  int requests = 0;
+  t->SetInvalidateHandler([&] { ++requests; });
+  EXPECT_TRUE(t->PaintRequest());
+  EXPECT_EQ(requests, 0);
+  EXPECT_FALSE(t->Dirty());
+}
+
 TEST(PaintRequestTest, ChangesAndResizesMakeTheImageDirty) {
   auto t = MainChartWith(kSixteenRatios);
   int requests = 0;
