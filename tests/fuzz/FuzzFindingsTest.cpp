@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "RobustnessSupport.h"
+#include "X87State.h"
 #include "platform/ProfileFile.h"
+#include "runtime/NumberText.h"
 
 namespace tavimo {
 namespace {
@@ -34,6 +39,26 @@ TEST(FuzzFindings, BlanksAfterTheEqualsSignStayForAPlainValue) {
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum =  1/3\n");
   ASSERT_TRUE(platform::WriteProfileString(path, "tvmo", "num", "\t2/3"));
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum =\t2/3\n");
+}
+
+// An unnormal 80-bit value (exponent set, integer bit clear) used to raise
+// the invalid flag and leave it behind when the caller's inexact flag was
+// already set.
+TEST(FuzzFindings, UnnormalValuePrintsAsNanAndLeavesTheFlagsAlone) {
+  const std::uint64_t significand = 0x0000000900000000u;
+  const std::uint16_t signAndExponent = 0x4000;
+  long double unnormal = 0;
+  std::memcpy(&unnormal, &significand, 8);
+  std::memcpy(reinterpret_cast<char*>(&unnormal) + 8, &signAndExponent, 2);
+  for (std::uint16_t flags : {0x00, 0x20, 0x38}) {
+    fuzz::SetX87Flags(flags);
+    const fuzz::X87State before = fuzz::ReadX87State();
+    EXPECT_EQ(ToDecimalDigits(unnormal, 18, 9999).exponent, DecimalDigits::kNaN);
+    EXPECT_EQ(FormatFloatGeneral(unnormal, 15), "NAN");
+    EXPECT_EQ(FormatFloatPattern("#,##0.###", unnormal), "NAN");
+    EXPECT_TRUE(fuzz::ReadX87State() == before) << "caller flags " << flags;
+  }
+  fuzz::SetX87Flags(0);
 }
 
 }  // namespace

@@ -29,15 +29,15 @@ inline std::string Printable(std::string_view bytes, std::size_t limit = 400) {
   return out;
 }
 
-[[noreturn]] inline void Fail(const char* property, std::string_view detail) {
-  std::fprintf(stderr, "\nproperty failed: %s\n  %s\n", property, Printable(detail, 2000).c_str());
+[[noreturn]] inline void Fail(const char* property, std::string_view detail, int line = 0) {
+  std::fprintf(stderr, "\nproperty failed (line %d): %s\n  %s\n", line, property, Printable(detail, 2000).c_str());
   std::fflush(stderr);
   std::abort();
 }
 
 #define TAVIMO_FUZZ_CHECK(condition, detail)                      \
   do {                                                            \
-    if (!(condition)) ::tavimo::fuzz::Fail(#condition, (detail)); \
+    if (!(condition)) ::tavimo::fuzz::Fail(#condition, (detail), __LINE__); \
   } while (0)
 
 // Hands out the input front to back; a part asked for beyond the end is

@@ -48,19 +48,8 @@ void CheckDigits(const tavimo::DecimalDigits& d, const std::string& note) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  tavimo::fuzz::ByteReader input(data, size);
-  long double value = 0;
-  const std::string_view valueBytes = input.Bytes(10);
-  std::memcpy(&value, valueBytes.data(), valueBytes.size());
-  const std::uint8_t choice = input.Byte();
-  const NumberFormatSettings& settings = kSettings[choice % std::size(kSettings)];
-  const int precision = static_cast<int>(choice / std::size(kSettings)) % 24 - 2;
-  const std::string_view pattern = input.Rest();
-  const std::string note = Describe(value, pattern);
-
+void Check(long double value, std::string_view pattern, const NumberFormatSettings& settings, int precision,
+           std::uint8_t choice, const std::string& note) {
   X87State before = ReadX87State();
   std::string text;
   try {
@@ -84,5 +73,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TAVIMO_FUZZ_CHECK(ReadX87State() == before, note);
   CheckDigits(digits, note);
   CheckDigits(tavimo::ToDecimalDigits(value, 18, 9999), note);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tavimo::fuzz::ByteReader input(data, size);
+  long double value = 0;
+  const std::string_view valueBytes = input.Bytes(10);
+  std::memcpy(&value, valueBytes.data(), valueBytes.size());
+  const std::uint8_t choice = input.Byte();
+  const NumberFormatSettings& settings = kSettings[choice % std::size(kSettings)];
+  const int precision = static_cast<int>(choice / std::size(kSettings)) % 24 - 2;
+  const std::string_view pattern = input.Rest();
+  const std::string note = Describe(value, pattern);
+  for (std::uint16_t flags : tavimo::fuzz::CallerFlags(data, size)) {
+    tavimo::fuzz::SetX87Flags(flags);
+    Check(value, pattern, settings, precision, choice, note + " | caller flags " + std::to_string(flags));
+  }
   return 0;
 }
+

@@ -129,7 +129,8 @@ void CheckFloatText(std::string_view text, const NumberFormatSettings& settings)
   }
   // Widened before the state is read: widening a denormal double raises
   // the caller's own denormal flag.
-  const long double widened = stored;
+  long double widened = stored;
+  asm volatile("" : "+m"(widened));
   before = ReadX87State();
   const std::string printed = tavimo::FormatFloatGeneral(widened, 18, settings);
   TAVIMO_FUZZ_CHECK(ReadX87State() == before, note);
@@ -201,7 +202,12 @@ void CheckIntegerText(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  for (const NumberFormatSettings& settings : kSettings) CheckFloatText(text, settings);
+  for (std::uint16_t flags : tavimo::fuzz::CallerFlags(data, size)) {
+    for (const NumberFormatSettings& settings : kSettings) {
+      tavimo::fuzz::SetX87Flags(flags);
+      CheckFloatText(text, settings);
+    }
+  }
   CheckIntegerText(text);
   return 0;
 }
