@@ -109,6 +109,7 @@ class TChartAxis {
   void SetMinorTicks(const TChartPen& p);
   const TChartPen& MinorGrid() const { return minorGrid_; }
   void SetMinorGrid(const TChartPen& p);
+  // A caption takes its space beside the labels; titled axes are not drawn by this chart.
   const TChartAxisTitle& Title() const { return title_; }
   void SetTitle(const TChartAxisTitle& t);
   int TitleSize() const { return titleSize_; }
@@ -117,6 +118,7 @@ class TChartAxis {
   void SetStartPosition(double v);
   double EndPosition() const { return endPosition_; }
   void SetEndPosition(double v);
+  // Stored only: this chart keeps every axis on the plot rectangle's edge.
   double PositionPercent() const { return positionPercent_; }
   void SetPositionPercent(double v);
   bool ExactDateTime() const { return exactDateTime_; }

@@ -89,6 +89,8 @@ void TChart::SetFrameVisible(bool v) {
 // ---- invalidation and painting ----------------------------------------------------------
 
 void TChart::SetClientSize(int width, int height) {
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
   if (width == clientWidth_ && height == clientHeight_) return;
   clientWidth_ = width;
   clientHeight_ = height;

@@ -167,6 +167,7 @@ class TChart {
   void SetAxisVisible(bool v);
   bool ClipPoints() const { return clipPoints_; }
   void SetClipPoints(bool v);
+  // Stored only: zooming is not offered, so no press ever starts a zoom.
   bool AllowZoom() const { return allowZoom_; }
   void SetAllowZoom(bool v);
   bool AnimatedZoom() const { return animatedZoom_; }
