@@ -71,7 +71,9 @@ void CheckOtherLinesKept(std::string_view before, std::string_view after, const 
   if (oldChanged == 1) {
     const Line& oldLine = oldLines[prefix];
     const Line& newLine = newLines[prefix];
-    const bool gainedEnd = suffix == 0 && oldLine.end.empty() && newLine.text == oldLine.text && !newLine.end.empty();
+    // Its bytes stay; a CR it ended with becomes part of the new CR LF.
+    const bool gainedEnd = suffix == 0 && oldLine.end.empty() && !newLine.end.empty() &&
+                           (std::string(newLine.text) + std::string(newLine.end)).starts_with(oldLine.text);
     const std::size_t equals = oldLine.text.find('=');
     const bool keyLine = equals != std::string_view::npos && newChanged == 1 && newLine.end == oldLine.end &&
                          newLine.text.substr(0, equals + 1) == oldLine.text.substr(0, equals + 1);
