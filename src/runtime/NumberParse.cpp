@@ -23,25 +23,73 @@ constexpr std::uint64_t kExactMantissaLimit = 922337203685477580u;
 
 constexpr long double kDigitValues[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
-constexpr std::int64_t kIntegerPowersOfTen[19] = {1,
-                                                  10,
-                                                  100,
-                                                  1000,
-                                                  10000,
-                                                  100000,
-                                                  1000000,
-                                                  10000000,
-                                                  100000000,
-                                                  1000000000,
-                                                  10000000000,
-                                                  100000000000,
-                                                  1000000000000,
-                                                  10000000000000,
-                                                  100000000000000,
-                                                  1000000000000000,
-                                                  10000000000000000,
-                                                  100000000000000000,
-                                                  1000000000000000000};
+constexpr std::uint64_t kIntegerPowersOfTen[20] = {1u,
+                                                   10u,
+                                                   100u,
+                                                   1000u,
+                                                   10000u,
+                                                   100000u,
+                                                   1000000u,
+                                                   10000000u,
+                                                   100000000u,
+                                                   1000000000u,
+                                                   10000000000u,
+                                                   100000000000u,
+                                                   1000000000000u,
+                                                   10000000000000u,
+                                                   100000000000000u,
+                                                   1000000000000000u,
+                                                   10000000000000000u,
+                                                   100000000000000000u,
+                                                   1000000000000000000u,
+                                                   10000000000000000000u};
+
+using Uint128 = unsigned __int128;
+
+// q x 2^e as an extended value; q has its top bit set.
+inline long double MakeExtended(std::uint64_t q, int e) {
+  long double value = 0.0L;
+  const auto signAndExponent = static_cast<std::uint16_t>(e + 63 + 16383);
+  std::memcpy(&value, &q, 8);
+  std::memcpy(reinterpret_cast<char*>(&value) + 8, &signAndExponent, 2);
+  return value;
+}
+
+// A non-zero integer rounded to 64 significant bits, nearest with ties to even.
+inline long double RoundToExtended(Uint128 x) {
+  const auto high = static_cast<std::uint64_t>(x >> 64);
+  const int bits = high != 0 ? 128 - __builtin_clzll(high) : 64 - __builtin_clzll(static_cast<std::uint64_t>(x));
+  if (bits <= 64) return MakeExtended(static_cast<std::uint64_t>(x) << (64 - bits), bits - 64);
+  int shift = bits - 64;
+  auto q = static_cast<std::uint64_t>(x >> shift);
+  const Uint128 rest = x & ((Uint128(1) << shift) - 1);
+  const Uint128 half = Uint128(1) << (shift - 1);
+  if ((rest > half || (rest == half && (q & 1) != 0)) && ++q == 0) {
+    q = 0x8000000000000000u;
+    ++shift;
+  }
+  return MakeExtended(q, shift);
+}
+
+// m / 10^k (m non-zero, k = 1..19) rounded to 64 significant bits, nearest
+// with ties to even: what one extended division of the two exact operands gives.
+inline long double DivideByPowerOfTen(std::uint64_t m, int k) {
+  const std::uint64_t d = kIntegerPowersOfTen[k];
+  int shift = 64 + (64 - __builtin_clzll(d)) - (64 - __builtin_clzll(m));
+  Uint128 n = Uint128(m) << shift;  // n / d lies in [2^63, 2^65)
+  if (n >= (Uint128(d) << 64)) {
+    n >>= 1;
+    --shift;
+  }
+  std::uint64_t q;
+  std::uint64_t r;
+  asm("divq %4" : "=a"(q), "=d"(r) : "a"(static_cast<std::uint64_t>(n)), "d"(static_cast<std::uint64_t>(n >> 64)), "rm"(d));
+  if ((r > d - r || (r == d - r && (q & 1) != 0)) && ++q == 0) {
+    q = 0x8000000000000000u;
+    --shift;
+  }
+  return MakeExtended(q, -shift);
+}
 
 // Gathers digits into an integer while that stays exact; stops early at the limit.
 inline void AccumulateInteger(const char*& p, const char* end, std::uint64_t& m) {
@@ -106,19 +154,21 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   if (integerRest == integerEnd) AccumulateInteger(fractionRest, fractionEnd, integerMantissa);
   const bool longMantissa = integerRest != integerEnd || fractionRest != fractionEnd;
 
-  // Exact results (zero, integers, integers times a small power of ten that
-  // still fit in 63 bits) involve no rounding and raise no flag.
-  if (!longMantissa) {
-    if (integerMantissa == 0) {
-      value = negative ? -0.0L : 0.0L;
-      return true;
-    }
-    if (scale >= 0 && scale <= 18 &&
-        integerMantissa <= static_cast<std::uint64_t>(INT64_MAX / kIntegerPowersOfTen[scale])) {
-      const auto exact = static_cast<std::int64_t>(integerMantissa) * kIntegerPowersOfTen[scale];
-      value = negative ? -static_cast<long double>(exact) : static_cast<long double>(exact);
-      return true;
-    }
+  // A mantissa of up to 18 digits and a scale within one exact table power
+  // take a single correctly rounded operation (exact operands, nearest, ties
+  // to even), which integer arithmetic gives bit for bit without touching the
+  // floating-point unit's state: the usual case of a typed price or ratio.
+  if (!longMantissa && scale >= -19 && scale <= 19) {
+    long double result;
+    if (integerMantissa == 0) result = 0.0L;
+    else if (scale >= 0) result = RoundToExtended(Uint128(integerMantissa) * kIntegerPowersOfTen[scale]);
+    else result = DivideByPowerOfTen(integerMantissa, -scale);
+    value = negative ? -result : result;
+    return true;
+  }
+  if (!longMantissa && integerMantissa == 0) {
+    value = negative ? -0.0L : 0.0L;
+    return true;
   }
 
   detail::ExtendedPrecisionScope scope;

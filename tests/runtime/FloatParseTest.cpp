@@ -110,14 +110,14 @@ long double ReferenceValue(const std::string& digits, int fractionDigits, int ex
   return ScaleByPowerOfTen(m, exponent - fractionDigits);
 }
 
-TEST(FloatParse, GeneratedTextsGiveTheAccumulatedValue) {
-  std::mt19937 generator(4107);
-  for (int i = 0; i < 20000; ++i) {
-    const int length = std::uniform_int_distribution<int>(1, 40)(generator);
+void ExpectGeneratedTextsMatch(unsigned seed, int count, int maxLength, int maxExponent) {
+  std::mt19937 generator(seed);
+  for (int i = 0; i < count; ++i) {
+    const int length = std::uniform_int_distribution<int>(1, maxLength)(generator);
     std::string digits;
     for (int d = 0; d < length; ++d) digits.push_back(static_cast<char>('0' + generator() % 10));
     const int point = std::uniform_int_distribution<int>(0, length)(generator);
-    const int exponent = std::uniform_int_distribution<int>(-400, 400)(generator);
+    const int exponent = std::uniform_int_distribution<int>(-maxExponent, maxExponent)(generator);
     const std::string text = digits.substr(0, static_cast<std::size_t>(point)) + "." +
                              digits.substr(static_cast<std::size_t>(point)) + "e" + std::to_string(exponent);
     long double value;
@@ -125,6 +125,11 @@ TEST(FloatParse, GeneratedTextsGiveTheAccumulatedValue) {
     ASSERT_EQ(value, ReferenceValue(digits, length - point, exponent)) << text;
   }
 }
+
+TEST(FloatParse, GeneratedTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMatch(4107, 20000, 40, 400); }
+
+// Up to 18 digits within 19 decimal places: the range typed prices and ratios fall in.
+TEST(FloatParse, GeneratedShortTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMatch(5, 300000, 18, 20); }
 
 TEST(FloatParse, ManyDigitsAccumulateInExtendedPrecision) {
   // 2^64 + 1 cannot be held exactly; the accumulation rounds as the FPU does.
