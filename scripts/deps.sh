@@ -7,7 +7,7 @@ declare -A group_packages=(
   [build]="cmake ninja-build g++ pkg-config libpcre2-dev"
   [gui]="qt6-base-dev fonts-liberation fonts-arphic-uming fonts-wqy-zenhei fontconfig"
   [test]="libgtest-dev libgmock-dev"
-  [e2e]="xvfb xdotool x11-apps imagemagick desktop-file-utils appstream"
+  [e2e]="xvfb xdotool x11-apps imagemagick desktop-file-utils appstream python3"
   [bench]="libbenchmark-dev qt6-charts-dev time"
   [fuzz]="clang libclang-rt-14-dev"
 )

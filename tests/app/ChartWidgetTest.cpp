@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -68,17 +67,6 @@ TEST_F(ChartWidgetTest, SeriesChangesRepaintTheChart) {
   EXPECT_NE(Chart().Canvas().Image(), before);
 }
 
-TEST_F(ChartWidgetTest, FirstFrameIsAnnouncedOnce) {
-  windows_ = {};
-  CreateTheWindows();
-  QSignalSpy spy(Form().Chart1(), &TChartWidget::FirstFramePainted);
-  Form().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
-  Form().Chart1()->repaint();
-  Form().Chart1()->repaint();
-  ProcessEvents();
-  EXPECT_EQ(spy.count(), 1);
-}
 
 TEST_F(ChartWidgetTest, RightDragPansTheValueAxisAndLeftDragDoesNothing) {
   Form().Edit1()->setText("10");

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <cmath>
 
 #include "AppTestSupport.h"
 #include "app/MainForm.h"
@@ -55,13 +54,6 @@ TEST_F(ComputeCommandsTest, EmptyNeededBoxShowsItsMessageAndLeavesTheBars) {
   }
 }
 
-TEST_F(ComputeCommandsTest, RiseNeedsOnlyTheLowBoxAndDeclineOnlyTheHighBox) {
-  SetPrices("10", "");
-  Click(2);
-  SetPrices("", "20");
-  Click(3);
-  EXPECT_TRUE(Prompter().messages.empty());
-}
 
 struct LevelCase {
   int button;
@@ -88,12 +80,6 @@ TEST_F(ComputeCommandsTest, EachButtonWritesItsLevelsToTheBarsInListOrder) {
   EXPECT_EQ(Form().Edit2()->text(), "20");
 }
 
-TEST_F(ComputeCommandsTest, ResistanceLevelsKeepTheLabelsAndAreExactSums) {
-  SetPrices("10", "20");
-  Click(4);
-  EXPECT_EQ(BarLabels()[2], "1/3");
-  EXPECT_EQ(BarValues()[2], 10.0 + static_cast<double>((1.0L / 3.0L) * 10.0L));
-}
 
 struct ErrorCase {
   int button;
@@ -131,20 +117,7 @@ TEST_F(ComputeCommandsTest, ConversionErrorsReachTheErrorBoxAndLeaveTheBars) {
   EXPECT_NEAR(BarValues()[0], 18.09, 1e-9);
 }
 
-TEST_F(ComputeCommandsTest, InitialZeroPricesGiveZeroBars) {
-  for (int button : {2, 3, 4, 5}) {
-    Click(button);
-    EXPECT_EQ(BarValues(), std::vector<double>(16, 0.0)) << "Button" << button;
-  }
-  EXPECT_TRUE(Prompter().messages.empty());
-}
 
-TEST_F(ComputeCommandsTest, LowAboveHighRunsResistanceTheOtherWay) {
-  SetPrices("20", "10");
-  Click(4);
-  EXPECT_NEAR(BarValues()[4], 15.0, 1e-12);
-  EXPECT_NEAR(BarValues()[15], 0.0, 1e-12);
-}
 
 }  // namespace
 }  // namespace tavimo::app::test

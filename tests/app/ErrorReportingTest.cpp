@@ -70,13 +70,6 @@ TEST_F(ErrorReportingTest, OtherObjectsGoToTheLastChanceBoxAndTheProgramGoesOn) 
   EXPECT_EQ(Prompter().messages[1].text, "Exception int in module tavimo at 00000000.\n\n");
 }
 
-TEST_F(ErrorReportingTest, TitleAndModuleComeFromTheExecutablePath) {
-  TErrorReporter reporter(Prompter(), "/opt/tools/MyTool.bin");
-  EXPECT_EQ(reporter.Title(), "Mytool");
-  EXPECT_EQ(reporter.ModuleName(), "MyTool.bin");
-  TErrorReporter running(Prompter(), QCoreApplication::applicationFilePath().toStdString());
-  EXPECT_EQ(running.Title(), "Tavimo_app_tests");
-}
 
 // An object whose event handling fails, to reach the application's guard.
 class TFailingReceiver : public QObject {

@@ -122,14 +122,6 @@ TEST_F(RatioSettingsTest, EmptyTextLeavesNoBarsAndStoresAnEmptyValue) {
   EXPECT_EQ(BarLabels().size(), 16u);
 }
 
-TEST_F(RatioSettingsTest, TrailingCommaGivesAnEmptyLastEntry) {
-  Prompter().AnswerOk("0.5,");
-  ClickSettings();
-  EXPECT_EQ(BarLabels(), (std::vector<std::string>{"0.5", ""}));
-  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
-  ASSERT_EQ(Prompter().messages.size(), 1u);
-  EXPECT_EQ(Prompter().messages[0].text, "'' is not a valid floating point value.");
-}
 
 TEST_F(RatioSettingsTest, FailedSaveIsReportedAndTheNewListStays) {
   // A settings path under a plain file: its directory can never be made.
