@@ -27,13 +27,17 @@ struct DecimalDigits {
 // precision: significant digits (at most 18); decimals: digits after the point (9999: unlimited).
 DecimalDigits ToDecimalDigits(long double value, int precision, int decimals);
 
-// Scans decimal text; false when the text is not a number (nothing is raised).
+// Scans decimal text: optional blanks (spaces only) around an optional sign,
+// digits with the settings' decimal separator and an optional exponent; the
+// text ends at its first NUL. False when the text is not a number or leaves
+// the extended range (nothing is raised, `value` is untouched).
 bool ScanFloatText(std::string_view text, long double& value,
                    const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 // Raises EConvertError "'%s' is not a valid floating point value".
 long double ParseFloatText(std::string_view text,
                            const NumberFormatSettings& settings = GlobalNumberFormatSettings());
-// Raises EConvertError "'%s' is not a valid integer value".
+// Decimal, or hexadecimal after "$", "x", "X" or "0x" (eight digits at most,
+// the full 32-bit pattern). Raises EConvertError "'%s' is not a valid integer value".
 std::int32_t ParseIntegerText(std::string_view text);
 
 // Raises EConvertError "Format string too long" for a pattern over 224 characters.

@@ -131,15 +131,6 @@ TEST(FloatParse, GeneratedTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMa
 // Up to 18 digits within 19 decimal places: the range typed prices and ratios fall in.
 TEST(FloatParse, GeneratedShortTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMatch(5, 300000, 18, 20); }
 
-TEST(FloatParse, ManyDigitsAccumulateInExtendedPrecision) {
-  // 2^64 + 1 cannot be held exactly; the accumulation rounds as the FPU does.
-  long double value;
-  ASSERT_TRUE(ScanFloatText("18446744073709551617", value, kPoint));
-  EXPECT_EQ(value, 18446744073709551616.0L);
-  ASSERT_TRUE(ScanFloatText("123456789012345678", value, kPoint));
-  EXPECT_EQ(value, 123456789012345678.0L);
-}
-
 TEST(FloatParse, NegativeZeroKeepsItsSign) {
   long double value;
   ASSERT_TRUE(ScanFloatText("-0", value, kPoint));
