@@ -172,17 +172,22 @@ TEST(FloatParse, MessageQuotesTheUnchangedText) {
 }
 
 TEST(FloatParse, RoundsToNearestWhateverTheCallerSet) {
-  std::fenv_t saved;
-  std::fegetenv(&saved);
-  long double nearest;
-  ASSERT_TRUE(ScanFloatText("0.1", nearest, kPoint));
-  std::fesetround(FE_UPWARD);
-  long double upward;
-  ASSERT_TRUE(ScanFloatText("0.1", upward, kPoint));
-  EXPECT_EQ(std::fegetround(), FE_UPWARD) << "caller's rounding mode not restored";
-  std::fesetenv(&saved);
-  EXPECT_EQ(upward, nearest);
-  EXPECT_EQ(nearest, 1.0L / 10.0L);
+  // Short texts and texts that need the power tables or long mantissas.
+  for (const char* text : {"0.1", "2.0005", "1.5e-40", "7e300", "0.12345678901234567890123"}) {
+    SCOPED_TRACE(text);
+    std::fenv_t saved;
+    std::fegetenv(&saved);
+    long double nearest;
+    ASSERT_TRUE(ScanFloatText(text, nearest, kPoint));
+    for (const int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+      std::fesetround(mode);
+      long double other;
+      ASSERT_TRUE(ScanFloatText(text, other, kPoint));
+      EXPECT_EQ(std::fegetround(), mode) << "caller's rounding mode not restored";
+      std::fesetenv(&saved);
+      EXPECT_EQ(other, nearest);
+    }
+  }
 }
 
 TEST(FloatParse, LeavesTheExceptionFlagsAsTheyWere) {
@@ -191,6 +196,8 @@ TEST(FloatParse, LeavesTheExceptionFlagsAsTheyWere) {
   std::feclearexcept(FE_ALL_EXCEPT);
   long double value;
   ASSERT_TRUE(ScanFloatText("0.1", value, kPoint));
+  ASSERT_TRUE(ScanFloatText("1.5e-40", value, kPoint));
+  ASSERT_TRUE(ScanFloatText("0.12345678901234567890123", value, kPoint));
   EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0) << "inexact flag left behind";
   EXPECT_FALSE(ScanFloatText("1e4999", value, kPoint));
   EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0) << "overflow flag left behind";
