@@ -32,9 +32,13 @@ double NextNiceStep(double s) {
   return 10;
 }
 
+// Pixels this far off the image look the same wherever they lie, and the
+// bar and mark arithmetic on them (a bar's thickness, a mark's width) must not overflow.
+constexpr long long kFarthestPixel = 1LL << 30;
+
 int ClampPixel(long long p) {
-  if (p > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  if (p < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  if (p > kFarthestPixel) return static_cast<int>(kFarthestPixel);
+  if (p < -kFarthestPixel) return static_cast<int>(-kFarthestPixel);
   return static_cast<int>(p);
 }
 

@@ -24,6 +24,19 @@ TEST(ExtremeValuesTest, LevelsAtBothEndsOfTheDoubleRangePaint) {
   EXPECT_EQ(t->LeftAxis().LabelRecords().size(), 16u);
 }
 
+TEST(ExtremeValuesTest, LevelJustInsideTheMappableRangeAfterAPanPaints) {
+  auto t = MainChartWith(kSixteenRatios);
+  t->BottomAxis().SetMinMax(0, 30);
+  t.Paint();
+  const TChartAxis& bottom = t->BottomAxis();
+  // A level whose pixel distance lies just below the point where the mapping gives up.
+  const double far = 2147483000.0 * bottom.WorkRange() / bottom.PixelSpan();
+  t.series().SetPointX(0, far);
+  EXPECT_NO_THROW(t.Paint());
+  EXPECT_LE(t.series().PointPixelX(0), 1 << 30);
+  EXPECT_GT(t.series().PointPixelX(0), t->PlotRect().right);
+}
+
 TEST(ExtremeValuesTest, NotANumberPaints) {
   auto t = MainChartWith(kSixteenRatios);
   t.series().SetPointX(4, std::nan(""));
