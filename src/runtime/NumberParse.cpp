@@ -181,8 +181,11 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   if (negative) result = -result;
   // With every exception masked, an overflow shows as an infinity and an
   // invalid operation as a NaN; digits and finite powers make nothing else.
-  const bool finite = std::isfinite(result);
+  bool finite = std::isfinite(result);
   const bool tiny = std::fabs(result) < LDBL_MIN;
+  // Held as a plain flag: an optimiser may otherwise redo the test after the
+  // scope is left, where comparing a denormal raises the caller's flag.
+  asm("" : "+r"(finite));
   scope.Leave(result, finite && !tiny);
   if (!finite) return false;
   value = result;

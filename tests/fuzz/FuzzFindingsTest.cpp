@@ -61,5 +61,21 @@ TEST(FuzzFindings, UnnormalValuePrintsAsNanAndLeavesTheFlagsAlone) {
   fuzz::SetX87Flags(0);
 }
 
+// A text whose value is an 80-bit denormal used to leave the denormal flag
+// raised when the optimiser redid a test on the value after the
+// floating-point state had been put back.
+TEST(FuzzFindings, DenormalResultLeavesTheCallersFlagsAsTheyWere) {
+  for (const char* text : {"1e-4949", "-3.6e-4940", "1e-4999"}) {
+    for (std::uint16_t flags = 0; flags < 0x40; flags += 0x09) {
+      fuzz::SetX87Flags(flags);
+      const fuzz::X87State before = fuzz::ReadX87State();
+      long double value = 1;
+      EXPECT_TRUE(ScanFloatText(text, value));
+      EXPECT_TRUE(fuzz::ReadX87State() == before) << text << " with caller flags " << flags;
+    }
+  }
+  fuzz::SetX87Flags(0);
+}
+
 }  // namespace
 }  // namespace tavimo
