@@ -101,8 +101,8 @@ void Startup(benchmark::State& state, const char* name, const char* program) {
 void Startup_Tavimo(benchmark::State& state) { Startup(state, "tavimo", TAVIMO_PROGRAM); }
 void Startup_Minimal(benchmark::State& state) { Startup(state, "minimal", MINIMAL_PROGRAM); }
 
-BENCHMARK(Startup_Minimal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15)->Repetitions(1);
-BENCHMARK(Startup_Tavimo)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15)->Repetitions(1);
+BENCHMARK(Startup_Minimal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+BENCHMARK(Startup_Tavimo)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 TAVIMO_BENCH_RATIO("Startup_Tavimo/iterations:15/manual_time", "Startup_Minimal/iterations:15/manual_time", "<= 1.3");
 
 // The memory comparison, printed when the program ends.

@@ -12,4 +12,5 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
 for _ in $(seq 50); do [[ -s "$fd_file" ]] && break; sleep 0.1; done
 export DISPLAY=":$(tr -d '[:space:]' <"$fd_file")" QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 "$build/bench/app_startup" "$@"

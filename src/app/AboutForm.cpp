@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/Fonts.h"
+#include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Shell.h"
 
@@ -38,8 +39,8 @@ TClickLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry, 
                       int fontHeight, bool bold = false) {
   auto* label = new TClickLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(geometry);
   label->setFont(ControlFont("宋体", fontHeight, bold));
+  PlaceLabel(label, geometry);
   return label;
 }
 
@@ -47,6 +48,7 @@ void MakeLink(TClickLabel* label) {
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
+  PlaceLabel(label, label->geometry());
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
   label->setPalette(palette);
@@ -77,7 +79,9 @@ TForm5::TForm5(QWidget* owner, TShell& shell)
   setFixedSize(kClientWidth, kClientHeight);
   move(kLeft, kTop);
 
-  auto* image1 = AddLabel(this, "Image1", QRect(16, 16, 65, 65), QString(), -11);
+  auto* image1 = new TClickLabel(this);
+  image1->setObjectName(QStringLiteral("Image1"));
+  image1->setGeometry(16, 16, 65, 65);
   image1->setPixmap(QPixmap(QStringLiteral(":/tavimo/tavimo.png")));
   image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   connect(image1, &TClickLabel::clicked, this, &TForm5::Image1Click);

@@ -12,6 +12,7 @@
 #include "app/ChartWidget.h"
 #include "app/ErrorReporting.h"
 #include "app/Fonts.h"
+#include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
@@ -62,12 +63,7 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   label3_ = new QLabel(QString::fromUtf8(caption.caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), chart1_);
   label3_->setObjectName(QStringLiteral("Label3"));
   label3_->setFont(ControlFont(caption.font.face, caption.font.height, caption.font.bold));
-  // An auto-sized label: its stored size is what its text measured where it
-  // was designed; here it takes the size of its text in the installed face,
-  // so no character is cut off when that face's lines are taller.
-  label3_->move(caption.left, caption.top);
-  label3_->resize(std::max(caption.width, label3_->sizeHint().width()),
-                  std::max(caption.height, label3_->sizeHint().height()));
+  PlaceLabel(label3_, QRect(caption.left, caption.top, caption.width, caption.height));
   label3_->setAutoFillBackground(!caption.transparent);
   label3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   {
@@ -85,11 +81,12 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
 
   auto* label1 = new QLabel(QString::fromUtf8("低点"), groupBox1_);
   label1->setObjectName(QStringLiteral("Label1"));
-  label1->setGeometry(8, 20, 26, 13);
   label1->setFont(fontA);
+  PlaceLabel(label1, QRect(8, 20, 26, 13));
   auto* label2 = new QLabel(QString::fromUtf8("高点"), groupBox1_);
   label2->setObjectName(QStringLiteral("Label2"));
-  label2->setGeometry(120, 20, 26, 13);
+  label2->setFont(fontA);
+  PlaceLabel(label2, QRect(120, 20, 26, 13));
 
   edit1_ = new QLineEdit(QStringLiteral("0"), groupBox1_);
   edit1_->setObjectName(QStringLiteral("Edit1"));

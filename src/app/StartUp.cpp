@@ -54,7 +54,10 @@ int RunTavimo(int& argc, char** argv) {
     TMainForm& mainForm = *windows.mainForm;
     if (ExitAfterFirstPaint()) {
       QObject::connect(mainForm.Chart1(), &TChartWidget::FirstFramePainted, &application, [] {
-        std::puts("tavimo: first frame painted");
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("first frame painted at %lld ns\n",
+                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
       });
