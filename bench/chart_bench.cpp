@@ -160,6 +160,19 @@ void BM_QtChartsRender(benchmark::State& state) {
   }
 }
 
+// The background gradient alone on the raster canvas: 256 solid bands over the frame.
+void BM_RasterGradient(benchmark::State& state) {
+  EnsureApplication();
+  TRasterCanvas canvas;
+  const Rect frame = canvas.SetupWindow(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    canvas.SetupWindow(frame.Width(), frame.Height());
+    canvas.BandedGradient(frame, clWhite, clYellow, TGradientDirection::gdTopBottom);
+    canvas.ShowImage();
+    benchmark::DoNotOptimize(canvas.Image().constBits());
+  }
+}
+
 void BM_FrameFill(benchmark::State& state) {
   EnsureApplication();
   QImage frame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), QImage::Format_RGB32);
@@ -194,6 +207,7 @@ BENCHMARK(BM_MainChartFullPaint)->Apply(Sizes);
 BENCHMARK(BM_MainChartFullPaintWithoutText)->Apply(Sizes);
 BENCHMARK(BM_MainChartCleanRepaint)->Apply(Sizes);
 BENCHMARK(BM_QtChartsRender)->Apply(Sizes);
+BENCHMARK(BM_RasterGradient)->Apply(Sizes);
 BENCHMARK(BM_FrameFill)->Apply(Sizes);
 BENCHMARK(BM_FrameCopy)->Apply(Sizes);
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <emmintrin.h>
+#include <immintrin.h>
 #include <stdexcept>
 
 #include "chart/RasterFonts.h"
@@ -60,9 +60,27 @@ Qt::BrushStyle HatchOf(TBrushStyle style) {
   return Qt::NoBrush;
 }
 
-// n copies of v: aligned 16-byte stores, about a third faster than the
-// compiler's loop for the short rows of gradient bands and boxes.
-void Fill32(QRgb* p, int n, QRgb v) {
+// n copies of v. Filling is bound by memory bandwidth: 32-byte stores where
+// the processor has them (as fast as the toolkit's own image fill), aligned
+// 16-byte stores otherwise; both beat the compiler's loop by a third.
+__attribute__((target("avx2"))) void Fill32Avx2(QRgb* p, int n, QRgb v) {
+  while (n > 0 && (reinterpret_cast<std::uintptr_t>(p) & 31) != 0) {
+    *p++ = v;
+    --n;
+  }
+  const __m256i x = _mm256_set1_epi32(static_cast<int>(v));
+  for (; n >= 32; n -= 32, p += 32) {
+    auto* q = reinterpret_cast<__m256i*>(p);
+    _mm256_store_si256(q, x);
+    _mm256_store_si256(q + 1, x);
+    _mm256_store_si256(q + 2, x);
+    _mm256_store_si256(q + 3, x);
+  }
+  for (; n >= 8; n -= 8, p += 8) _mm256_store_si256(reinterpret_cast<__m256i*>(p), x);
+  while (n-- > 0) *p++ = v;
+}
+
+void Fill32Sse2(QRgb* p, int n, QRgb v) {
   while (n > 0 && (reinterpret_cast<std::uintptr_t>(p) & 15) != 0) {
     *p++ = v;
     --n;
@@ -78,6 +96,12 @@ void Fill32(QRgb* p, int n, QRgb v) {
   for (; n >= 4; n -= 4, p += 4) _mm_store_si128(reinterpret_cast<__m128i*>(p), x);
   while (n-- > 0) *p++ = v;
 }
+
+using FillFunction = void (*)(QRgb*, int, QRgb);
+const FillFunction Fill32 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? Fill32Avx2 : Fill32Sse2;
+}();
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -104,9 +128,21 @@ constexpr std::size_t kMaxCachedTexts = 4096;
 
 }  // namespace
 
+// A text's ink, as runs of pixels relative to its cell's top-left corner.
+// Glyphs are drawn aliased at whole-pixel positions, so the ink is the same
+// wherever the text goes: it is rendered once and then only copied, which is
+// several times faster than laying glyphs out again at every paint.
+struct InkSpan {
+  int x = 0;
+  int y = 0;
+  int length = 0;
+};
+
 struct TRasterCanvas::TextEntry {
   std::vector<QGlyphRun> runs;  // glyph positions relative to the baseline origin
   int width = 0;
+  bool inkReady = false;
+  std::vector<InkSpan> ink;
 };
 
 struct TRasterCanvas::FontEntry {
@@ -130,22 +166,28 @@ TRasterCanvas::TRasterCanvas() {
 TRasterCanvas::~TRasterCanvas() { EndPainter(); }
 
 Rect TRasterCanvas::SetupWindow(int width, int height) {
-  EndPainter();
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (image_.width() != width || image_.height() != height) {
+    EndPainter();
     image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
     if (!image_.isNull()) image_.fill(0xFFFFFFFFu);
   }
   clipped_ = false;
+  painterClipValid_ = false;
   EnsurePainter();
   return {0, 0, width, height};
 }
 
-void TRasterCanvas::ShowImage() { EndPainter(); }
+// The painter stays on the image between frames: beginning and ending it
+// costs as much as filling a small frame.
+void TRasterCanvas::ShowImage() {}
 
 bool TRasterCanvas::EnsurePainter() {
-  if (painter_.isActive()) return true;
+  // A copy of Image() taken by a caller shares the pixels; it must keep the
+  // picture it was taken with, so the image is detached before drawing on.
+  if (painter_.isActive() && image_.isDetached()) return true;
+  EndPainter();
   if (image_.isNull()) return false;
   // Detach before the painter takes the pixels, so direct writes and the
   // painter's always share one buffer.
@@ -153,7 +195,7 @@ bool TRasterCanvas::EnsurePainter() {
   stride_ = image_.bytesPerLine();
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setRenderHint(QPainter::TextAntialiasing, false);
   painter_.setPen(Qt::NoPen);
   painterPenColor_ = 0;
   painterPenValid_ = false;
@@ -189,7 +231,7 @@ TRasterCanvas::FontEntry& TRasterCanvas::CurrentFont() {
   return *currentFont_;
 }
 
-const TRasterCanvas::TextEntry& TRasterCanvas::Layout(FontEntry& font, std::string_view text) {
+TRasterCanvas::TextEntry& TRasterCanvas::Layout(FontEntry& font, std::string_view text) {
   if (auto it = font.texts.find(text); it != font.texts.end()) return it->second;
   if (font.texts.size() >= kMaxCachedTexts) font.texts.clear();
 
@@ -226,9 +268,38 @@ int TRasterCanvas::MeasureHeight(std::string_view) {
   return f.ascent + f.descent;
 }
 
+void TRasterCanvas::RenderInk(const FontEntry& font, TextEntry& text) {
+  text.inkReady = true;
+  if (text.runs.empty()) return;
+  // Room for glyphs that reach beyond the cell (italic overhang, negative bearings).
+  const int height = font.ascent + font.descent;
+  const int marginX = height + 4;
+  const int marginY = height / 2 + 4;
+  QImage scratch(text.width + 2 * marginX, height + 2 * marginY, QImage::Format_ARGB32_Premultiplied);
+  scratch.fill(Qt::transparent);
+  {
+    QPainter p(&scratch);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setPen(Qt::black);
+    for (const QGlyphRun& run : text.runs) p.drawGlyphRun(QPointF(marginX, marginY + font.ascent), run);
+  }
+  for (int y = 0; y < scratch.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+    for (int x = 0; x < scratch.width();) {
+      if (qAlpha(row[x]) < 128) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < scratch.width() && qAlpha(row[x]) >= 128) ++x;
+      text.ink.push_back({start - marginX, y - marginY, x - start});
+    }
+  }
+}
+
 void TRasterCanvas::PutText(int x, int y, std::string_view text) {
   FontEntry& f = CurrentFont();
-  const TextEntry& t = Layout(f, text);
+  TextEntry& t = Layout(f, text);
   const int height = f.ascent + f.descent;
   int left = x;
   if ((textAnchor_ & kTextAlignCenter) == kTextAlignCenter)
@@ -244,11 +315,18 @@ void TRasterCanvas::PutText(int x, int y, std::string_view text) {
   if (!EnsurePainter()) return;
   if (backgroundMode_ == TBackgroundMode::bmOpaque)
     FillSolid({left, top, left + t.width, top + height}, ToQRgb(backgroundColor_));
-  if (t.runs.empty() || font_.color == clNone || DrawableArea().IsEmpty()) return;
-  SyncPainterClip();
-  SyncPainterPen(ToQRgb(font_.color));
-  const QPointF origin(left, top + f.ascent);
-  for (const QGlyphRun& run : t.runs) painter_.drawGlyphRun(origin, run);
+  const Rect area = DrawableArea();
+  if (t.runs.empty() || font_.color == clNone || area.IsEmpty()) return;
+  if (!t.inkReady) RenderInk(f, t);
+  const QRgb color = ToQRgb(font_.color);
+  for (const InkSpan& span : t.ink) {
+    const int row = top + span.y;
+    if (row < area.top || row >= area.bottom) continue;
+    const int from = std::max(left + span.x, area.left);
+    const int to = std::min(left + span.x + span.length, area.right);
+    if (from < to) std::fill(reinterpret_cast<QRgb*>(bits_ + row * stride_) + from,
+                             reinterpret_cast<QRgb*>(bits_ + row * stride_) + to, color);
+  }
 }
 
 Rect TRasterCanvas::DrawableArea() const {

@@ -20,7 +20,8 @@
 //   background mode the gaps take the background colour.
 // - Text: flags 0 left/top, 2 right, 6 horizontally centred, 8 bottom
 //   (24 baseline). The text cell is the advance width by the line height;
-//   opaque mode fills the cell with the background colour first.
+//   opaque mode fills the cell with the background colour first. Glyphs are
+//   aliased (one colour, no blending), as the rest of the chart is.
 // - MeasureWidth is the horizontal advance of the text, MeasureHeight the
 //   font's line height (ascent + descent, see LineMetrics) for any text, as
 //   the platform's text extent gives it: 19 for 16-pixel Arial.
@@ -68,19 +69,21 @@ class TRasterCanvas : public TCanvas {
   void ClipTo(const Rect& r) override;
   void ClearClip() override;
 
-  // The chart image as last drawn (complete after ShowImage).
+  // The chart image as last drawn (complete after ShowImage). A copy taken
+  // of it keeps its pixels when the canvas draws on.
   const QImage& Image() const { return image_; }
 
  private:
   struct TextEntry;
   struct FontEntry;
 
-  // Drawing happens between SetupWindow and ShowImage; a primitive outside
-  // them begins the painter on the current image.
+  // Begins the painter on the current image when it is not active or the
+  // image's pixels are shared with a copy; false without an image.
   bool EnsurePainter();
   void EndPainter();
   FontEntry& CurrentFont();
-  const TextEntry& Layout(FontEntry& font, std::string_view text);
+  TextEntry& Layout(FontEntry& font, std::string_view text);
+  static void RenderInk(const FontEntry& font, TextEntry& text);
   // The area drawing may touch: the image, narrowed by the clip.
   Rect DrawableArea() const;
   void FillSolid(const Rect& r, QRgb color);

@@ -60,7 +60,7 @@ QFont MakeQFont(const TFont& font) {
   q.setStrikeOut(font.strikeOut);
   q.setKerning(false);
   q.setHintingPreference(QFont::PreferFullHinting);
-  q.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+  q.setStyleStrategy(QFont::NoAntialias);
   return q;
 }
 

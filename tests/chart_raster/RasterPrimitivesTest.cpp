@@ -272,6 +272,22 @@ TEST(RasterCanvasImage, CopiesTakenBeforeAFrameKeepTheirPixels) {
   EXPECT_EQ(PixelAt(canvas, 3, 3), clBlue);
 }
 
+TEST(RasterCanvasImage, CopiesTakenBetweenPrimitivesKeepTheirPixels) {
+  TRasterCanvas canvas;
+  StartWhite(canvas, 8, 8);
+  const QImage before = canvas.Image();
+  canvas.SetPen(kBlackPen);
+  canvas.StrokeLine(0, 0, 8, 0);  // direct pixel writes
+  const QImage middle = canvas.Image();
+  canvas.SetBrush({clRed, TBrushStyle::bsSolid});
+  const Point triangle[] = {{0, 2}, {7, 2}, {0, 7}};
+  canvas.FillPolygon(triangle, 3);  // drawn by the painter
+  EXPECT_EQ(before.pixel(3, 0) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(middle.pixel(3, 0) & 0xFFFFFF, 0u);
+  EXPECT_EQ(middle.pixel(1, 4) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(PixelAt(canvas, 1, 4), clRed);
+}
+
 TEST(RasterCanvasImage, EmptySizeDrawsNothingAndDoesNotFail) {
   TRasterCanvas canvas;
   EXPECT_EQ(canvas.SetupWindow(0, 10), (Rect{0, 0, 0, 10}));

@@ -3,6 +3,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPainter>
 
 #include "RasterProbe.h"
 #include "chart/RasterFonts.h"
@@ -98,6 +99,24 @@ TEST_F(RasterText, RepeatedTextDrawsTheSamePixels) {
   canvas.PutText(10, 40, "12,345.6");
   const QImage& img = canvas.Image();
   EXPECT_EQ(img.copy(0, 10, 200, 30), img.copy(0, 40, 200, 30));
+}
+
+TEST_F(RasterText, CachedInkMatchesTheToolkitsOwnTextDrawing) {
+  const std::string text = "Tavimo 1,618.5 j/W";
+  canvas.PutText(10, 10, text);
+  canvas.PutText(13, 45, text);  // drawn from the cache
+  QImage reference(200, 80, QImage::Format_RGB32);
+  reference.fill(Qt::white);
+  {
+    QPainter p(&reference);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(MakeQFont(kArial16));
+    p.setPen(Qt::black);
+    const int ascent = LineMetrics(MakeQFont(kArial16)).ascent;
+    p.drawText(QPoint(10, 10 + ascent), QString::fromStdString(text));
+    p.drawText(QPoint(13, 45 + ascent), QString::fromStdString(text));
+  }
+  EXPECT_EQ(canvas.Image(), reference);
 }
 
 TEST_F(RasterText, ClipCutsText) {
