@@ -145,8 +145,18 @@ struct TRasterCanvas::TextEntry {
   std::vector<InkSpan> ink;
 };
 
+namespace {
+
+QFont AliasedFont(const TFont& f) {
+  QFont q = MakeQFont(f);
+  q.setStyleStrategy(QFont::NoAntialias);
+  return q;
+}
+
+}  // namespace
+
 struct TRasterCanvas::FontEntry {
-  explicit FontEntry(const TFont& f) : font(MakeQFont(f)), metrics(font) {
+  explicit FontEntry(const TFont& f) : font(AliasedFont(f)), metrics(font) {
     const TLineMetrics line = LineMetrics(font);
     ascent = line.ascent;
     descent = line.descent;
@@ -341,6 +351,11 @@ void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
   if (a.left == 0 && w == image_.width() && stride_ == static_cast<qsizetype>(w) * 4) {
     // Whole rows of a tightly packed image are one run.
     Fill32(reinterpret_cast<QRgb*>(bits_ + a.top * stride_), w * a.Height(), color);
+    return;
+  }
+  if (w <= 16) {
+    // Vertical lines and thin bars: a call per row would cost more than the row.
+    for (int y = a.top; y < a.bottom; ++y) std::fill_n(reinterpret_cast<QRgb*>(bits_ + y * stride_) + a.left, w, color);
     return;
   }
   for (int y = a.top; y < a.bottom; ++y) Fill32(reinterpret_cast<QRgb*>(bits_ + y * stride_) + a.left, w, color);

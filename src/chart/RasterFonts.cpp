@@ -60,7 +60,7 @@ QFont MakeQFont(const TFont& font) {
   q.setStrikeOut(font.strikeOut);
   q.setKerning(false);
   q.setHintingPreference(QFont::PreferFullHinting);
-  q.setStyleStrategy(QFont::NoAntialias);
+  q.setStyleStrategy(QFont::NoSubpixelAntialias);
   return q;
 }
 

@@ -20,8 +20,8 @@ QStringList FaceFamilies(std::string_view face);
 // The QFont for a chart font: pixel height for negative heights, point size
 // at 96 dpi otherwise; bold, italic, underline and strike-out as given.
 // Full hinting and no kerning keep advances whole pixels, as the layout
-// measures text in whole pixels; glyphs are drawn aliased, as the chart's
-// lines and fills are.
+// measures text in whole pixels. Smoothing is left to the user of the font
+// (the raster canvas draws it aliased).
 QFont MakeQFont(const TFont& font);
 
 // Ascent and descent of a text line in whole pixels, as the platform's text

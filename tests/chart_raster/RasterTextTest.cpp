@@ -110,7 +110,9 @@ TEST_F(RasterText, CachedInkMatchesTheToolkitsOwnTextDrawing) {
   {
     QPainter p(&reference);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(MakeQFont(kArial16));
+    QFont aliased = MakeQFont(kArial16);
+    aliased.setStyleStrategy(QFont::NoAntialias);
+    p.setFont(aliased);
     p.setPen(Qt::black);
     const int ascent = LineMetrics(MakeQFont(kArial16)).ascent;
     p.drawText(QPoint(10, 10 + ascent), QString::fromStdString(text));
