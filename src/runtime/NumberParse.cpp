@@ -1,5 +1,3 @@
-#include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -181,11 +179,12 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   if (negative) result = -result;
   // With every exception masked, an overflow shows as an infinity and an
   // invalid operation as a NaN; digits and finite powers make nothing else.
-  bool finite = std::isfinite(result);
-  const bool tiny = std::fabs(result) < LDBL_MIN;
-  // Held as a plain flag: an optimiser may otherwise redo the test after the
-  // scope is left, where comparing a denormal raises the caller's flag.
-  asm("" : "+r"(finite));
+  // Both are read from the exponent bits rather than by comparing, which for
+  // a denormal would raise a flag of its own, possibly after the scope is left.
+  std::uint16_t signAndExponent;
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&result) + 8, 2);
+  const bool finite = (signAndExponent & 0x7FFF) != 0x7FFF;
+  const bool tiny = (signAndExponent & 0x7FFF) == 0;
   scope.Leave(result, finite && !tiny);
   if (!finite) return false;
   value = result;
