@@ -466,6 +466,15 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
     QRgb* p = reinterpret_cast<QRgb*>(bits_ + (horizontal ? fixed : start + first * step) * stride_) +
               (horizontal ? start + first * step : fixed);
     int phase = first % pattern->length;
+    if (pattern == &kDot && !opaque) {
+      // The grid's dots: every other pixel, nothing in the gaps.
+      if (phase == 1) {
+        ++first;
+        p += advance;
+      }
+      for (int i = first; i < last; i += 2, p += 2 * advance) *p = color;
+      return;
+    }
     for (int i = first; i < last; ++i, p += advance) {
       const bool on = (pattern->mask >> phase) & 1u;
       if (++phase == pattern->length) phase = 0;
