@@ -24,15 +24,15 @@ constexpr int kTop = 214;
 QString MakerText() {
   return QString::fromUtf8(maker::kName) +
          QString::fromUtf8(
-             "是一个小型软件工作室，专门编写炒股、理财方面的实用小工具。\n"
-             "我们的软件都力求小巧、好用、不用安装，打开就能用。\n"
+             "：编写炒股理财小工具的工作室。\n"
+             "软件力求小巧好用，不用安装。\n"
              "本工作室提供以下服务：\n"
-             "1．按您的要求定制股票分析公式和看盘小工具；\n"
-             "2．把您手工计算的表格做成一键计算的软件；\n"
-             "3．网站建设与维护，小型数据库软件开发；\n"
+             "1．定制股票分析公式和看盘工具；\n"
+             "2．把手工计算表格做成软件；\n"
+             "3．网站建设、小型数据库开发；\n"
              "4．电脑常见问题的远程协助。\n"
-             "欢迎通过上面的QQ号或邮箱与我们联系，\n"
-             "有什么意见和建议也请告诉我们，谢谢！");
+             "欢迎通过QQ或邮箱与我们联系，\n"
+             "有意见和建议也请告诉我们！");
 }
 
 TClickLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
