@@ -182,6 +182,8 @@ Rect TRasterCanvas::SetupWindow(int width, int height) {
     EndPainter();
     image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
     if (!image_.isNull()) image_.fill(0xFFFFFFFFu);
+    width_ = image_.width();
+    height_ = image_.height();
   }
   clipped_ = false;
   painterClipValid_ = false;
@@ -340,7 +342,7 @@ void TRasterCanvas::PutText(int x, int y, std::string_view text) {
 }
 
 Rect TRasterCanvas::DrawableArea() const {
-  const Rect whole{0, 0, image_.width(), image_.height()};
+  const Rect whole{0, 0, width_, height_};
   return clipped_ ? whole.Intersected(clip_) : whole;
 }
 
@@ -348,7 +350,7 @@ void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
   const Rect a = r.Intersected(DrawableArea());
   if (a.IsEmpty() || bits_ == nullptr) return;
   const int w = a.Width();
-  if (a.left == 0 && w == image_.width() && stride_ == static_cast<qsizetype>(w) * 4) {
+  if (a.left == 0 && w == width_ && stride_ == static_cast<qsizetype>(w) * 4) {
     // Whole rows of a tightly packed image are one run.
     Fill32(reinterpret_cast<QRgb*>(bits_ + a.top * stride_), w * a.Height(), color);
     return;
@@ -521,21 +523,70 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   }
 }
 
+namespace {
+
+// ceil(a / b) for b > 0.
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+
+}  // namespace
+
+// Scanline fill by the odd-even rule: a pixel is inside when its centre is.
+// Each row's edge crossings are computed exactly in integers (the centres lie
+// half a pixel off the integer vertices, so no crossing is ever ambiguous).
+void TRasterCanvas::FillPolygonSolid(const Point* points, int count, QRgb color) {
+  const Rect area = DrawableArea();
+  int minY = points[0].y;
+  int maxY = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    minY = std::min(minY, points[i].y);
+    maxY = std::max(maxY, points[i].y);
+  }
+  const int firstRow = std::max(minY, area.top);
+  const int endRow = std::min(maxY, area.bottom);
+  for (int y = firstRow; y < endRow; ++y) {
+    crossings_.clear();
+    for (int i = 0; i < count; ++i) {
+      Point lo = points[i];
+      Point hi = points[(i + 1) % count];
+      if (lo.y == hi.y) continue;
+      if (lo.y > hi.y) std::swap(lo, hi);
+      if (y < lo.y || y >= hi.y) continue;  // the centre y + 1/2 lies between them
+      // Crossing x = lo.x + (y + 1/2 - lo.y) * dx / dy = num / den; the first
+      // pixel whose centre lies right of it is ceil(x - 1/2).
+      const std::int64_t den = 2 * static_cast<std::int64_t>(hi.y - lo.y);
+      const std::int64_t num = 2 * static_cast<std::int64_t>(lo.x) * (hi.y - lo.y) +
+                               (2 * static_cast<std::int64_t>(y - lo.y) + 1) * (hi.x - lo.x);
+      crossings_.push_back(static_cast<int>(CeilDiv(2 * num - den, 2 * den)));
+    }
+    std::sort(crossings_.begin(), crossings_.end());
+    auto* row = reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    for (std::size_t k = 0; k + 1 < crossings_.size(); k += 2) {
+      const int from = std::max(crossings_[k], area.left);
+      const int to = std::min(crossings_[k + 1], area.right);
+      if (from < to) std::fill(row + from, row + to, color);
+    }
+  }
+}
+
 void TRasterCanvas::FillPolygon(const Point* points, int count) {
   if (points == nullptr || count < 2 || !EnsurePainter()) return;
   if (count >= 3 && brush_.style != TBrushStyle::bsClear && brush_.color != clNone && !DrawableArea().IsEmpty()) {
     std::vector<QPoint> q;
     q.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) q.emplace_back(points[i].x, points[i].y);
+    if (brush_.style == TBrushStyle::bsSolid) {
+      FillPolygonSolid(points, count, ToQRgb(brush_.color));
+    } else {
     SyncPainterClip();
     SyncPainterPen(0);
-    if (brush_.style != TBrushStyle::bsSolid && backgroundMode_ == TBackgroundMode::bmOpaque) {
+    if (backgroundMode_ == TBackgroundMode::bmOpaque) {
       painter_.setBrush(QColor::fromRgb(ToQRgb(backgroundColor_)));
       painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
     }
     painter_.setBrush(QBrush(QColor::fromRgb(ToQRgb(brush_.color)), HatchOf(brush_.style)));
     painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
     painter_.setBrush(Qt::NoBrush);
+    }
   }
   for (int i = 0; i < count; ++i) {
     const Point& a = points[i];

@@ -88,12 +88,15 @@ class TRasterCanvas : public TCanvas {
   Rect DrawableArea() const;
   void FillSolid(const Rect& r, QRgb color);
   void FillWithBrush(const Rect& r);
+  void FillPolygonSolid(const Point* points, int count, QRgb color);
   // A one-pixel line with the pen's pattern, or a wide solid one.
   void DrawLine(int x0, int y0, int x1, int y1);
   void SyncPainterPen(QRgb color);
   void SyncPainterClip();
 
   QImage image_;
+  int width_ = 0;  // of image_, read by every primitive
+  int height_ = 0;
   uchar* bits_ = nullptr;  // the image's pixels while the painter is active
   qsizetype stride_ = 0;   // bytes per row
   QPainter painter_;
@@ -104,6 +107,8 @@ class TRasterCanvas : public TCanvas {
   QRgb painterPenColor_ = 0;
   bool painterPenValid_ = false;
   bool painterClipValid_ = false;
+
+  std::vector<int> crossings_;  // scratch of the polygon fill
 
   std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
   FontEntry* currentFont_ = nullptr;

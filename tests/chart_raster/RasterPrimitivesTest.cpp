@@ -178,6 +178,57 @@ TEST_F(RasterPrimitives, SelfCrossingPolygonUsesTheOddEvenRule) {
   EXPECT_EQ(PixelAt(canvas, 12, 24), clRed);
 }
 
+// Whether the centre of pixel (x, y) lies inside by the odd-even rule: a ray
+// to the right crosses an odd number of edges (exact integer arithmetic).
+bool CentreInside(const std::vector<Point>& shape, int x, int y) {
+  bool inside = false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const Point a = shape[i];
+    const Point b = shape[(i + 1) % shape.size()];
+    // Centre (x + 1/2, y + 1/2), doubled to stay in integers.
+    const long long cy = 2LL * y + 1;
+    if ((2LL * a.y > cy) == (2LL * b.y > cy)) continue;
+    // Crossing xc = a.x + (cy/2 - a.y) * (b.x - a.x) / (b.y - a.y); the ray counts it when cx < xc.
+    const long long dy = b.y - a.y;
+    const long long lhs = (2LL * x + 1 - 2LL * a.x) * dy;
+    const long long rhs = (cy - 2LL * a.y) * (b.x - a.x);
+    if (dy > 0 ? lhs < rhs : lhs > rhs) inside = !inside;
+  }
+  return inside;
+}
+
+TEST(RasterPolygonFill, SetsExactlyThePixelsWhoseCentresAreInside) {
+  // Arrows as the bars draw them, thin slivers, a concave notch, a star and
+  // long shallow edges.
+  const std::vector<std::vector<Point>> shapes = {
+      {{108, 48}, {108, 44}, {261, 44}, {261, 41}, {266, 46}, {261, 51}, {261, 48}},
+      {{3, 7}, {3, 3}, {9, 3}, {9, 1}, {12, 5}, {9, 9}, {9, 7}},
+      {{0, 0}, {290, 3}, {5, 1}},
+      {{40, 10}, {80, 60}, {40, 40}, {0, 60}},
+      {{150, 2}, {168, 58}, {122, 22}, {178, 22}, {132, 58}},
+      {{10, 50}, {290, 57}, {290, 58}, {10, 59}},
+      {{200, 10}, {201, 40}, {230, 11}},
+      {{250, 60}, {299, 5}, {270, 63}, {251, 1}},
+  };
+  for (std::size_t k = 0; k < shapes.size(); ++k) {
+    TRasterCanvas canvas;
+    StartWhite(canvas, 300, 64);
+    canvas.SetPen(kNullPen);
+    canvas.SetBrush({clBlack, TBrushStyle::bsSolid});
+    canvas.FillPolygon(shapes[k].data(), static_cast<int>(shapes[k].size()));
+    int differing = 0;
+    int filled = 0;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const bool black = PixelAt(canvas, x, y) == clBlack;
+        filled += black;
+        differing += black != CentreInside(shapes[k], x, y);
+      }
+    EXPECT_EQ(differing, 0) << "shape " << k;
+    EXPECT_GT(filled, 0) << "shape " << k;
+  }
+}
+
 TEST_F(RasterPrimitives, ClipIntersectsAndClears) {
   canvas.SetPen(kNullPen);
   canvas.SetBrush({clBlue, TBrushStyle::bsSolid});
