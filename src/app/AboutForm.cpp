@@ -40,7 +40,7 @@ TClickLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry, 
   auto* label = new TClickLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setFont(ControlFont("宋体", fontHeight, bold));
-  PlaceLabel(label, geometry);
+  label->setGeometry(geometry);
   return label;
 }
 
@@ -48,7 +48,6 @@ void MakeLink(TClickLabel* label) {
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
-  PlaceLabel(label, label->geometry());
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
   label->setPalette(palette);
@@ -127,6 +126,17 @@ TForm5::TForm5(QWidget* owner, TShell& shell)
   connect(button1_, &QPushButton::clicked, this, &TForm5::Button1Click);
 
   setTabOrder(button1_, memo1_);
+}
+
+void TForm5::showEvent(QShowEvent* event) {
+  // Measuring the labels' texts loads their fonts; that waits until the
+  // window is first shown instead of slowing start-up.
+  if (!labelsPlaced_) {
+    labelsPlaced_ = true;
+    for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+      if (label->objectName() != QStringLiteral("Image1")) PlaceLabel(label, label->geometry());
+  }
+  QWidget::showEvent(event);
 }
 
 void TForm5::Button1Click() { close(); }

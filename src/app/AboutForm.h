@@ -45,8 +45,12 @@ class TForm5 : public QWidget {
   QPlainTextEdit* Memo1() const { return memo1_; }
   QPushButton* Button1() const { return button1_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   TShell& shell_;
+  bool labelsPlaced_ = false;
   QPlainTextEdit* memo1_;
   QPushButton* button1_;
 };

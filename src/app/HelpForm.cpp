@@ -29,11 +29,21 @@ TForm7::TForm7(QWidget* owner)
   setFixedSize(kClientWidth, kClientHeight);
   move(kLeft, kTop);
 
-  memo1_ = new QPlainTextEdit(HelpText(), this);
+  memo1_ = new QPlainTextEdit(this);
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setGeometry(0, 0, kClientWidth, kClientHeight);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void TForm7::showEvent(QShowEvent* event) {
+  // The text is laid out when the window is first shown, not during start-up;
+  // later showings keep whatever was typed into it.
+  if (!textLoaded_) {
+    textLoaded_ = true;
+    memo1_->setPlainText(HelpText());
+  }
+  QWidget::showEvent(event);
 }
 
 }  // namespace tavimo::app

@@ -14,8 +14,12 @@ class TForm7 : public QWidget {
   explicit TForm7(QWidget* owner);
   QPlainTextEdit* Memo1() const { return memo1_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   QPlainTextEdit* memo1_;
+  bool textLoaded_ = false;
 };
 
 // The help text shipped with the program (UTF-8).

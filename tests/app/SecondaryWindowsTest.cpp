@@ -52,6 +52,7 @@ struct AboutRow {
 };
 
 TEST_F(SecondaryWindowsTest, AboutControlsSitAtTheirPlaces) {
+  QTest::mouseClick(Form().Button(1), Qt::LeftButton);
   const AboutRow rows[] = {
       {"Image1", QRect(16, 16, 65, 65), 0, false},   {"Label1", QRect(104, 16, 231, 33), 32, false},
       {"Label2", QRect(112, 56, 144, 16), 16, false}, {"Label4", QRect(120, 80, 56, 16), 16, false},
@@ -145,6 +146,7 @@ TEST_F(SecondaryWindowsTest, ClosingTheHelpWindowHidesItAndKeepsItsText) {
 }
 
 TEST_F(SecondaryWindowsTest, HelpTextFillsTheWindowWithWrappingAndAScrollBar) {
+  QTest::mouseClick(Form().Button(9), Qt::LeftButton);
   EXPECT_EQ(Help().Memo1()->geometry(), QRect(0, 0, 436, 367));
   EXPECT_EQ(Help().Memo1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(Help().Memo1()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
