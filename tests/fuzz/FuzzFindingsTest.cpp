@@ -50,6 +50,8 @@ TEST(FuzzFindings, UnnormalValuePrintsAsNanAndLeavesTheFlagsAlone) {
   long double unnormal = 0;
   std::memcpy(&unnormal, &significand, 8);
   std::memcpy(reinterpret_cast<char*>(&unnormal) + 8, &signAndExponent, 2);
+  // Opaque, so that no compiler folds the bit pattern into a value of its own.
+  asm volatile("" : "+m"(unnormal));
   for (std::uint16_t flags : {0x00, 0x20, 0x38}) {
     fuzz::SetX87Flags(flags);
     const fuzz::X87State before = fuzz::ReadX87State();
