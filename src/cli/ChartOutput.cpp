@@ -1,6 +1,10 @@
 #include "cli/ChartOutput.h"
 
 #include <QGuiApplication>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
 #include <QImageWriter>
 #include <QString>
 
@@ -17,6 +21,17 @@ namespace {
 void EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Outside a desktop session there is no runtime directory; give Qt the private
+  // one it would fall back to, so a command-line run prints no warning about it.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const std::string runtimeDirectory = "/tmp/runtime-" + std::to_string(getuid());
+    struct stat info {};
+    if (mkdir(runtimeDirectory.c_str(), 0700) == 0 ||
+        (lstat(runtimeDirectory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+         (info.st_mode & 0077) == 0)) {
+      qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtimeDirectory));
+    }
+  }
   static int argc = 1;
   static char name[] = "tavimo-cli";
   static char* argv[] = {name, nullptr};
