@@ -7,13 +7,14 @@
 
 #include "calc/LevelTable.h"
 #include "calc/RatioList.h"
+#include "chart/Series.h"
 #include "cli/CliArguments.h"
 #include "runtime/NumberFormatSettings.h"
 
 namespace tavimo::cli {
 
 // The pattern of the chart's value marks.
-inline constexpr std::string_view kMarkPattern = "#,##0.###";
+inline constexpr std::string_view kMarkPattern = chart::kDefaultValueFormat;
 
 struct LevelRow {
   std::string ratio;  // the entry's text
