@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 
 #include "TestFiles.h"
 #include "platform/FileOps.h"
@@ -26,6 +27,12 @@ struct Fault {
   int error = 0;
   size_t shortWriteBytes = 0;  // nonzero: the faulty write writes this much
 };
+
+// Keeps test listings readable (and stable: no padding bytes printed).
+void PrintTo(const Fault& fault, std::ostream* os) {
+  *os << "step " << static_cast<int>(fault.step) << ", call " << fault.nth << ", errno " << fault.error
+      << ", short write " << fault.shortWriteBytes;
+}
 
 Fault plannedFault;
 int callCounts[5];
