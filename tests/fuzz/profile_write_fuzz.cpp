@@ -75,8 +75,10 @@ void CheckOtherLinesKept(std::string_view before, std::string_view after, const 
     const bool gainedEnd = suffix == 0 && oldLine.end.empty() && !newLine.end.empty() &&
                            (std::string(newLine.text) + std::string(newLine.end)).starts_with(oldLine.text);
     const std::size_t equals = oldLine.text.find('=');
-    const bool keyLine = equals != std::string_view::npos && newChanged == 1 && newLine.end == oldLine.end &&
-                         newLine.text.substr(0, equals + 1) == oldLine.text.substr(0, equals + 1);
+    // Compared as bytes: a kept CR after "=" joins an LF to a CR LF.
+    const std::string newBytes = std::string(newLine.text) + std::string(newLine.end);
+    const bool keyLine = equals != std::string_view::npos && newChanged == 1 &&
+                         newBytes.starts_with(oldLine.text.substr(0, equals + 1)) && newBytes.ends_with(oldLine.end);
     TAVIMO_FUZZ_CHECK(gainedEnd || keyLine, note + " | new file " + std::string(after));
   }
 }
