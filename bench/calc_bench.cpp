@@ -13,7 +13,7 @@
 #include "BenchRatio.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace {
 

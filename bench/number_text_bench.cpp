@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "BenchRatio.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
+#include "runtime/NumberParse.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "calc/ComputeCommand.h"
 
 #include "runtime/FloatFaults.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo {
 

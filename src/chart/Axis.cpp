@@ -8,7 +8,7 @@
 #include "chart/ChartExceptions.h"
 #include "chart/TextLines.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace tavimo::chart {
 

@@ -5,7 +5,7 @@
 
 #include "chart/Chart.h"
 #include "chart/Series.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace tavimo::chart {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "calc/TextCharacters.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace tavimo::cli {
 

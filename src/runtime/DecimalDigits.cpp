@@ -1,24 +1,14 @@
+#include "runtime/DecimalDigits.h"
+
 #include <cstring>
 
+#include "runtime/ExtendedBits.h"
 #include "runtime/ExtendedPrecision.h"
-#include "runtime/NumberText.h"
 #include "runtime/PowersOfTen.h"
 
 namespace tavimo {
 
 namespace {
-
-struct ExtendedBits {
-  std::uint64_t significand;
-  std::uint16_t signAndExponent;
-};
-
-ExtendedBits BitsOf(long double value) {
-  ExtendedBits bits;
-  std::memcpy(&bits.significand, &value, 8);
-  std::memcpy(&bits.signAndExponent, reinterpret_cast<const char*>(&value) + 8, 2);
-  return bits;
-}
 
 // Nearest integer, ties to even (the scope guarantees the rounding mode).
 inline std::int64_t RoundToInteger(long double x) {
@@ -51,22 +41,30 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Nine digits of a value below 10^9, two at a time.
-void WriteNineDigits(std::uint32_t v, char* out) {
-  out[8] = static_cast<char>('0' + v % 10);
-  v /= 10;
-  for (int i = 6; i >= 0; i -= 2) {
-    std::memcpy(out + i, kDigitPairs + 2 * (v % 100), 2);
-    v /= 100;
-  }
-}
-
 void WriteEighteenDigits(std::uint64_t n, char* out) {
-  WriteNineDigits(static_cast<std::uint32_t>(n / 1000000000u), out);
-  WriteNineDigits(static_cast<std::uint32_t>(n % 1000000000u), out + 9);
+  WriteIntegerDigits(static_cast<std::uint32_t>(n / 1000000000u), 9, out + 9);
+  WriteIntegerDigits(static_cast<std::uint32_t>(n % 1000000000u), 9, out + 18);
 }
 
 }  // namespace
+
+char* WriteIntegerDigits(std::uint32_t value, int minDigits, char* end) {
+  char* p = end;
+  // Two digits at a time, from the last.
+  while (value >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+    value /= 100;
+  }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * value, 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
+  while (end - p < minDigits) *--p = '0';
+  return p;
+}
 
 DecimalDigits ToDecimalDigits(long double value, int precision, int decimals) {
   DecimalDigits result;

@@ -1,8 +1,11 @@
+#include "runtime/NumberFormat.h"
+
 #include <cstring>
 
+#include "runtime/DecimalDigits.h"
 #include "runtime/Exceptions.h"
+#include "runtime/ExtendedBits.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
 
 namespace tavimo {
 
@@ -30,13 +33,9 @@ class TextBuffer {
   }
   void PutUnsigned(unsigned value, int minDigits) {
     char digits[12];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + value % 10);
-      value /= 10;
-    } while (value != 0);
-    while (n < minDigits) digits[n++] = '0';
-    while (n > 0) Put(digits[--n]);
+    char* const end = digits + sizeof digits;
+    const char* const begin = WriteIntegerDigits(value, minDigits, end);
+    Put(std::string_view(begin, static_cast<std::size_t>(end - begin)));
   }
   std::string Text() const { return std::string(data_, size_); }
 
@@ -241,12 +240,9 @@ std::string FormatFloatPattern(std::string_view pattern, long double value, cons
   const Sections sections = SplitSections(pattern);
   if (sections.part[0].empty()) return FormatFloatGeneral(value, 15, settings);
 
-  std::uint64_t significand;
-  std::uint16_t signAndExponent;
-  std::memcpy(&significand, &value, 8);
-  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + 8, 2);
+  const ExtendedBits bits = BitsOf(value);
   // Only all-zero bits select the zero section; a negative zero is negative.
-  int chosen = (significand == 0 && signAndExponent == 0) ? 2 : (signAndExponent & 0x8000) ? 1 : 0;
+  int chosen = (bits.significand == 0 && bits.signAndExponent == 0) ? 2 : (bits.signAndExponent & 0x8000) ? 1 : 0;
   if (chosen >= sections.count || sections.part[chosen].empty()) chosen = 0;
 
   SectionLayout layout = ScanSection(sections.part[chosen]);
@@ -301,18 +297,12 @@ std::string FormatFloatGeneral(long double value, int precision, const NumberFor
       putText(digits.substr(1));
     }
     put('E');
-    int x = e - 1;
-    if (x < 0) {
-      put('-');
-      x = -x;
-    }
-    char exponentDigits[8];
-    int k = 0;
-    do {
-      exponentDigits[k++] = static_cast<char>('0' + x % 10);
-      x /= 10;
-    } while (x != 0);
-    while (k > 0) put(exponentDigits[--k]);
+    const int x = e - 1;
+    if (x < 0) put('-');
+    char exponentDigits[12];
+    char* const end = exponentDigits + sizeof exponentDigits;
+    const char* const begin = WriteIntegerDigits(static_cast<std::uint32_t>(x < 0 ? -x : x), 1, end);
+    putText(std::string_view(begin, static_cast<std::size_t>(end - begin)));
   } else if (e > 0) {
     for (int i = 0; i < e; ++i) put(i < count ? digits[static_cast<std::size_t>(i)] : '0');
     if (count > e) {

@@ -1,10 +1,11 @@
-#include <cstdint>
+#include "runtime/NumberParse.h"
+
 #include <cstring>
 
 #include "runtime/Exceptions.h"
+#include "runtime/ExtendedBits.h"
 #include "runtime/ExtendedPrecision.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
 #include "runtime/PowersOfTen.h"
 
 namespace tavimo {
@@ -46,11 +47,7 @@ using Uint128 = unsigned __int128;
 
 // q x 2^e as an extended value; q has its top bit set.
 inline long double MakeExtended(std::uint64_t q, int e) {
-  long double value = 0.0L;
-  const auto signAndExponent = static_cast<std::uint16_t>(e + 63 + 16383);
-  std::memcpy(&value, &q, 8);
-  std::memcpy(reinterpret_cast<char*>(&value) + 8, &signAndExponent, 2);
-  return value;
+  return ExtendedFromBits({q, static_cast<std::uint16_t>(e + 63 + 16383)});
 }
 
 // A non-zero integer rounded to 64 significant bits, nearest with ties to even.
@@ -181,10 +178,9 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   // invalid operation as a NaN; digits and finite powers make nothing else.
   // Both are read from the exponent bits rather than by comparing, which for
   // a denormal would raise a flag of its own, possibly after the scope is left.
-  std::uint16_t signAndExponent;
-  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&result) + 8, 2);
-  const bool finite = (signAndExponent & 0x7FFF) != 0x7FFF;
-  const bool tiny = (signAndExponent & 0x7FFF) == 0;
+  const int exponentField = BitsOf(result).signAndExponent & 0x7FFF;
+  const bool finite = exponentField != 0x7FFF;
+  const bool tiny = exponentField == 0;
   scope.Leave(result, finite && !tiny);
   if (!finite) return false;
   value = result;

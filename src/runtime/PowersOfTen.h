@@ -2,9 +2,9 @@
 // Powers of ten as extended constants and the scaling by 10^k that both the
 // parser and the decimal-digit conversion use, so that both round alike.
 
-namespace tavimo {
+#include "runtime/ExtendedBits.h"  // the format the tables are rounded to
 
-static_assert(__LDBL_MANT_DIG__ == 64, "long double must be the x87 80-bit extended format");
+namespace tavimo {
 
 // 10^n for n = 0..31, 10^(32 j) for j = 0..15 and 10^(512 m) for m = 0..9,
 // each the nearest extended value (64-bit significand, ties to even).

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 
 #include "RobustnessSupport.h"
 #include "X87State.h"
 #include "platform/ProfileFile.h"
-#include "runtime/NumberText.h"
+#include "runtime/DecimalDigits.h"
+#include "runtime/ExtendedBits.h"
+#include "runtime/NumberFormat.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo {
 namespace {
@@ -45,11 +47,7 @@ TEST(FuzzFindings, BlanksAfterTheEqualsSignStayForAPlainValue) {
 // the invalid flag and leave it behind when the caller's inexact flag was
 // already set.
 TEST(FuzzFindings, UnnormalValuePrintsAsNanAndLeavesTheFlagsAlone) {
-  const std::uint64_t significand = 0x0000000900000000u;
-  const std::uint16_t signAndExponent = 0x4000;
-  long double unnormal = 0;
-  std::memcpy(&unnormal, &significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&unnormal) + 8, &signAndExponent, 2);
+  long double unnormal = ExtendedFromBits({0x0000000900000000u, 0x4000});
   // Opaque, so that no compiler folds the bit pattern into a value of its own.
   asm volatile("" : "+m"(unnormal));
   for (std::uint16_t flags : {0x00, 0x20, 0x38}) {

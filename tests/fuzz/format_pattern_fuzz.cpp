@@ -12,9 +12,10 @@
 
 #include "FuzzSupport.h"
 #include "X87State.h"
+#include "runtime/DecimalDigits.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace {
 

@@ -19,7 +19,8 @@
 #include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
+#include "runtime/NumberParse.h"
 
 namespace {
 

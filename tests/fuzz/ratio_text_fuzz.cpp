@@ -16,7 +16,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
 #include "runtime/Messages.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberParse.h"
 
 namespace {
 

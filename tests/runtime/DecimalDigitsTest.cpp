@@ -7,17 +7,12 @@
 #include <limits>
 #include <string>
 
-#include "runtime/NumberText.h"
+#include "runtime/DecimalDigits.h"
+#include "runtime/ExtendedBits.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo {
 namespace {
-
-long double FromBits(std::uint16_t signAndExponent, std::uint64_t significand) {
-  long double value = 0.0L;
-  std::memcpy(&value, &significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&value) + 8, &signAndExponent, 2);
-  return value;
-}
 
 struct DigitsRow {
   long double value;
@@ -61,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DigitsRow{0.1, 16, kAll, 0, false, "1"}));
 
 TEST(DecimalDigits, DenormalExtendedValuesCountAsZero) {
-  const DecimalDigits d = ToDecimalDigits(FromBits(0x8000, 0x0000000000001234u), 18, kAll);
+  const DecimalDigits d = ToDecimalDigits(ExtendedFromBits({0x0000000000001234u, 0x8000}), 18, kAll);
   EXPECT_EQ(d.exponent, 0);
   EXPECT_FALSE(d.negative);
   EXPECT_STREQ(d.digits, "");
@@ -78,9 +73,9 @@ TEST(DecimalDigits, InfinityKeepsItsSignAndNaNHasNone) {
       {std::numeric_limits<long double>::quiet_NaN(), DecimalDigits::kNaN, false},
       {-std::numeric_limits<long double>::quiet_NaN(), DecimalDigits::kNaN, false},
       // Encodings with the integer bit clear count as infinities.
-      {FromBits(0x7FFF, 0x4000000000000000u), DecimalDigits::kInfinity, false},
-      {FromBits(0xFFFF, 0x0000000000000001u), DecimalDigits::kInfinity, true},
-      {FromBits(0xFFFF, 0xC000000000000000u), DecimalDigits::kNaN, false},
+      {ExtendedFromBits({0x4000000000000000u, 0x7FFF}), DecimalDigits::kInfinity, false},
+      {ExtendedFromBits({0x0000000000000001u, 0xFFFF}), DecimalDigits::kInfinity, true},
+      {ExtendedFromBits({0xC000000000000000u, 0xFFFF}), DecimalDigits::kNaN, false},
   };
   for (const auto& row : rows) {
     const DecimalDigits d = ToDecimalDigits(row.value, 18, kAll);

@@ -9,7 +9,7 @@
 
 #include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberParse.h"
 #include "runtime/PowersOfTen.h"
 
 namespace tavimo {

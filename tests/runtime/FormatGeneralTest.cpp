@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace tavimo {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "runtime/Exceptions.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
 
 namespace tavimo {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "runtime/Exceptions.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "runtime/ExtendedBits.h"
 #include "runtime/PowersOfTen.h"
 
 namespace tavimo {
@@ -68,11 +68,8 @@ Rounded NearestExtended(const BigInteger& v) {
 }
 
 Rounded Decompose(long double value) {
-  std::uint64_t significand;
-  std::uint16_t exponentField;
-  std::memcpy(&significand, &value, 8);
-  std::memcpy(&exponentField, reinterpret_cast<const char*>(&value) + 8, 2);
-  return {significand, (exponentField & 0x7FFF) - 16383 - 63};
+  const ExtendedBits bits = BitsOf(value);
+  return {bits.significand, (bits.signAndExponent & 0x7FFF) - 16383 - 63};
 }
 
 TEST(PowersOfTen, EveryEntryIsTheNearestExtendedValue) {

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "runtime/FloatFaults.h"
-#include "runtime/NumberText.h"
+#include "runtime/NumberFormat.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo {
 namespace {
