@@ -17,6 +17,7 @@
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
 #include "regex/RatioTextPattern.h"

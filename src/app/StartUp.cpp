@@ -12,7 +12,7 @@
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "app/TavimoApplication.h"
-#include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "runtime/NumberFormatSettings.h"
 
 namespace tavimo::app {

@@ -1,24 +1,12 @@
 #include "calc/RatioList.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "calc/TextCharacters.h"
-#include "platform/ExecutablePath.h"
-#include "platform/ProfileFile.h"
-#include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
-#include "runtime/Messages.h"
 #include "runtime/NumberParse.h"
 
 namespace tavimo {
 
 namespace {
-
-constexpr std::string_view kSection = "tvmo";
-constexpr std::string_view kKey = "num";
-constexpr std::string_view kFileName = "data.ini";
-constexpr std::string_view kUserSubdirectory = "tavimo/";
 
 constexpr char kSeparator = ',';
 constexpr char kQuote = '"';
@@ -46,11 +34,6 @@ std::size_t ExtractQuotedItem(std::string_view text, std::size_t at, std::string
     pos += length;
   }
   return pos;
-}
-
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
 }
 
 }  // namespace
@@ -111,45 +94,6 @@ void ReplaceRatioList(RatioList list) { ProcessRatioList() = std::move(list); }
 
 RatioList RatioListFromStoredText(std::string_view storedText) {
   return SplitRatioText(storedText.empty() ? DefaultRatioText : storedText);
-}
-
-std::string ChooseSettingsFilePath(const std::string& executableDirectory, bool executableDirectoryWritable,
-                                   const std::string& userConfigDirectory) {
-  const std::string beside = executableDirectory + std::string(kFileName);
-  // An unknown executable directory must not turn into the working directory.
-  const bool installed =
-      executableDirectory.empty() || (!executableDirectoryWritable && !FileExists(beside));
-  if (installed && !userConfigDirectory.empty())
-    return userConfigDirectory + std::string(kUserSubdirectory) + std::string(kFileName);
-  return beside;
-}
-
-std::string SettingsFilePath() {
-  const std::string directory = platform::ExecutableDirectory();
-  return ChooseSettingsFilePath(directory, platform::IsDirectoryWritable(directory),
-                                platform::UserConfigDirectory());
-}
-
-RatioList ReadRatioList(const std::string& settingsPath) {
-  return RatioListFromStoredText(platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText));
-}
-
-void LoadRatioList() { LoadRatioList(SettingsFilePath()); }
-
-void LoadRatioList(const std::string& settingsPath) { ReplaceRatioList(ReadRatioList(settingsPath)); }
-
-void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
-
-void SaveRatioText(std::string_view text, const std::string& settingsPath) {
-  // The per-user folder does not exist before the first save; a failure here
-  // shows up as the failed write below.
-  const std::filesystem::path directory = std::filesystem::path(settingsPath).parent_path();
-  if (!directory.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-  }
-  if (!platform::WriteProfileString(settingsPath, kSection, kKey, text))
-    throw EIniFileException(messages::FormatMessage(messages::kUnableToWrite, settingsPath));
 }
 
 }  // namespace tavimo

@@ -2,6 +2,7 @@
 
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "cli/CliOutput.h"
 #ifndef TAVIMO_CLI_NO_CHART
 #include "cli/ChartOutput.h"

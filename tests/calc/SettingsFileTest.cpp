@@ -10,6 +10,7 @@
 #include "CalcTestSupport.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileOps.h"
 #include "runtime/Exceptions.h"

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "RobustnessSupport.h"
-#include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo {

@@ -11,6 +11,7 @@
 
 #include "RobustnessSupport.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "platform/FileOps.h"
 #include "runtime/Exceptions.h"
 

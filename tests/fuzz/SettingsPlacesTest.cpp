@@ -19,6 +19,7 @@
 
 #include "RobustnessSupport.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {

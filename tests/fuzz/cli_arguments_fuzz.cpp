@@ -14,6 +14,7 @@
 #include "FuzzSupport.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
+#include "calc/SettingsFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "runtime/ErrorText.h"
