@@ -1,8 +1,8 @@
 #include "calc/RatioList.h"
 
-#include "calc/TextCharacters.h"
 #include "runtime/FloatFaults.h"
 #include "runtime/NumberParse.h"
+#include "runtime/Utf8.h"
 
 namespace tavimo {
 

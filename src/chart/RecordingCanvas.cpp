@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "runtime/Utf8.h"
+
 namespace tavimo::chart {
 
 int RecordingCanvas::CharacterWidth(const TFont& font, bool ascii) {
@@ -13,22 +15,8 @@ int RecordingCanvas::LineHeight(const TFont& font) { return font.PixelSize() * 9
 
 int RecordingCanvas::TextWidth(const TFont& font, std::string_view text) {
   int width = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (lead >= 0xF0 && lead < 0xF8) length = 4;
-    else if (lead >= 0xE0) length = lead < 0xF0 ? 3 : 1;
-    else if (lead >= 0xC0) length = 2;
-    // A malformed sequence counts its lead byte as one character.
-    for (std::size_t k = 1; k < length; ++k) {
-      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-        length = 1;
-        break;
-      }
-    }
-    width += CharacterWidth(font, lead < 0x80);
-    i += length;
-  }
+  for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i))
+    width += CharacterWidth(font, static_cast<unsigned char>(text[i]) < 0x80);
   return width;
 }
 

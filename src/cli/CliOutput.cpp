@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "calc/TextCharacters.h"
 #include "runtime/NumberFormat.h"
+#include "runtime/Utf8.h"
 
 namespace tavimo::cli {
 

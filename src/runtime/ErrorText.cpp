@@ -2,25 +2,11 @@
 
 namespace tavimo {
 
-namespace {
-// Index of the first byte of the last UTF-8 character; a stray continuation
-// byte without its lead counts as a character of its own.
-std::size_t LastCharacterStart(std::string_view text) {
-  const std::size_t last = text.size() - 1;
-  std::size_t i = last;
-  while (i > 0 && last - i < 3 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
-  const unsigned char lead = static_cast<unsigned char>(text[i]);
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  return (lead >= 0xC0 && i + length == text.size()) ? i : last;
-}
-}  // namespace
-
 std::string ErrorBoxText(std::string_view message) {
   std::string text(message);
-  if (!message.empty()) {
-    const unsigned char first = static_cast<unsigned char>(message[LastCharacterStart(message)]);
-    if (first > static_cast<unsigned char>('.')) text.push_back('.');
-  }
+  // The last character's first byte sorts after "." exactly when its last byte does (any non-ASCII byte does).
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+    text.push_back('.');
   return text;
 }
 

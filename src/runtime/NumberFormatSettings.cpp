@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "runtime/Utf8.h"
+
 namespace tavimo {
 
 namespace {
@@ -19,13 +21,10 @@ NumberFormatSettings& ProcessSettings() {
 // empty when the string is empty or does not start with one.
 std::string FirstCharacter(const char* text) {
   if (text == nullptr || *text == '\0') return {};
-  const auto lead = static_cast<unsigned char>(text[0]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0) return {};
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return {};
-  }
-  return std::string(text, length);
+  const std::string_view view(text);
+  const std::size_t length = CharacterLength(view, 0);
+  if (length == 1 && static_cast<unsigned char>(view[0]) >= 0x80) return {};
+  return std::string(view.substr(0, length));
 }
 
 bool IsPortableLocaleName(std::string_view name) {

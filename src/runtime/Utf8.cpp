@@ -1,4 +1,4 @@
-#include "calc/TextCharacters.h"
+#include "runtime/Utf8.h"
 
 namespace tavimo {
 
