@@ -13,7 +13,7 @@
 #include "app/Shell.h"
 #include "app/TavimoApplication.h"
 #include "calc/SettingsFile.h"
-#include "runtime/NumberFormatSettings.h"
+#include "platform/LocaleNumberFormat.h"
 
 namespace tavimo::app {
 
@@ -43,7 +43,7 @@ TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, con
 }
 
 int RunTavimo(int& argc, char** argv) {
-  LoadNumberFormatSettings();
+  platform::LoadNumberFormatSettings();
 
   TQtPrompter prompter;
   TDesktopShell shell;

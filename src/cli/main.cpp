@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/CliRun.h"
-#include "runtime/NumberFormatSettings.h"
+#include "platform/LocaleNumberFormat.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ bool WriteAll(std::FILE* stream, const std::string& text) {
 
 int main(int argc, char** argv) {
   try {
-    tavimo::LoadNumberFormatSettings();
+    tavimo::platform::LoadNumberFormatSettings();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const tavimo::cli::CliResult result = tavimo::cli::RunCli(arguments);
     const bool written = WriteAll(stdout, result.out);

@@ -10,15 +10,9 @@ struct NumberFormatSettings {
   std::string thousandsSeparator = ",";  // one UTF-8 character; empty means no grouping
 };
 
-// The process-wide settings, read by the conversions when no settings are passed.
+// The process-wide settings, read by the conversions when no settings are
+// passed; platform/LocaleNumberFormat.h fills them from the environment.
 const NumberFormatSettings& GlobalNumberFormatSettings();
 void SetGlobalNumberFormatSettings(const NumberFormatSettings& settings);
-
-// The separators of a named locale (LC_NUMERIC data, first character of each);
-// the defaults for the C/POSIX locales, an unknown locale or an empty decimal separator.
-NumberFormatSettings QueryLocaleNumberFormat(const char* localeName);
-
-// Fills the process-wide settings from the environment's LC_NUMERIC locale.
-void LoadNumberFormatSettings();
 
 }  // namespace tavimo

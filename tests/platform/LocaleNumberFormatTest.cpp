@@ -11,13 +11,13 @@
 #include <string>
 #include <unistd.h>
 
-#include "runtime/NumberFormatSettings.h"
+#include "platform/LocaleNumberFormat.h"
 
 // The C library's newlocale keeps the LOCPATH search list it splits on every
 // call; only these tests set LOCPATH, so the leak checker is told to ignore it.
 extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
 
-namespace tavimo {
+namespace tavimo::platform {
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,7 +75,7 @@ void ExpectSettings(const NumberFormatSettings& actual, const std::string& decim
   EXPECT_EQ(actual.thousandsSeparator, thousands);
 }
 
-TEST(NumberFormatSettings, PortableAndUnknownLocalesGiveTheDefaults) {
+TEST(LocaleNumberFormat, PortableAndUnknownLocalesGiveTheDefaults) {
   for (const char* name : {"C", "POSIX", "C.UTF-8", "C.utf8", "xx_NOWHERE.UTF-8", "de_DE.NOSUCHCODESET"}) {
     SCOPED_TRACE(name);
     ExpectSettings(QueryLocaleNumberFormat(name), ".", ",");
@@ -129,7 +129,7 @@ TEST_F(NamedLocale, LoadingFillsTheProcessSettingsAndLeavesTheCLocaleAlone) {
   SetGlobalNumberFormatSettings(saved);
 }
 
-TEST(NumberFormatSettings, NoLocaleInTheEnvironmentGivesTheDefaults) {
+TEST(LocaleNumberFormat, NoLocaleInTheEnvironmentGivesTheDefaults) {
   ScopedEnvironment environment;
   environment.Set("LC_ALL", nullptr);
   environment.Set("LC_NUMERIC", nullptr);
@@ -138,4 +138,4 @@ TEST(NumberFormatSettings, NoLocaleInTheEnvironmentGivesTheDefaults) {
 }
 
 }  // namespace
-}  // namespace tavimo
+}  // namespace tavimo::platform
