@@ -1,7 +1,6 @@
 #include "chart/LayoutReportJson.h"
 
-#include <cmath>
-#include <cstdio>
+#include "runtime/Json.h"
 
 namespace tavimo::chart {
 
@@ -11,40 +10,11 @@ class JsonWriter {
  public:
   std::string& out() { return out_; }
 
-  void String(std::string_view s) {
-    out_ += '"';
-    for (const char ch : s) {
-      const auto c = static_cast<unsigned char>(ch);
-      switch (c) {
-        case '"': out_ += "\\\""; break;
-        case '\\': out_ += "\\\\"; break;
-        case '\n': out_ += "\\n"; break;
-        case '\r': out_ += "\\r"; break;
-        case '\t': out_ += "\\t"; break;
-        default:
-          if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
-            out_ += esc;
-          } else {
-            out_ += ch;  // UTF-8 passes through unchanged
-          }
-      }
-    }
-    out_ += '"';
-  }
+  void String(std::string_view s) { AppendJsonString(out_, s); }
 
   void Int(long long v) { out_ += std::to_string(v); }
 
-  void Number(double v) {
-    if (!std::isfinite(v)) {
-      out_ += "null";
-      return;
-    }
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    out_ += text;
-  }
+  void Number(double v) { AppendJsonNumber(out_, v); }
 
   void Bool(bool v) { out_ += v ? "true" : "false"; }
   void Key(std::string_view k) {

@@ -1,10 +1,7 @@
 #include "cli/CliOutput.h"
 
-#include <charconv>
-#include <cstdio>
-
+#include "runtime/Json.h"
 #include "runtime/NumberFormat.h"
-#include "runtime/Utf8.h"
 
 namespace tavimo::cli {
 
@@ -18,9 +15,9 @@ std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& l
 }
 
 std::string RoundTripNumber(double value) {
-  char buffer[32];
-  const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  std::string text;
+  AppendJsonNumber(text, value);
+  return text;
 }
 
 std::string CsvField(std::string_view field) {
@@ -34,35 +31,6 @@ std::string CsvField(std::string_view field) {
   }
   quoted += '"';
   return quoted;
-}
-
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = CharacterLength(text, i);
-    if (c >= 0x80) {
-      out += length > 1 ? text.substr(i, length) : std::string_view("\xEF\xBF\xBD");
-    } else if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-    i += length;
-  }
-  out += '"';
-  return out;
 }
 
 std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& rows) {

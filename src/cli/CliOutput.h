@@ -30,13 +30,11 @@ std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& l
 // per record (RFC 4180). json: an array of {"ratio","level","mark"} objects.
 std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& rows);
 
-// The shortest decimal text that reads back to the same double.
+// The shortest decimal text that reads back to the same double (levels are
+// always finite), as csv and json write it.
 std::string RoundTripNumber(double value);
 // The field as RFC 4180 wants it: quoted, quotes doubled, when it holds a
 // comma, a quote, a line break or blanks at either end.
 std::string CsvField(std::string_view field);
-// A JSON string literal. UTF-8 passes through; control characters are
-// escaped; a byte that is not part of well-formed UTF-8 becomes U+FFFD.
-std::string JsonString(std::string_view text);
 
 }  // namespace tavimo::cli

@@ -1,13 +1,15 @@
-// The three output formats: csv quoting, json escaping and number round trips.
+// The three output formats: csv quoting, the level rows and valid json.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <random>
+#include <memory>
 #include <string>
+#include <string_view>
 
+#include "chart/LayoutReport.h"
+#include "chart/LayoutReportJson.h"
+#include "chart/MainChart.h"
+#include "chart/RecordingCanvas.h"
 #include "cli/CliOutput.h"
 
 namespace tavimo::cli {
@@ -29,41 +31,68 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"a\nb", "\"a\nb\""}, TextCase{"a\rb", "\"a\rb\""}, TextCase{" 0.5", "\" 0.5\""},
                       TextCase{"0.5 ", "\"0.5 \""}, TextCase{"1 234", "1 234"}, TextCase{"中文", "中文"}));
 
-class JsonStringTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(JsonStringTest, EscapesProperly) { EXPECT_EQ(JsonString(GetParam().in), GetParam().out); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Strings, JsonStringTest,
-    ::testing::Values(TextCase{"0.618", "\"0.618\""}, TextCase{"", "\"\""}, TextCase{"a\"b", "\"a\\\"b\""},
-                      TextCase{"a\\b", "\"a\\\\b\""}, TextCase{"1/3", "\"1/3\""},
-                      TextCase{"\n\r\t", "\"\\n\\r\\t\""}, TextCase{"\x01\x1f\x7f", "\"\\u0001\\u001f\\u007f\""},
-                      TextCase{std::string("a\0b", 3), "\"a\\u0000b\""}, TextCase{"中文", "\"中文\""},
-                      TextCase{"1\xE2\x80\xAF" "234", "\"1\xE2\x80\xAF" "234\""},
-                      TextCase{"\xE4", "\"\xEF\xBF\xBD\""}, TextCase{"\xE4\xB8", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},
-                      TextCase{"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""}));
-
-TEST(RoundTripNumber, IsShortest) {
-  EXPECT_EQ(RoundTripNumber(30.0), "30");
-  EXPECT_EQ(RoundTripNumber(11.91), "11.91");
-  EXPECT_EQ(RoundTripNumber(0.1), "0.1");
-  EXPECT_EQ(RoundTripNumber(40.0 / 3.0), "13.333333333333334");
-  EXPECT_EQ(RoundTripNumber(-0.25), "-0.25");
-  EXPECT_EQ(RoundTripNumber(0.0), "0");
+// Strict UTF-8, decoded here on its own terms: shortest forms only, no
+// surrogates, nothing above U+10FFFF. Counts the U+FFFD characters.
+bool IsValidUtf8(std::string_view text, int& replacements) {
+  replacements = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    const char32_t shortest = length == 1 ? 0 : length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (code < shortest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    if (code == 0xFFFD) ++replacements;
+    i += length;
+  }
+  return true;
 }
 
-TEST(RoundTripNumber, ReadsBackToTheSameDouble) {
-  std::mt19937_64 random(20240611);
-  for (int i = 0; i < 20000; ++i) {
-    const std::uint64_t bits = random();
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    if (!std::isfinite(value)) continue;
-    const std::string text = RoundTripNumber(value);
-    EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
+// Ratio texts read from a file another program wrote can hold any bytes;
+// both JSON outputs must stay valid UTF-8, one U+FFFD per bad byte.
+TEST(JsonOutput, IsValidUtf8WithOneReplacementPerBadByte) {
+  const std::string r = "\xEF\xBF\xBD";
+  const struct {
+    std::string ratio;
+    std::string written;
+    int badBytes;
+  } rows[] = {
+      {"\xFF", r, 1},
+      {"\xED\xA0\x80", r + r + r, 3},
+      {"\xE4\xB8", r + r, 2},
+      {"0.5\xC0\xAF", "0.5" + r + r, 2},
+      {"\xF4\x90\x80\x80", r + r + r + r, 4},
+      {"\xE4\xB8\xAD", "\xE4\xB8\xAD", 0},
+  };
+  RatioList ratios;
+  int badBytes = 0;
+  for (const auto& row : rows) {
+    ratios.push_back(row.ratio);
+    badBytes += row.badBytes;
   }
-  for (double value : {5e-324, 2.2250738585072014e-308, 1.7976931348623157e308, 1e21, 123456789012345680.0})
-    EXPECT_EQ(std::strtod(RoundTripNumber(value).c_str(), nullptr), value);
+
+  const std::string levels =
+      FormatLevelRows(OutputFormat::Json, MakeLevelRows(ratios, LevelTable(ratios.size(), 1.5)));
+  auto chart = chart::BuildMainChart(std::make_unique<chart::RecordingCanvas>());
+  chart->SetClientSize(597, 504);
+  chart::AppendRatioBars(chart::MainSeries(*chart), ratios);
+  chart->PaintChart();
+  const std::string layout = chart::LayoutReportToJson(chart::DescribeLayout(*chart));
+
+  int replacements = 0;
+  ASSERT_TRUE(IsValidUtf8(levels, replacements)) << levels;
+  EXPECT_EQ(replacements, badBytes);
+  ASSERT_TRUE(IsValidUtf8(layout, replacements)) << layout;
+  EXPECT_EQ(replacements, 2 * badBytes);  // each ratio is a bar label and an axis label
+  for (const auto& row : rows) {
+    EXPECT_NE(levels.find("\"ratio\": \"" + row.written + "\""), std::string::npos) << row.written;
+    EXPECT_NE(layout.find("\"label\":\"" + row.written + "\""), std::string::npos) << row.written;
+  }
 }
 
 TEST(MakeLevelRows, MarksUseThePatternAndSeparators) {
