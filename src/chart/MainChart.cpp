@@ -1,5 +1,7 @@
 #include "chart/MainChart.h"
 
+#include <algorithm>
+
 namespace tavimo::chart {
 
 namespace {
@@ -118,6 +120,15 @@ void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ra
 void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios) {
   series.ClearPoints();
   AppendRatioBars(series, ratios);
+}
+
+void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels) {
+  const int count = std::min(series.PointCount(), static_cast<int>(levels.size()));
+  for (int i = 0; i < count; ++i) series.SetPointX(i, levels[static_cast<std::size_t>(i)]);
+}
+
+void ClearRatioBarLevels(THorizBarSeries& series) {
+  for (int i = 0; i < series.PointCount(); ++i) series.SetPointX(i, 0.0);
 }
 
 }  // namespace tavimo::chart

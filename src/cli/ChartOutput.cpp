@@ -85,10 +85,7 @@ ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::str
   std::unique_ptr<chart::TChart> chart = chart::BuildMainChart(std::move(owned));
   chart::THorizBarSeries& series = chart::MainSeries(*chart);
   chart::AppendRatioBars(series, ratios);
-  if (levels != nullptr) {
-    const int count = std::min(series.PointCount(), static_cast<int>(levels->size()));
-    for (int i = 0; i < count; ++i) series.SetPointX(i, (*levels)[static_cast<std::size_t>(i)]);
-  }
+  if (levels != nullptr) chart::SetRatioBarLevels(series, *levels);
   chart->SetClientSize(request.width, request.height);
   chart->PaintRequest();
 

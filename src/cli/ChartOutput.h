@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "chart/MainChart.h"
+
 namespace tavimo::cli {
 
 struct ChartRequest {
-  int width = 597;  // the chart's size in the stored window
-  int height = 504;
+  int width = chart::kMainChartWidth;
+  int height = chart::kMainChartHeight;
   std::optional<std::string> pngPath;  // write the picture here
   bool layout = false;                 // return the layout report
 };
