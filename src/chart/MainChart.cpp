@@ -1,11 +1,24 @@
 #include "chart/MainChart.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tavimo::chart {
 
 namespace {
 const TFont kArial16{"Arial", -16, clBlack, false};
+
+// The caption's lines, split at "\r\n"; a trailing empty part is not a line.
+std::vector<std::string_view> CaptionLines(std::string_view caption) {
+  std::vector<std::string_view> lines;
+  while (!caption.empty()) {
+    const std::size_t end = caption.find("\r\n");
+    lines.push_back(caption.substr(0, end));
+    if (end == std::string_view::npos) break;
+    caption.remove_prefix(end + 2);
+  }
+  return lines;
+}
 }  // namespace
 
 std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas) {
@@ -111,6 +124,23 @@ const TCaptionLabel& MainCaptionLabel() {
                                    TFont{"宋体", -27, clRed, true},
                                    true};
   return label;
+}
+
+// The label sizes itself to its caption (its stored 28 x 243 is nine lines of
+// the design-time font), so a face with taller lines makes it longer rather
+// than cutting off the last character.
+void DrawCaptionLabel(TCanvas& canvas, const TCaptionLabel& label) {
+  canvas.SetFont(label.font);
+  canvas.SetBackgroundMode(label.transparent ? TBackgroundMode::bmTransparent : TBackgroundMode::bmOpaque);
+  canvas.SetBackgroundColor(clBtnFace);
+  canvas.SetTextAnchor(kTextAlignLeftTop);
+  const int lineHeight = canvas.TextLineHeight();
+  int y = label.top;
+  for (const std::string_view line : CaptionLines(label.caption)) {
+    canvas.PutText(label.left, y, line);
+    y += lineHeight;
+  }
+  canvas.ShowImage();
 }
 
 void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios) {

@@ -31,6 +31,10 @@ std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas);
 THorizBarSeries& MainSeries(TChart& chart);
 // The caption "黄金分割点计算结果" read top to bottom, one character per line.
 const TCaptionLabel& MainCaptionLabel();
+// The label as the window shows it over the chart image, for a picture made
+// without the window: the lines from the label's top-left corner down, one
+// line height apart; then the image is presented.
+void DrawCaptionLabel(TCanvas& canvas, const TCaptionLabel& label);
 
 // One bar per ratio, in order: value 0, the ratio text as label, automatic colour.
 void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's chart without a window: painted on the raster canvas at a
 // given size, written as a PNG with the vertical caption over it, or
-// described as a JSON layout report.
+// described as a JSON layout report. A build without the raster canvas links
+// NoChartOutput.cpp instead, which reports that it has no chart.
 
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ struct ChartRequest {
 };
 
 struct ChartOutcome {
-  std::optional<std::string> error;  // the picture could not be written
+  std::optional<std::string> error;  // the picture could not be written, or this build has no chart
   std::string layoutJson;            // when asked for, with a final line break
 };
 
