@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWheelEvent>
-#include <algorithm>
 
 #include "app/ChartWidget.h"
 #include "app/ErrorReporting.h"
@@ -21,14 +20,11 @@
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
 #include "regex/RatioTextPattern.h"
-#include "regex/RegExMatcher.h"
 
 namespace tavimo::app {
 
 namespace {
 constexpr const char* kCaption = "Tavimo1.3";
-constexpr int kClientWidth = 597;
-constexpr int kClientHeight = 504;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
 constexpr const char* kRefusedRatioText = "所输数据有错误，请重新设置";
@@ -52,12 +48,12 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   setWindowTitle(QString::fromUtf8(kCaption));
   setFont(ControlFont("MS Sans Serif", -11));
   SetBackground(this, ToQColor(chart::clWhite));
-  resize(kClientWidth, kClientHeight);
+  resize(chart::kMainChartWidth, chart::kMainChartHeight);
 
   // Created first, so every other control lies above it.
   chart1_ = new TChartWidget(this);
   chart1_->setObjectName(QStringLiteral("Chart1"));
-  chart1_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  chart1_->setGeometry(0, 0, chart::kMainChartWidth, chart::kMainChartHeight);
 
   // The caption over the chart's left side, one character per line.
   const chart::TCaptionLabel& caption = chart::MainCaptionLabel();
@@ -102,10 +98,11 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   AddButton(1, this, QRect(363, 20, 60, 25), "关于我", &TMainForm::Button1Click);
   AddButton(9, this, QRect(439, 20, 50, 25), "帮助", &TMainForm::Button9Click);
   AddButton(10, this, QRect(504, 20, 70, 25), "检查更新", &TMainForm::Button10Click);
-  AddButton(2, this, QRect(6, 463, 70, 25), "低点上涨", &TMainForm::Button2Click);
-  AddButton(3, this, QRect(106, 463, 70, 25), "高点下跌", &TMainForm::Button3Click);
-  AddButton(4, this, QRect(206, 463, 70, 25), "反弹阻力", &TMainForm::Button4Click);
-  AddButton(5, this, QRect(305, 463, 70, 25), "回调支撑", &TMainForm::Button5Click);
+  AddButton(2, this, QRect(6, 463, 70, 25), ComputeButtonCaption(ComputeMode::Rise), &TMainForm::Button2Click);
+  AddButton(3, this, QRect(106, 463, 70, 25), ComputeButtonCaption(ComputeMode::Decline), &TMainForm::Button3Click);
+  AddButton(4, this, QRect(206, 463, 70, 25), ComputeButtonCaption(ComputeMode::Resistance),
+            &TMainForm::Button4Click);
+  AddButton(5, this, QRect(305, 463, 70, 25), ComputeButtonCaption(ComputeMode::Support), &TMainForm::Button5Click);
   AddButton(7, this, QRect(405, 463, 70, 25), "计算器", &TMainForm::Button7Click);
   AddButton(8, this, QRect(505, 463, 70, 25), "退出", &TMainForm::Button8Click);
 
@@ -118,9 +115,9 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   edit1_->setFocus();
 }
 
-QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, const char* caption,
+QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, std::string_view caption,
                                   void (TMainForm::*handler)()) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  auto* button = new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), parent);
   button->setObjectName(QStringLiteral("Button%1").arg(number));
   button->setGeometry(geometry);
   button->setFont(FontA());
@@ -164,9 +161,7 @@ void TMainForm::Compute(ComputeMode mode) {
                                      TPromptIcon::None);
     return;
   }
-  chart::THorizBarSeries& series = Series1();
-  const int count = std::min<int>(static_cast<int>(outcome.levels.size()), series.PointCount());
-  for (int i = 0; i < count; ++i) series.SetPointX(i, outcome.levels[static_cast<std::size_t>(i)]);
+  chart::SetRatioBarLevels(Series1(), outcome.levels);
 }
 
 void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
@@ -177,9 +172,7 @@ void TMainForm::Button5Click() { Compute(ComputeMode::Support); }
 void TMainForm::Button6Click() {
   edit1_->setText(QStringLiteral("0"));
   edit2_->setText(QStringLiteral("0"));
-  chart::THorizBarSeries& series = Series1();
-  const int count = std::min<int>(static_cast<int>(CurrentRatioList().size()), series.PointCount());
-  for (int i = 0; i < count; ++i) series.SetPointX(i, 0.0);
+  chart::ClearRatioBarLevels(Series1());
 }
 
 void TMainForm::Button7Click() { shell_.StartCalculator(); }
@@ -203,10 +196,7 @@ void TMainForm::Button10Click() { shell_.OpenAddress(maker::kUpdatePage); }
 void TMainForm::Button11Click() {
   const std::string text = reporter_.Prompter().AskRatioText(this, std::string(DefaultRatioText));
   if (text == DefaultRatioText) return;
-  TRegExMatcher matcher;
-  matcher.SetSubject(text);
-  matcher.SetRegEx(kRatioTextForbiddenPattern);
-  if (matcher.Match()) {
+  if (RatioTextHasForbiddenCharacter(text)) {
     reporter_.Prompter().ShowMessage(this, kRefusedRatioText, reporter_.Title(), TPromptIcon::None);
     return;
   }

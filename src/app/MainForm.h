@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <string>
+#include <string_view>
 
 #include "calc/ComputeCommand.h"
 
@@ -67,7 +68,7 @@ class TMainForm : public QWidget {
 
  private:
   void Compute(ComputeMode mode);
-  QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, const char* caption,
+  QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, std::string_view caption,
                          void (TMainForm::*handler)());
 
   TErrorReporter& reporter_;

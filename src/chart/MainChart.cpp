@@ -1,9 +1,24 @@
 #include "chart/MainChart.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace tavimo::chart {
 
 namespace {
 const TFont kArial16{"Arial", -16, clBlack, false};
+
+// The caption's lines, split at "\r\n"; a trailing empty part is not a line.
+std::vector<std::string_view> CaptionLines(std::string_view caption) {
+  std::vector<std::string_view> lines;
+  while (!caption.empty()) {
+    const std::size_t end = caption.find("\r\n");
+    lines.push_back(caption.substr(0, end));
+    if (end == std::string_view::npos) break;
+    caption.remove_prefix(end + 2);
+  }
+  return lines;
+}
 }  // namespace
 
 std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas) {
@@ -111,6 +126,23 @@ const TCaptionLabel& MainCaptionLabel() {
   return label;
 }
 
+// The label sizes itself to its caption (its stored 28 x 243 is nine lines of
+// the design-time font), so a face with taller lines makes it longer rather
+// than cutting off the last character.
+void DrawCaptionLabel(TCanvas& canvas, const TCaptionLabel& label) {
+  canvas.SetFont(label.font);
+  canvas.SetBackgroundMode(label.transparent ? TBackgroundMode::bmTransparent : TBackgroundMode::bmOpaque);
+  canvas.SetBackgroundColor(clBtnFace);
+  canvas.SetTextAnchor(kTextAlignLeftTop);
+  const int lineHeight = canvas.TextLineHeight();
+  int y = label.top;
+  for (const std::string_view line : CaptionLines(label.caption)) {
+    canvas.PutText(label.left, y, line);
+    y += lineHeight;
+  }
+  canvas.ShowImage();
+}
+
 void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios) {
   for (const std::string& ratio : ratios) series.AppendPoint(0.0, ratio, clAutoColor);
 }
@@ -118,6 +150,15 @@ void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ra
 void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios) {
   series.ClearPoints();
   AppendRatioBars(series, ratios);
+}
+
+void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels) {
+  const int count = std::min(series.PointCount(), static_cast<int>(levels.size()));
+  for (int i = 0; i < count; ++i) series.SetPointX(i, levels[static_cast<std::size_t>(i)]);
+}
+
+void ClearRatioBarLevels(THorizBarSeries& series) {
+  for (int i = 0; i < series.PointCount(); ++i) series.SetPointX(i, 0.0);
 }
 
 }  // namespace tavimo::chart

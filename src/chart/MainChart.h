@@ -1,7 +1,7 @@
 #pragma once
 // The main window's chart as its stored settings configure it, its one
 // horizontal bar series, the vertical caption label laid over it, and filling
-// the series from the ratio list the way start-up does.
+// the series from the ratio list and the levels the way the window does.
 
 #include <memory>
 #include <string>
@@ -10,6 +10,10 @@
 #include "chart/Chart.h"
 
 namespace tavimo::chart {
+
+// The chart's size in the stored window, whose client area it fills.
+inline constexpr int kMainChartWidth = 597;
+inline constexpr int kMainChartHeight = 504;
 
 // A label drawn by the window on top of the chart image (not part of it).
 struct TCaptionLabel {
@@ -27,10 +31,18 @@ std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas);
 THorizBarSeries& MainSeries(TChart& chart);
 // The caption "黄金分割点计算结果" read top to bottom, one character per line.
 const TCaptionLabel& MainCaptionLabel();
+// The label as the window shows it over the chart image, for a picture made
+// without the window: the lines from the label's top-left corner down, one
+// line height apart; then the image is presented.
+void DrawCaptionLabel(TCanvas& canvas, const TCaptionLabel& label);
 
 // One bar per ratio, in order: value 0, the ratio text as label, automatic colour.
 void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
 // The ratio list changed: clear the bars and append the new ones.
 void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
+// A compute command's outcome: bar i takes level i, for the bars and levels there are.
+void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels);
+// The clear command: every bar back to level 0.
+void ClearRatioBarLevels(THorizBarSeries& series);
 
 }  // namespace tavimo::chart

@@ -1,23 +1,26 @@
 #pragma once
 // The main window's chart without a window: painted on the raster canvas at a
 // given size, written as a PNG with the vertical caption over it, or
-// described as a JSON layout report.
+// described as a JSON layout report. A build without the raster canvas links
+// NoChartOutput.cpp instead, which reports that it has no chart.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "chart/MainChart.h"
+
 namespace tavimo::cli {
 
 struct ChartRequest {
-  int width = 597;  // the chart's size in the stored window
-  int height = 504;
+  int width = chart::kMainChartWidth;
+  int height = chart::kMainChartHeight;
   std::optional<std::string> pngPath;  // write the picture here
   bool layout = false;                 // return the layout report
 };
 
 struct ChartOutcome {
-  std::optional<std::string> error;  // the picture could not be written
+  std::optional<std::string> error;  // the picture could not be written, or this build has no chart
   std::string layoutJson;            // when asked for, with a final line break
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 namespace tavimo::cli {
 
@@ -75,26 +76,33 @@ std::optional<std::string> ApplySize(CliOptions& options, std::string_view value
   return std::nullopt;
 }
 
-// The chart options, listed in a usage line of their own.
-constexpr std::array kChartOptionRules = {
-    OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.pngPath = std::string(v);
-                 return std::nullopt;
-               }},
-    OptionRule{"--size", "WxH", "the chart's size for --png and --layout (default 597x504)", ApplySize},
-    OptionRule{"--layout", "", "print the chart's layout as JSON instead of the levels",
-               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
-                 o.layout = true;
-                 return std::nullopt;
-               }},
-};
+// The chart options, listed in a usage line of their own. The default size is
+// the chart's own, so its help is written from it.
+const std::array<OptionRule, 3>& ChartOptionRules() {
+  static const std::string sizeHelp = "the chart's size for --png and --layout (default " +
+                                      std::to_string(chart::kMainChartWidth) + "x" +
+                                      std::to_string(chart::kMainChartHeight) + ")";
+  static const std::array<OptionRule, 3> rules = {
+      OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG",
+                 [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                   o.pngPath = std::string(v);
+                   return std::nullopt;
+                 }},
+      OptionRule{"--size", "WxH", sizeHelp, ApplySize},
+      OptionRule{"--layout", "", "print the chart's layout as JSON instead of the levels",
+                 [](CliOptions& o, std::string_view) -> std::optional<std::string> {
+                   o.layout = true;
+                   return std::nullopt;
+                 }},
+  };
+  return rules;
+}
 
 const OptionRule* FindRule(std::string_view name) {
   if (name == "-h") name = "--help";
   for (const OptionRule& rule : kOptionRules)
     if (rule.name == name) return &rule;
-  for (const OptionRule& rule : kChartOptionRules)
+  for (const OptionRule& rule : ChartOptionRules())
     if (rule.name == name) return &rule;
   return nullptr;
 }
@@ -174,7 +182,7 @@ std::string UsageText() {
     }
   };
   list(kOptionRules, synopsis);
-  list(kChartOptionRules, chartSynopsis);
+  list(ChartOptionRules(), chartSynopsis);
   synopsis += "\n" + chartSynopsis + " [--layout]";
   return synopsis +
          "\n\n"

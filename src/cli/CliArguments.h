@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/ComputeCommand.h"
+#include "chart/MainChart.h"
 
 namespace tavimo::cli {
 
@@ -27,8 +28,8 @@ struct CliOptions {
   bool modeGiven = true;
   // The chart (ChartOutput.h): --png FILE, --size WxH, --layout.
   std::optional<std::string> pngPath;
-  int chartWidth = 597;
-  int chartHeight = 504;
+  int chartWidth = chart::kMainChartWidth;
+  int chartHeight = chart::kMainChartHeight;
   bool layout = false;
 };
 

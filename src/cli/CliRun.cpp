@@ -3,10 +3,8 @@
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
 #include "calc/SettingsFile.h"
-#include "cli/CliOutput.h"
-#ifndef TAVIMO_CLI_NO_CHART
 #include "cli/ChartOutput.h"
-#endif
+#include "cli/CliOutput.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 
@@ -26,13 +24,6 @@ RatioList RatioListFor(const CliOptions& options) {
 // --png and --layout: the chart after the command (levels) or at start-up (none).
 CliResult WithChart(const CliOptions& options, const RatioList& ratios, const LevelTable* levels,
                     std::string levelLines) {
-#ifdef TAVIMO_CLI_NO_CHART
-  (void)ratios;
-  (void)levels;
-  (void)levelLines;
-  (void)options;
-  return Failed("tavimo-cli: this build has no chart output");
-#else
   ChartRequest request;
   request.width = options.chartWidth;
   request.height = options.chartHeight;
@@ -41,7 +32,6 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
   ChartOutcome chart = RenderChart(request, ratios, levels);
   if (chart.error) return Failed(std::move(*chart.error));
   return {kExitDone, options.layout ? std::move(chart.layoutJson) : std::move(levelLines), {}};
-#endif
 }
 
 }  // namespace

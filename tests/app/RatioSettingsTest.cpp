@@ -78,8 +78,10 @@ TEST_F(RatioSettingsTest, DefaultTextWhileAnotherListIsInEffectKeepsThatList) {
   EXPECT_EQ(StoredText(), stored);
 }
 
+// Which bytes the check refuses is its own test's table (tests/regex); here the
+// window consults it and refuses the whole text.
 TEST_F(RatioSettingsTest, TextsWithForbiddenCharactersAreRefused) {
-  const char* refused[] = {"0.5, 0.6", "-0.5", "0.5a", "0.5，0.6", " ", "1;2", "\"0.5\""};
+  const char* refused[] = {"0.5, 0.6", "0.5，0.6"};
   for (const char* text : refused) {
     SCOPED_TRACE(text);
     Prompter().messages.clear();

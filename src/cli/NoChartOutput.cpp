@@ -1,0 +1,13 @@
+// RenderChart for a build without the raster canvas (no Qt): the chart
+// options parse as always, and asking for the chart is a plain failure.
+#include "cli/ChartOutput.h"
+
+namespace tavimo::cli {
+
+ChartOutcome RenderChart(const ChartRequest&, const std::vector<std::string>&, const std::vector<double>*) {
+  ChartOutcome outcome;
+  outcome.error = "tavimo-cli: this build has no chart output";
+  return outcome;
+}
+
+}  // namespace tavimo::cli
