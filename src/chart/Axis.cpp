@@ -252,20 +252,21 @@ int TChartAxis::LabelsSpace() {
 }
 
 void TChartAxis::ReserveAxisSpace(Rect& r) {
-  const auto shrink = [&](int size) {
+  // Cuts a strip off this axis' side of r and returns r's new edge there.
+  const auto take = [&](int size) {
     switch (kind_) {
-      case TAxisKind::akLeft: r.left += size; return r.left;
-      case TAxisKind::akRight: r.right -= size; return r.right;
-      case TAxisKind::akBottom: r.bottom -= size; return r.bottom;
-      case TAxisKind::akTop: r.top += size; return r.top;
+      case TAxisKind::akLeft: return r.TakeFromLeft(size).right;
+      case TAxisKind::akRight: return r.TakeFromRight(size).left;
+      case TAxisKind::akBottom: return r.TakeFromBottom(size).top;
+      case TAxisKind::akTop: return r.TakeFromTop(size).bottom;
       default: return 0;
     }
   };
   if (IsDepthAxis()) return;
-  if (!title_.Caption.empty()) titlePos_ = shrink(TitleSpace());
-  if (labels_) labelsPos_ = shrink(LabelsSpace());
+  if (!title_.Caption.empty()) titlePos_ = take(TitleSpace());
+  if (labels_) labelsPos_ = take(LabelsSpace());
   const int ticks = TickSize();  // plus the wall size, none in two dimensions
-  if (ticks > 0) shrink(ticks);
+  if (ticks > 0) take(ticks);
 }
 
 void TChartAxis::SetPixelSpan() {

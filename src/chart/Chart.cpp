@@ -112,12 +112,14 @@ bool TChart::PaintRequest() {
 void TChart::PaintChart() {
   paintBounds_ = canvas_->SetupWindow(clientWidth_, clientHeight_);
   try {
+    // Inside the border, less the margins (percentages of the whole size).
     const int w = paintBounds_.Width();
     const int h = paintBounds_.Height();
-    plotRect_ = Rect{paintBounds_.left + borderWidth_ + MulDiv(marginLeft_, w, 100),
-                     paintBounds_.top + borderWidth_ + MulDiv(marginTop_, h, 100),
-                     paintBounds_.right - borderWidth_ - MulDiv(marginRight_, w, 100),
-                     paintBounds_.bottom - borderWidth_ - MulDiv(marginBottom_, h, 100)};
+    plotRect_ = paintBounds_.Inflated(-borderWidth_);
+    plotRect_.TakeFromLeft(MulDiv(marginLeft_, w, 100));
+    plotRect_.TakeFromTop(MulDiv(marginTop_, h, 100));
+    plotRect_.TakeFromRight(MulDiv(marginRight_, w, 100));
+    plotRect_.TakeFromBottom(MulDiv(marginBottom_, h, 100));
     RecalcPlotSize();
     InternalDraw();
   } catch (...) {
@@ -190,7 +192,7 @@ void TChart::DrawBevelRing(Rect& r, TColor topLeft, TColor bottomRight) {
   canvas_->SetPen(TPen{bottomRight, 1, TPenStyle::psSolid, false});
   canvas_->StrokeLine(right, r.top, right, bottom);
   canvas_->StrokeLine(right, bottom, r.left - 1, bottom);
-  r = r.Shrunken(1);
+  r = r.Inflated(-1);
 }
 
 void TChart::DrawTitlesAndLegend() {
@@ -217,15 +219,10 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
   const int fw = title.Frame.visible ? title.Frame.width : 0;
   canvas_->SelectChartPen(title.Frame);
 
-  Rect box{plotRect_.left + fw, 0, plotRect_.right - fw, 0};
-  if (!foot) {
-    box.top = plotRect_.top + fw;
-    box.bottom = box.top + lines * f;
-  } else {
-    box.bottom = plotRect_.bottom - fw;
-    box.top = box.bottom - lines * f;
-  }
-  const Rect outer{box.left - fw, box.top - fw, box.right + fw, box.bottom + fw};
+  // The lines' box, inside the frame at the top (title) or bottom (foot) of the plot rectangle.
+  Rect inside = plotRect_.Inflated(-fw);
+  const Rect box = foot ? inside.TakeFromBottom(lines * f) : inside.TakeFromTop(lines * f);
+  const Rect outer = box.Inflated(fw);
   (foot ? footRect_ : titleRect_) = outer;
   if (title.Frame.visible || !autoBackground) canvas_->DrawBox(outer);
 
@@ -242,7 +239,7 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
     }
     canvas_->PutText(x, box.top + k * f, line);
   }
-  if (!foot) plotRect_.top = box.top + lines * f + kTitleGap;
+  if (!foot) plotRect_.top = box.bottom + kTitleGap;
   else plotRect_.bottom = box.top - kTitleGap;
   RecalcPlotSize();
 }
@@ -293,13 +290,19 @@ void TChart::DrawBackWall() {
   } else {
     canvas_->SelectChartBrush(backWall_.Color, backWall_.Brush.Style, backWall_.Brush.Color);
   }
-  canvas_->DrawBox(Rect{plotRect_.left, plotRect_.top, plotRect_.right + 1, plotRect_.bottom + 1});
+  canvas_->DrawBox(WallRect());
+}
+
+Rect TChart::WallRect() const {
+  return Rect{plotRect_.left, plotRect_.top, plotRect_.right + 1, plotRect_.bottom + 1};
 }
 
 void TChart::DrawOneSeries(TChartSeries& series) {
   series.ComputeVisibleRange();
   if (series.FirstVisible() < 0 || series.LastVisible() < series.FirstVisible()) return;
-  const Rect clip{plotRect_.left + 1, plotRect_.top + 1, plotRect_.right, plotRect_.bottom - 1};
+  // Inside the wall's frame, less the row above its bottom line.
+  Rect clip = WallRect().Inflated(-1);
+  clip.TakeFromBottom(1);
   if (clipPoints_) canvas_->ClipTo(clip);
   series.DrawAllValues(*canvas_);
   if (clipPoints_) canvas_->ClearClip();

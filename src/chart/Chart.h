@@ -196,6 +196,9 @@ class TChart {
   void LayoutAxes();
   void ApplySeriesMargins();
   void DrawBackWall();
+  // The back wall's frame: the plot rectangle with its right and bottom edge
+  // lines, on which the right and bottom axes stand.
+  Rect WallRect() const;
   void DrawOneSeries(TChartSeries& series);
   bool AxisHit(TChartAxis& axis, int x, int y) const;
   void ScrollVerticalAxes(bool down);

@@ -49,10 +49,7 @@ ChartLayoutReport DescribeLayout(TChart& chart) {
                            i >= series->FirstVisible() && i <= series->LastVisible() &&
                            bar.color != clNone && !marks.MarkCaption(i).empty();
     if (const TSeriesMarkPosition* p = marks.StoredPosition(i); markDrawn && p != nullptr) {
-      bar.mark = MarkReport{marks.MarkCaption(i),
-                            Rect{p->BoxTopLeft.x, p->BoxTopLeft.y, p->BoxTopLeft.x + p->BoxWidth,
-                                 p->BoxTopLeft.y + p->BoxHeight},
-                            {p->ArrowStart, p->ArrowEnd}};
+      bar.mark = MarkReport{marks.MarkCaption(i), p->Box(), {p->ArrowStart, p->ArrowEnd}};
     }
     report.bars.push_back(std::move(bar));
   }

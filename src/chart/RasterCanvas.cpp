@@ -390,7 +390,7 @@ void TRasterCanvas::DrawBox(const Rect& box) {
     return;
   }
   const int w = std::max(pen_.width, 1);
-  FillWithBrush(r.Shrunken((w + 1) / 2));
+  FillWithBrush(r.Inflated(-((w + 1) / 2)));
   if (w > 1 && !pen_.alternateDots) {
     // A wide outline is centred on the boundary pixels, as a wide line is.
     const Rect outer{r.left - w / 2, r.top - w / 2, r.right - 1 - w / 2 + w, r.bottom - 1 - w / 2 + w};

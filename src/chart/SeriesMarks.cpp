@@ -124,21 +124,19 @@ void TSeriesMarks::DrawMark(TCanvas& canvas, int index, TColor pointColor, TSeri
     canvas.StrokeLine(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x, position.ArrowEnd.y);
   }
 
-  Point boxTopLeft = position.BoxTopLeft;
+  const Rect box = position.Box();
   if (frame_.visible || !transparent_) {
     canvas.SetBrush(TBrush{backColor_, transparent_ ? TBrushStyle::bsClear : TBrushStyle::bsSolid});
     canvas.SelectChartPen(frame_);
-    canvas.DrawBox(Rect{boxTopLeft.x, boxTopLeft.y, boxTopLeft.x + position.BoxWidth,
-                        boxTopLeft.y + position.BoxHeight});
-    if (frame_.visible) boxTopLeft.y += frame_.width;
+    canvas.DrawBox(box);
   }
 
   canvas.SetBrush(TBrush{canvas.Brush().color, TBrushStyle::bsClear});
   canvas.SetTextAnchor(kTextAlignCenter);
   canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
   const int lineHeight = canvas.TextLineHeight();
-  const int x = boxTopLeft.x + position.BoxWidth / 2;
-  int y = boxTopLeft.y;
+  const int x = box.left + position.BoxWidth / 2;
+  int y = frame_.visible ? box.top + frame_.width : box.top;
   ForEachTextLine(text, [&](std::string_view line) {
     canvas.PutText(x, y, line);
     y += lineHeight;

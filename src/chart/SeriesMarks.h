@@ -26,6 +26,8 @@ struct TSeriesMarkPosition {
   int BoxHeight = 0;
   Point BoxTopLeft;
   int BoxWidth = 0;
+  // The box the mark is drawn in, right and bottom exclusive.
+  Rect Box() const { return Rect{0, 0, BoxWidth, BoxHeight}.Translated(BoxTopLeft.x, BoxTopLeft.y); }
   friend bool operator==(const TSeriesMarkPosition&, const TSeriesMarkPosition&) = default;
 };
 

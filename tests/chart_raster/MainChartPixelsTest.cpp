@@ -94,7 +94,7 @@ TEST_F(MainChartPixels, MarksAreAquaBoxesWithBlackFramesJoinedByAPaleLine) {
     EXPECT_EQ(At(box.left + 2, box.top), clBlack) << bar.mark->text;
     EXPECT_EQ(At(box.left + 2, box.bottom - 1), clBlack) << bar.mark->text;
     EXPECT_NE(At(box.right, box.top + 3), clAqua) << "the box ends at its right edge";
-    EXPECT_GT(testing::CountDark(*canvas, box.Shrunken(1)), 20) << "the value is written in the box";
+    EXPECT_GT(testing::CountDark(*canvas, box.Inflated(-1)), 20) << "the value is written in the box";
     const Point from = bar.mark->arrow[0];
     EXPECT_EQ(At(from.x + 3, from.y), kMarkLineColor) << bar.mark->text;
   }
