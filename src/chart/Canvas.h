@@ -3,7 +3,8 @@
 // primitives the chart draws with, and the chart's own drawing operations
 // (arrow, banded gradient, pen and brush selection) built on them.
 // Implementations: the raster canvas over a QImage and the recording canvas
-// used by the layout tests.
+// used by the layout tests. The drawing state belongs to the base class;
+// an implementation reads it when a primitive needs it.
 
 #include <array>
 #include <string>
@@ -77,13 +78,6 @@ class TCanvas {
   // Drawing into the off-screen image is complete.
   virtual void ShowImage() = 0;
 
-  virtual void SetPen(const TPen& pen) = 0;
-  virtual void SetBrush(const TBrush& brush) = 0;
-  virtual void SetFont(const TFont& font) = 0;
-  virtual void SetBackgroundMode(TBackgroundMode mode) = 0;
-  virtual void SetBackgroundColor(TColor color) = 0;
-  virtual void SetTextAnchor(int flags) = 0;
-
   // Writes text in the font's colour at (x, y) with the current alignment and background mode.
   virtual void PutText(int x, int y, std::string_view text) = 0;
   // Extent of the text in the current font; 0 when it cannot be measured.
@@ -103,12 +97,21 @@ class TCanvas {
   virtual void ClipTo(const Rect& r) = 0;
   virtual void ClearClip() = 0;
 
+  // The drawing state the primitives use.
   const TPen& Pen() const { return pen_; }
+  void SetPen(const TPen& pen) { pen_ = pen; }
   const TBrush& Brush() const { return brush_; }
+  void SetBrush(const TBrush& brush) { brush_ = brush; }
+  // Fills nothing from here on; the brush keeps its colour.
+  void ClearBrush() { brush_.style = TBrushStyle::bsClear; }
   const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font) { font_ = font; }
   TBackgroundMode BackgroundMode() const { return backgroundMode_; }
+  void SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
   TColor BackgroundColor() const { return backgroundColor_; }
+  void SetBackgroundColor(TColor color) { backgroundColor_ = color; }
   int TextAnchor() const { return textAnchor_; }
+  void SetTextAnchor(int flags) { textAnchor_ = flags; }
 
   // The chart's operations over the primitives above.
   int TextLineHeight() { return MeasureHeight("W"); }
@@ -126,14 +129,34 @@ class TCanvas {
   static bool RotatedArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
                                  std::array<Point, 7>& points);
 
- protected:
-  // Implementations store the state here in their setters.
+ private:
   TPen pen_;
   TBrush brush_;
   TFont font_;
   TBackgroundMode backgroundMode_ = TBackgroundMode::bmTransparent;
   TColor backgroundColor_ = clWhite;
   int textAnchor_ = kTextAlignLeftTop;
+};
+
+// Puts back the pen, brush and font the canvas had when it was made, on
+// leaving its scope (an exception included).
+class TCanvasStateSaver {
+ public:
+  explicit TCanvasStateSaver(TCanvas& canvas)
+      : canvas_(canvas), pen_(canvas.Pen()), brush_(canvas.Brush()), font_(canvas.Font()) {}
+  ~TCanvasStateSaver() {
+    canvas_.SetPen(pen_);
+    canvas_.SetBrush(brush_);
+    canvas_.SetFont(font_);
+  }
+  TCanvasStateSaver(const TCanvasStateSaver&) = delete;
+  TCanvasStateSaver& operator=(const TCanvasStateSaver&) = delete;
+
+ private:
+  TCanvas& canvas_;
+  TPen pen_;
+  TBrush brush_;
+  TFont font_;
 };
 
 }  // namespace tavimo::chart

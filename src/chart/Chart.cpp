@@ -171,7 +171,7 @@ void TChart::PanelPaint() {
     canvas_->FillRect(paintBounds_);
   }
   Rect r = paintBounds_;
-  canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+  canvas_->ClearBrush();
   const auto bevel = [&](TPanelBevel kind) {
     if (kind == TPanelBevel::bvNone) return;
     const bool raised = kind == TPanelBevel::bvRaised;
@@ -211,7 +211,7 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
   const bool autoBackground = title.Color == clAutoColor && title.Brush.Style == TBrushStyle::bsSolid &&
                               title.Brush.Color == clAutoColor;
   if (autoBackground) {
-    canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+    canvas_->ClearBrush();
   } else {
     const TColor fill = title.Color != clAutoColor ? title.Color : title.Brush.Color;
     canvas_->SelectChartBrush(fill, title.Brush.Style, color_);
@@ -286,7 +286,7 @@ void TChart::ApplySeriesMargins() {
 void TChart::DrawBackWall() {
   canvas_->SelectChartPen(backWall_.Pen);
   if (backWall_.Color == clAutoColor && backWall_.Brush.Style == TBrushStyle::bsSolid) {
-    canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+    canvas_->ClearBrush();
   } else {
     canvas_->SelectChartBrush(backWall_.Color, backWall_.Brush.Style, backWall_.Brush.Color);
   }

@@ -105,6 +105,13 @@ const FillFunction Fill32 = [] {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
+// Fonts that differ only in colour share their glyphs.
+bool SameGlyphs(const TFont& a, const TFont& b) {
+  return a.face == b.face && a.PixelSize() == b.PixelSize() && a.bold == b.bold && a.italic == b.italic &&
+         a.underline == b.underline && a.strikeOut == b.strikeOut;
+}
+
+// The cache key of a font's glyphs: what SameGlyphs compares.
 std::string FontKey(const TFont& f) {
   std::string key = f.face;
   key += '\0';
@@ -156,11 +163,12 @@ QFont AliasedFont(const TFont& f) {
 }  // namespace
 
 struct TRasterCanvas::FontEntry {
-  explicit FontEntry(const TFont& f) : font(AliasedFont(f)), metrics(font) {
+  explicit FontEntry(const TFont& f) : source(f), font(AliasedFont(f)), metrics(font) {
     const TLineMetrics line = LineMetrics(font);
     ascent = line.ascent;
     descent = line.descent;
   }
+  TFont source;  // the chart font the entry was made for
   QFont font;
   QFontMetrics metrics;
   int ascent = 0;
@@ -220,24 +228,10 @@ void TRasterCanvas::EndPainter() {
   bits_ = nullptr;
 }
 
-void TRasterCanvas::SetPen(const TPen& pen) { pen_ = pen; }
-void TRasterCanvas::SetBrush(const TBrush& brush) { brush_ = brush; }
-
-void TRasterCanvas::SetFont(const TFont& font) {
-  if (!(font == font_)) {
-    font_ = font;
-    currentFont_ = nullptr;
-  }
-}
-
-void TRasterCanvas::SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
-void TRasterCanvas::SetBackgroundColor(TColor color) { backgroundColor_ = color; }
-void TRasterCanvas::SetTextAnchor(int flags) { textAnchor_ = flags; }
-
 TRasterCanvas::FontEntry& TRasterCanvas::CurrentFont() {
-  if (currentFont_ == nullptr) {
-    auto& slot = fonts_[FontKey(font_)];
-    if (!slot) slot = std::make_unique<FontEntry>(font_);
+  if (currentFont_ == nullptr || !SameGlyphs(currentFont_->source, Font())) {
+    auto& slot = fonts_[FontKey(Font())];
+    if (!slot) slot = std::make_unique<FontEntry>(Font());
     currentFont_ = slot.get();
   }
   return *currentFont_;
@@ -314,23 +308,23 @@ void TRasterCanvas::PutText(int x, int y, std::string_view text) {
   TextEntry& t = Layout(f, text);
   const int height = f.ascent + f.descent;
   int left = x;
-  if ((textAnchor_ & kTextAlignCenter) == kTextAlignCenter)
+  if ((TextAnchor() & kTextAlignCenter) == kTextAlignCenter)
     left = x - t.width / 2;
-  else if ((textAnchor_ & kTextAlignCenter) == kTextAlignRight)
+  else if ((TextAnchor() & kTextAlignCenter) == kTextAlignRight)
     left = x - t.width;
   int top = y;
-  if ((textAnchor_ & 24) == 24)  // baseline
+  if ((TextAnchor() & 24) == 24)  // baseline
     top = y - f.ascent;
-  else if ((textAnchor_ & kTextAlignBottom) == kTextAlignBottom)
+  else if ((TextAnchor() & kTextAlignBottom) == kTextAlignBottom)
     top = y - height;
 
   if (!EnsurePainter()) return;
-  if (backgroundMode_ == TBackgroundMode::bmOpaque)
-    FillSolid({left, top, left + t.width, top + height}, ToQRgb(backgroundColor_));
+  if (BackgroundMode() == TBackgroundMode::bmOpaque)
+    FillSolid({left, top, left + t.width, top + height}, ToQRgb(BackgroundColor()));
   const Rect area = DrawableArea();
-  if (t.runs.empty() || font_.color == clNone || area.IsEmpty()) return;
+  if (t.runs.empty() || Font().color == clNone || area.IsEmpty()) return;
   if (!t.inkReady) RenderInk(f, t);
-  const QRgb color = ToQRgb(font_.color);
+  const QRgb color = ToQRgb(Font().color);
   for (const InkSpan& span : t.ink) {
     const int row = top + span.y;
     if (row < area.top || row >= area.bottom) continue;
@@ -364,15 +358,15 @@ void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
 }
 
 void TRasterCanvas::FillWithBrush(const Rect& r) {
-  if (brush_.style == TBrushStyle::bsClear || brush_.color == clNone) return;
-  if (brush_.style == TBrushStyle::bsSolid) {
-    FillSolid(r, ToQRgb(brush_.color));
+  if (Brush().style == TBrushStyle::bsClear || Brush().color == clNone) return;
+  if (Brush().style == TBrushStyle::bsSolid) {
+    FillSolid(r, ToQRgb(Brush().color));
     return;
   }
-  if (backgroundMode_ == TBackgroundMode::bmOpaque) FillSolid(r, ToQRgb(backgroundColor_));
+  if (BackgroundMode() == TBackgroundMode::bmOpaque) FillSolid(r, ToQRgb(BackgroundColor()));
   const Rect a = r.Intersected(DrawableArea());
   if (a.IsEmpty()) return;
-  painter_.fillRect(ToQRect(a), QBrush(QColor::fromRgb(ToQRgb(brush_.color)), HatchOf(brush_.style)));
+  painter_.fillRect(ToQRect(a), QBrush(QColor::fromRgb(ToQRgb(Brush().color)), HatchOf(Brush().style)));
 }
 
 void TRasterCanvas::FillRect(const Rect& r) {
@@ -384,17 +378,17 @@ void TRasterCanvas::DrawBox(const Rect& box) {
   if (!EnsurePainter()) return;
   const Rect r = box.Normalized();
   if (r.IsEmpty()) return;
-  const bool outline = pen_.style != TPenStyle::psClear && pen_.color != clNone;
+  const bool outline = Pen().style != TPenStyle::psClear && Pen().color != clNone;
   if (!outline) {
     FillWithBrush(r);
     return;
   }
-  const int w = std::max(pen_.width, 1);
+  const int w = std::max(Pen().width, 1);
   FillWithBrush(r.Inflated(-((w + 1) / 2)));
-  if (w > 1 && !pen_.alternateDots) {
+  if (w > 1 && !Pen().alternateDots) {
     // A wide outline is centred on the boundary pixels, as a wide line is.
     const Rect outer{r.left - w / 2, r.top - w / 2, r.right - 1 - w / 2 + w, r.bottom - 1 - w / 2 + w};
-    const QRgb c = ToQRgb(pen_.color);
+    const QRgb c = ToQRgb(Pen().color);
     FillSolid({outer.left, outer.top, outer.right, outer.top + w}, c);
     FillSolid({outer.left, outer.bottom - w, outer.right, outer.bottom}, c);
     FillSolid({outer.left, outer.top + w, outer.left + w, outer.bottom - w}, c);
@@ -413,11 +407,11 @@ void TRasterCanvas::StrokeLine(int x0, int y0, int x1, int y1) {
 }
 
 void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
-  if (pen_.style == TPenStyle::psClear || pen_.color == clNone) return;
+  if (Pen().style == TPenStyle::psClear || Pen().color == clNone) return;
   if (x0 == x1 && y0 == y1) return;
-  const QRgb color = ToQRgb(pen_.color);
-  const LinePattern* pattern = PatternOf(pen_);
-  const int w = std::max(pen_.width, 1);
+  const QRgb color = ToQRgb(Pen().color);
+  const LinePattern* pattern = PatternOf(Pen());
+  const int w = std::max(Pen().width, 1);
 
   if (pattern == nullptr && (x0 == x1 || y0 == y1)) {
     // Axis-aligned solid line: a rectangle w thick, centred on the line.
@@ -443,8 +437,8 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
 
   const Rect area = DrawableArea();
   if (area.IsEmpty() || bits_ == nullptr) return;
-  const bool opaque = backgroundMode_ == TBackgroundMode::bmOpaque;
-  const QRgb gapColor = ToQRgb(backgroundColor_);
+  const bool opaque = BackgroundMode() == TBackgroundMode::bmOpaque;
+  const QRgb gapColor = ToQRgb(BackgroundColor());
 
   if (x0 == x1 || y0 == y1) {
     // Axis-aligned styled line (the dotted grid): walk only the visible
@@ -570,20 +564,20 @@ void TRasterCanvas::FillPolygonSolid(const Point* points, int count, QRgb color)
 
 void TRasterCanvas::FillPolygon(const Point* points, int count) {
   if (points == nullptr || count < 2 || !EnsurePainter()) return;
-  if (count >= 3 && brush_.style != TBrushStyle::bsClear && brush_.color != clNone && !DrawableArea().IsEmpty()) {
+  if (count >= 3 && Brush().style != TBrushStyle::bsClear && Brush().color != clNone && !DrawableArea().IsEmpty()) {
     std::vector<QPoint> q;
     q.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) q.emplace_back(points[i].x, points[i].y);
-    if (brush_.style == TBrushStyle::bsSolid) {
-      FillPolygonSolid(points, count, ToQRgb(brush_.color));
+    if (Brush().style == TBrushStyle::bsSolid) {
+      FillPolygonSolid(points, count, ToQRgb(Brush().color));
     } else {
     SyncPainterClip();
     SyncPainterPen(0);
-    if (backgroundMode_ == TBackgroundMode::bmOpaque) {
-      painter_.setBrush(QColor::fromRgb(ToQRgb(backgroundColor_)));
+    if (BackgroundMode() == TBackgroundMode::bmOpaque) {
+      painter_.setBrush(QColor::fromRgb(ToQRgb(BackgroundColor())));
       painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
     }
-    painter_.setBrush(QBrush(QColor::fromRgb(ToQRgb(brush_.color)), HatchOf(brush_.style)));
+    painter_.setBrush(QBrush(QColor::fromRgb(ToQRgb(Brush().color)), HatchOf(Brush().style)));
     painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
     painter_.setBrush(Qt::NoBrush);
     }

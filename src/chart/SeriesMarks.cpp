@@ -120,7 +120,7 @@ void TSeriesMarks::DrawMark(TCanvas& canvas, int index, TColor pointColor, TSeri
     if (kArrowContrastCheck && (pen.color == pointColor || pen.color == chartColor))
       pen.color = chartColor == clBlack ? clWhite : clBlack;
     canvas.SelectChartPen(pen);
-    canvas.SetBrush(TBrush{canvas.Brush().color, TBrushStyle::bsClear});
+    canvas.ClearBrush();
     canvas.StrokeLine(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x, position.ArrowEnd.y);
   }
 
@@ -131,7 +131,7 @@ void TSeriesMarks::DrawMark(TCanvas& canvas, int index, TColor pointColor, TSeri
     canvas.DrawBox(box);
   }
 
-  canvas.SetBrush(TBrush{canvas.Brush().color, TBrushStyle::bsClear});
+  canvas.ClearBrush();
   canvas.SetTextAnchor(kTextAlignCenter);
   canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
   const int lineHeight = canvas.TextLineHeight();
