@@ -53,47 +53,6 @@ TChartAxis::TChartAxis(TChart& chart, TAxisKind kind) : chart_(chart), kind_(kin
 void TChartAxis::Changed() { chart_.Invalidate(); }
 bool TChartAxis::Loading() const { return chart_.Loading(); }
 
-#define TAVIMO_AXIS_SETTER(Name, field, Type) \
-  void TChartAxis::Set##Name(Type v) {        \
-    if (field == v) return;                   \
-    field = v;                                \
-    Changed();                                \
-  }
-TAVIMO_AXIS_SETTER(Visible, visible_, bool)
-TAVIMO_AXIS_SETTER(Inverted, inverted_, bool)
-TAVIMO_AXIS_SETTER(Labels, labels_, bool)
-TAVIMO_AXIS_SETTER(LabelStyle, labelStyle_, TAxisLabelStyle)
-TAVIMO_AXIS_SETTER(LabelsFont, labelsFont_, const TFont&)
-TAVIMO_AXIS_SETTER(LabelsSize, labelsSize_, int)
-TAVIMO_AXIS_SETTER(LabelsOnAxis, labelsOnAxis_, bool)
-TAVIMO_AXIS_SETTER(LabelsMultiLine, labelsMultiLine_, bool)
-TAVIMO_AXIS_SETTER(RoundFirstLabel, roundFirstLabel_, bool)
-TAVIMO_AXIS_SETTER(TickLength, tickLength_, int)
-TAVIMO_AXIS_SETTER(TickInnerLength, tickInnerLength_, int)
-TAVIMO_AXIS_SETTER(MinorTickLength, minorTickLength_, int)
-TAVIMO_AXIS_SETTER(MinorTickCount, minorTickCount_, int)
-TAVIMO_AXIS_SETTER(TickOnLabelsOnly, tickOnLabelsOnly_, bool)
-TAVIMO_AXIS_SETTER(GridCentered, gridCentered_, bool)
-TAVIMO_AXIS_SETTER(AxisPen, axisPen_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Grid, grid_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Ticks, ticks_, const TChartPen&)
-TAVIMO_AXIS_SETTER(TicksInner, ticksInner_, const TChartPen&)
-TAVIMO_AXIS_SETTER(MinorTicks, minorTicks_, const TChartPen&)
-TAVIMO_AXIS_SETTER(MinorGrid, minorGrid_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Title, title_, const TChartAxisTitle&)
-TAVIMO_AXIS_SETTER(TitleSize, titleSize_, int)
-TAVIMO_AXIS_SETTER(StartPosition, startPosition_, double)
-TAVIMO_AXIS_SETTER(EndPosition, endPosition_, double)
-TAVIMO_AXIS_SETTER(PositionPercent, positionPercent_, double)
-TAVIMO_AXIS_SETTER(ExactDateTime, exactDateTime_, bool)
-#undef TAVIMO_AXIS_SETTER
-
-void TChartAxis::SetAxisValuesFormat(std::string format) {
-  if (format == axisValuesFormat_) return;
-  axisValuesFormat_ = std::move(format);
-  Changed();
-}
-
 void TChartAxis::SetAutomatic(bool v) {
   const bool changed = v != automatic_ || (!Loading() && (v != automaticMinimum_ || v != automaticMaximum_));
   automatic_ = v;
@@ -102,31 +61,25 @@ void TChartAxis::SetAutomatic(bool v) {
 }
 
 void TChartAxis::SetAutomaticMinimum(bool v) {
-  if (v == automaticMinimum_) return;
-  automaticMinimum_ = v;
+  if (!AssignIfChanged(automaticMinimum_, v)) return;
   if (!v || automaticMaximum_) automatic_ = v;
   Changed();
 }
 
 void TChartAxis::SetAutomaticMaximum(bool v) {
-  if (v == automaticMaximum_) return;
-  automaticMaximum_ = v;
+  if (!AssignIfChanged(automaticMaximum_, v)) return;
   if (!v || automaticMinimum_) automatic_ = v;
   Changed();
 }
 
 void TChartAxis::SetMinimum(double v) {
   if (!Loading() && v > maximum_) throw AxisException(std::string(messages::kAxisMinimum));
-  if (v == minimum_) return;
-  minimum_ = v;
-  Changed();
+  if (AssignIfChanged(minimum_, v)) Changed();
 }
 
 void TChartAxis::SetMaximum(double v) {
   if (!Loading() && v < minimum_) throw AxisException(std::string(messages::kAxisMaximum));
-  if (v == maximum_) return;
-  maximum_ = v;
-  Changed();
+  if (AssignIfChanged(maximum_, v)) Changed();
 }
 
 void TChartAxis::SetMinMax(double minimum, double maximum) {
@@ -140,24 +93,18 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
 
 void TChartAxis::SetIncrement(double v) {
   if (v < 0) throw AxisException(std::string(messages::kAxisIncrement));
-  if (v == increment_) return;
-  increment_ = v;
-  Changed();
+  if (AssignIfChanged(increment_, v)) Changed();
 }
 
 void TChartAxis::SetLabelsAngle(int angle) {
   if (angle < 0 || angle > 360)
     throw ChartException(tavimo::messages::FormatMessage(messages::kAngle, messages::kAxisLabelsAngleName));
-  if (angle == labelsAngle_) return;
-  labelsAngle_ = angle;
-  Changed();
+  if (AssignIfChanged(labelsAngle_, angle)) Changed();
 }
 
 void TChartAxis::SetLabelsSeparation(int percent) {
   if (percent < 0) throw AxisException(std::string(messages::kLabelsSeparation));
-  if (percent == labelsSeparation_) return;
-  labelsSeparation_ = percent;
-  Changed();
+  if (AssignIfChanged(labelsSeparation_, percent)) Changed();
 }
 
 // ---- range --------------------------------------------------------------------------

@@ -37,32 +37,6 @@ int TChart::ActiveSeriesCount() const {
 
 // ---- settings -----------------------------------------------------------------------
 
-#define TAVIMO_CHART_SETTER(Name, field, Type) \
-  void TChart::Set##Name(Type v) {             \
-    if (field == v) return;                    \
-    field = v;                                 \
-    Invalidate();                              \
-  }
-TAVIMO_CHART_SETTER(Color, color_, TColor)
-TAVIMO_CHART_SETTER(Gradient, gradient_, const TChartGradient&)
-TAVIMO_CHART_SETTER(BevelOuter, bevelOuter_, TPanelBevel)
-TAVIMO_CHART_SETTER(BevelInner, bevelInner_, TPanelBevel)
-TAVIMO_CHART_SETTER(BevelWidth, bevelWidth_, int)
-TAVIMO_CHART_SETTER(BorderWidth, borderWidth_, int)
-TAVIMO_CHART_SETTER(View3D, view3D_, bool)
-TAVIMO_CHART_SETTER(View3DOptions, view3DOptions_, const TView3DOptions&)
-TAVIMO_CHART_SETTER(Title, title_, const TChartTitle&)
-TAVIMO_CHART_SETTER(Foot, foot_, const TChartTitle&)
-TAVIMO_CHART_SETTER(Legend, legend_, const TChartLegend&)
-TAVIMO_CHART_SETTER(BackWall, backWall_, const TChartWall&)
-TAVIMO_CHART_SETTER(LeftWall, leftWall_, const TChartWall&)
-TAVIMO_CHART_SETTER(AxisVisible, axisVisible_, bool)
-TAVIMO_CHART_SETTER(ClipPoints, clipPoints_, bool)
-TAVIMO_CHART_SETTER(AllowZoom, allowZoom_, bool)
-TAVIMO_CHART_SETTER(AnimatedZoom, animatedZoom_, bool)
-TAVIMO_CHART_SETTER(AllowPanning, allowPanning_, TPanningMode)
-#undef TAVIMO_CHART_SETTER
-
 void TChart::SetMargins(int left, int top, int right, int bottom) {
   if (left == marginLeft_ && top == marginTop_ && right == marginRight_ && bottom == marginBottom_) return;
   marginLeft_ = left;

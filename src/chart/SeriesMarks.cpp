@@ -13,25 +13,8 @@ TSeriesMarks::TSeriesMarks(TChartSeries& series) : series_(series) {}
 
 void TSeriesMarks::Changed() { series_.RequestRepaint(); }
 
-#define TAVIMO_MARKS_SETTER(Name, field, Type) \
-  void TSeriesMarks::Set##Name(Type v) {       \
-    if (field == v) return;                    \
-    field = v;                                 \
-    Changed();                                 \
-  }
-TAVIMO_MARKS_SETTER(Visible, visible_, bool)
-TAVIMO_MARKS_SETTER(Font, font_, const TFont&)
-TAVIMO_MARKS_SETTER(BackColor, backColor_, TColor)
-TAVIMO_MARKS_SETTER(Transparent, transparent_, bool)
-TAVIMO_MARKS_SETTER(Frame, frame_, const TChartPen&)
-TAVIMO_MARKS_SETTER(Arrow, arrow_, const TChartPen&)
-TAVIMO_MARKS_SETTER(ArrowLength, arrowLength_, int)
-TAVIMO_MARKS_SETTER(Clip, clip_, bool)
-#undef TAVIMO_MARKS_SETTER
-
 void TSeriesMarks::SetStyle(TSeriesMarksStyle s) {
-  if (style_ == s) return;
-  style_ = s;
+  if (!AssignIfChanged(style_, s)) return;
   ForgetCaptions();
   Changed();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chart/Canvas.h"
+#include "chart/Property.h"
 #include "chart/TextLines.h"
 
 namespace tavimo::chart {
@@ -41,23 +42,23 @@ class TSeriesMarks {
 
   // Settings; each change asks the chart to repaint.
   bool Visible() const { return visible_; }
-  void SetVisible(bool v);
+  void SetVisible(bool v) { if (AssignIfChanged(visible_, v)) Changed(); }
   TSeriesMarksStyle Style() const { return style_; }
   void SetStyle(TSeriesMarksStyle s);
   const TFont& Font() const { return font_; }
-  void SetFont(const TFont& f);
+  void SetFont(const TFont& f) { if (AssignIfChanged(font_, f)) Changed(); }
   TColor BackColor() const { return backColor_; }
-  void SetBackColor(TColor c);
+  void SetBackColor(TColor c) { if (AssignIfChanged(backColor_, c)) Changed(); }
   bool Transparent() const { return transparent_; }
-  void SetTransparent(bool t);
+  void SetTransparent(bool t) { if (AssignIfChanged(transparent_, t)) Changed(); }
   const TChartPen& Frame() const { return frame_; }
-  void SetFrame(const TChartPen& p);
+  void SetFrame(const TChartPen& p) { if (AssignIfChanged(frame_, p)) Changed(); }
   const TChartPen& Arrow() const { return arrow_; }
-  void SetArrow(const TChartPen& p);
+  void SetArrow(const TChartPen& p) { if (AssignIfChanged(arrow_, p)) Changed(); }
   int ArrowLength() const { return arrowLength_; }
-  void SetArrowLength(int length);
+  void SetArrowLength(int length) { if (AssignIfChanged(arrowLength_, length)) Changed(); }
   bool Clip() const { return clip_; }
-  void SetClip(bool c);
+  void SetClip(bool c) { if (AssignIfChanged(clip_, c)) Changed(); }
 
   // The text of the mark of point index. Value texts are kept per point and
   // formatted again only when the value (or the number format) changes.
