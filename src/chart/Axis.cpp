@@ -136,9 +136,9 @@ void TChartAxis::AdjustRange() {
     if (automatic_ || automaticMaximum_) maximum_ = hi;
     if (automatic_ || automaticMinimum_) minimum_ = lo;
   }
-  workMinimum_ = minimum_;
-  workMaximum_ = maximum_;
-  workRange_ = workMaximum_ - workMinimum_;
+  layout_.workMinimum = minimum_;
+  layout_.workMaximum = maximum_;
+  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
 }
 
 // ---- space and pixel span ---------------------------------------------------------
@@ -173,11 +173,11 @@ int TChartAxis::WidestLabelText(bool markCaptions) {
 }
 
 int TChartAxis::ValueLabelWidth() {
-  double lo = workMinimum_, hi = workMaximum_;
+  double lo = layout_.workMinimum, hi = layout_.workMaximum;
   if (roundFirstLabel_) {
     const double step = LabelStep();
-    lo = std::trunc(workMinimum_ / step) * step;
-    hi = std::trunc(workMaximum_ / step) * step;
+    lo = std::trunc(layout_.workMinimum / step) * step;
+    hi = std::trunc(layout_.workMaximum / step) * step;
   }
   TCanvas& canvas = chart_.Canvas();
   const int wide = std::max(MultiLineWidth(canvas, LabelValueText(hi)), MultiLineWidth(canvas, LabelValueText(lo)));
@@ -210,8 +210,8 @@ void TChartAxis::ReserveAxisSpace(Rect& r) {
     }
   };
   if (IsDepthAxis()) return;
-  if (!title_.Caption.empty()) titlePos_ = take(TitleSpace());
-  if (labels_) labelsPos_ = take(LabelsSpace());
+  if (!title_.Caption.empty()) layout_.titlePos = take(TitleSpace());
+  if (labels_) layout_.labelsPos = take(LabelsSpace());
   const int ticks = TickSize();  // plus the wall size, none in two dimensions
   if (ticks > 0) take(ticks);
 }
@@ -219,49 +219,51 @@ void TChartAxis::ReserveAxisSpace(Rect& r) {
 void TChartAxis::SetPixelSpan() {
   const Rect plot = chart_.PlotRect();
   if (Horizontal()) {
-    startPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * startPosition_);
-    endPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * endPosition_);
+    layout_.startPixel = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * startPosition_);
+    layout_.endPixel = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * endPosition_);
   } else {
-    startPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * startPosition_);
-    endPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * endPosition_);
+    layout_.startPixel = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * startPosition_);
+    layout_.endPixel = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * endPosition_);
   }
-  pixelSpan_ = endPixel_ - startPixel_;
-  centerPixel_ = (startPixel_ + endPixel_) / 2;
+  layout_.pixelSpan = layout_.endPixel - layout_.startPixel;
+  layout_.centerPixel = (layout_.startPixel + layout_.endPixel) / 2;
 }
 
 void TChartAxis::WidenRange(int marginStart, int marginEnd) {
-  const int s0 = startPixel_;
-  const int e0 = endPixel_;
+  const int s0 = layout_.startPixel;
+  const int e0 = layout_.endPixel;
   // The current range is mapped onto the span less the margins; the values at
   // the full span's ends become the new range.
-  startPixel_ = s0 + marginStart;
-  endPixel_ = e0 - marginEnd;
-  pixelSpan_ = endPixel_ - startPixel_;
+  layout_.startPixel = s0 + marginStart;
+  layout_.endPixel = e0 - marginEnd;
+  layout_.pixelSpan = layout_.endPixel - layout_.startPixel;
   double a = PixelToValue(s0);
   double b = PixelToValue(e0);
   SetPixelSpan();
   if (a > b) std::swap(a, b);
-  workMinimum_ = a;
-  workMaximum_ = b;
-  workRange_ = workMaximum_ - workMinimum_;
+  layout_.workMinimum = a;
+  layout_.workMaximum = b;
+  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
 }
 
 // ---- mapping ------------------------------------------------------------------------
 
 int TChartAxis::ValueToPixel(double value) const {
-  if (workRange_ == 0) return centerPixel_;
-  const double d = static_cast<double>((static_cast<long double>(value) - workMinimum_) * pixelSpan_ / workRange_);
-  if (!(std::fabs(d) < kFarPixel)) return centerPixel_;
+  const TAxisLayoutRecord& l = layout_;
+  if (l.workRange == 0) return l.centerPixel;
+  const double d = static_cast<double>((static_cast<long double>(value) - l.workMinimum) * l.pixelSpan / l.workRange);
+  if (!(std::fabs(d) < kFarPixel)) return l.centerPixel;
   const long long r = RoundHalfEven(d);
-  if (Horizontal()) return ClampPixel(inverted_ ? endPixel_ - r : startPixel_ + r);
-  return ClampPixel(inverted_ ? startPixel_ + r : endPixel_ - r);
+  if (Horizontal()) return ClampPixel(inverted_ ? l.endPixel - r : l.startPixel + r);
+  return ClampPixel(inverted_ ? l.startPixel + r : l.endPixel - r);
 }
 
 double TChartAxis::PixelToValue(int pixel) const {
-  if (pixelSpan_ <= 0) return 0.0;
-  const long double a = inverted_ ? static_cast<long double>(endPixel_ - pixel) * workRange_ / pixelSpan_
-                                  : static_cast<long double>(pixel - startPixel_) * workRange_ / pixelSpan_;
-  return static_cast<double>(Horizontal() ? workMinimum_ + a : workMaximum_ - a);
+  const TAxisLayoutRecord& l = layout_;
+  if (l.pixelSpan <= 0) return 0.0;
+  const long double a = inverted_ ? static_cast<long double>(l.endPixel - pixel) * l.workRange / l.pixelSpan
+                                  : static_cast<long double>(pixel - l.startPixel) * l.workRange / l.pixelSpan;
+  return static_cast<double>(Horizontal() ? l.workMinimum + a : l.workMaximum - a);
 }
 
 // ---- labels -------------------------------------------------------------------------
@@ -292,18 +294,18 @@ double TChartAxis::LabelStep() {
     const bool byLines = Horizontal() ? SidewaysAngle(labelsAngle_) : LevelAngle(labelsAngle_);
     return byLines ? canvas.TextLineHeight() * CountTextLines(text) : MultiLineWidth(canvas, text);
   };
-  const int s = std::max(labelSize(workMinimum_), labelSize(workMaximum_));
+  const int s = std::max(labelSize(layout_.workMinimum), labelSize(layout_.workMaximum));
   long long n = 1;
   if (s > 0) {
     const int room = labelsSeparation_ > 0 ? s + RoundHalfEven(labelsSeparation_ * 0.01 * s) : s;
-    n = std::llround(std::nearbyint(static_cast<double>(pixelSpan_) / room));
+    n = std::llround(std::nearbyint(static_cast<double>(layout_.pixelSpan) / room));
   }
   if (n < 1) return kMinimumStep;
-  double w = increment_ > 0 ? increment_ : (std::fabs(workRange_) >= 1 ? 1.0 : kMinimumStep);
+  double w = increment_ > 0 ? increment_ : (std::fabs(layout_.workRange) >= 1 ? 1.0 : kMinimumStep);
   if (labelsSeparation_ > 0) {
     long long k = n + 1;
     do {
-      const double q = workRange_ / w;
+      const double q = layout_.workRange / w;
       if (std::fabs(q) < kFarPixel) {
         k = std::llround(std::nearbyint(q));
         if (k > n) w = NextNiceStep(w);

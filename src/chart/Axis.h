@@ -34,6 +34,23 @@ struct TAxisLabelRecord {
   bool drawn = false;
 };
 
+// Where the last layout put the axis: its working range (the set range,
+// widened for the series' margins), its pixel span and the positions of its
+// line, labels and title. The layout report shows it as it is.
+struct TAxisLayoutRecord {
+  int startPixel = 0;
+  int endPixel = 0;
+  double workMinimum = 0.0;
+  double workMaximum = 0.0;
+  int labelsPos = 0;
+  int axisLinePos = 0;
+  bool shown = false;  // took part in the layout and was drawn
+  double workRange = 0.0;
+  int pixelSpan = 0;
+  int centerPixel = 0;
+  int titlePos = 0;
+};
+
 inline constexpr int kMaxAxisTicks = 2000;
 
 class TChartAxis {
@@ -141,20 +158,20 @@ class TChartAxis {
   int TickSize() const;
 
   bool IsShown() const;  // takes part in the layout and is drawn
-  bool ShownInLastLayout() const { return shownInLastLayout_; }
-  void SetShownInLastLayout(bool shown) { shownInLastLayout_ = shown; }
-
-  double WorkMinimum() const { return workMinimum_; }
-  double WorkMaximum() const { return workMaximum_; }
-  double WorkRange() const { return workRange_; }
-  int StartPixel() const { return startPixel_; }
-  int EndPixel() const { return endPixel_; }
-  int PixelSpan() const { return pixelSpan_; }
-  int CenterPixel() const { return centerPixel_; }
-  int AxisLinePos() const { return axisLinePos_; }
-  void SetAxisLinePos(int pos) { axisLinePos_ = pos; }
-  int LabelsPos() const { return labelsPos_; }
-  int TitlePos() const { return titlePos_; }
+  const TAxisLayoutRecord& LastLayout() const { return layout_; }
+  bool ShownInLastLayout() const { return layout_.shown; }
+  void SetShownInLastLayout(bool shown) { layout_.shown = shown; }
+  double WorkMinimum() const { return layout_.workMinimum; }
+  double WorkMaximum() const { return layout_.workMaximum; }
+  double WorkRange() const { return layout_.workRange; }
+  int StartPixel() const { return layout_.startPixel; }
+  int EndPixel() const { return layout_.endPixel; }
+  int PixelSpan() const { return layout_.pixelSpan; }
+  int CenterPixel() const { return layout_.centerPixel; }
+  int AxisLinePos() const { return layout_.axisLinePos; }
+  void SetAxisLinePos(int pos) { layout_.axisLinePos = pos; }
+  int LabelsPos() const { return layout_.labelsPos; }
+  int TitlePos() const { return layout_.titlePos; }
 
   // Drawing scratch kept between paints so the lists are not reallocated.
   std::vector<int>& TickList() { return tickList_; }
@@ -210,17 +227,7 @@ class TChartAxis {
   double positionPercent_ = 0.0;
   bool exactDateTime_ = true;
 
-  double workMinimum_ = 0.0;
-  double workMaximum_ = 0.0;
-  double workRange_ = 0.0;
-  int startPixel_ = 0;
-  int endPixel_ = 0;
-  int pixelSpan_ = 0;
-  int centerPixel_ = 0;
-  int axisLinePos_ = 0;
-  int labelsPos_ = 0;
-  int titlePos_ = 0;
-  bool shownInLastLayout_ = false;
+  TAxisLayoutRecord layout_;
   std::vector<int> tickList_;
   std::vector<TAxisLabelRecord> labelRecords_;
 };

@@ -103,7 +103,7 @@ TEST_F(MainChartPixels, MarksAreAquaBoxesWithBlackFramesJoinedByAPaleLine) {
 TEST_F(MainChartPixels, GridLinesAreDottedThroughEveryLabel) {
   int checked = 0;
   for (std::size_t k = 0; k < report.axisLabels.size(); ++k) {
-    const AxisLabelReport& label = report.axisLabels[k];
+    const TAxisLabelRecord& label = report.axisLabels[k];
     ASSERT_TRUE(label.drawn) << label.text;
     // Between the mark box and the plot's right edge only the grid line crosses the row.
     const int from = report.bars[k].mark->box.right + 2;
@@ -127,7 +127,7 @@ TEST_F(MainChartPixels, LeftAxisHasItsLineAndRightAlignedLabels) {
   const int between = report.axisLabels[0].pixel + 2;  // clear of the ticks, which start at x - 1
   EXPECT_EQ(At(x, between), clBlack);
   EXPECT_EQ(At(x - 1, between), clBlack) << "two pixels wide";
-  for (const AxisLabelReport& label : report.axisLabels) {
+  for (const TAxisLabelRecord& label : report.axisLabels) {
     const Rect cell{report.leftAxis.labelsPos - label.width, label.pixel - label.height / 2,
                     report.leftAxis.labelsPos, label.pixel - label.height / 2 + label.height};
     EXPECT_GT(testing::CountDark(*canvas, cell), 5) << label.text;
