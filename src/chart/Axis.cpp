@@ -16,7 +16,9 @@ namespace {
 
 constexpr double kMinimumStep = 1e-12;
 constexpr double kMinimumRange = 1e-10;
-constexpr double kFarPixel = 2147483647.0;
+// A double at or beyond this magnitude is not rounded to an integer: the
+// rounding would overflow an int (a pixel offset, a count of label steps).
+constexpr double kRoundableLimit = 2147483647.0;
 
 bool SidewaysAngle(int angle) { return angle == 90 || angle == 270; }
 bool LevelAngle(int angle) { return angle == 0 || angle == 180; }
@@ -32,13 +34,14 @@ double NextNiceStep(double s) {
   return 10;
 }
 
-// Pixels this far off the image look the same wherever they lie, and the
-// bar and mark arithmetic on them (a bar's thickness, a mark's width) must not overflow.
-constexpr long long kFarthestPixel = 1LL << 30;
+// Rounded pixels are clamped to +-kPixelClampLimit: pixels this far off the
+// image look the same wherever they lie, and the bar and mark arithmetic on
+// them (a bar's thickness, a mark's width) must not overflow.
+constexpr long long kPixelClampLimit = 1LL << 30;
 
 int ClampPixel(long long p) {
-  if (p > kFarthestPixel) return static_cast<int>(kFarthestPixel);
-  if (p < -kFarthestPixel) return static_cast<int>(-kFarthestPixel);
+  if (p > kPixelClampLimit) return static_cast<int>(kPixelClampLimit);
+  if (p < -kPixelClampLimit) return static_cast<int>(-kPixelClampLimit);
   return static_cast<int>(p);
 }
 
@@ -252,7 +255,7 @@ int TChartAxis::ValueToPixel(double value) const {
   const TAxisLayoutRecord& l = layout_;
   if (l.workRange == 0) return l.centerPixel;
   const double d = static_cast<double>((static_cast<long double>(value) - l.workMinimum) * l.pixelSpan / l.workRange);
-  if (!(std::fabs(d) < kFarPixel)) return l.centerPixel;
+  if (!(std::fabs(d) < kRoundableLimit)) return l.centerPixel;
   const long long r = RoundHalfEven(d);
   if (Horizontal()) return ClampPixel(inverted_ ? l.endPixel - r : l.startPixel + r);
   return ClampPixel(inverted_ ? l.startPixel + r : l.endPixel - r);
@@ -306,7 +309,7 @@ double TChartAxis::LabelStep() {
     long long k = n + 1;
     do {
       const double q = layout_.workRange / w;
-      if (std::fabs(q) < kFarPixel) {
+      if (std::fabs(q) < kRoundableLimit) {
         k = std::llround(std::nearbyint(q));
         if (k > n) w = NextNiceStep(w);
       } else {

@@ -96,7 +96,7 @@ class TSeriesMarks {
   bool visible_ = false;
   TSeriesMarksStyle style_ = TSeriesMarksStyle::smsLabel;
   TFont font_{"Arial", 8, clBlack};
-  TColor backColor_ = 0x80FFFF;
+  TColor backColor_ = clLightYellow;
   bool transparent_ = false;
   TChartPen frame_{true, clBlack, 1, TPenStyle::psSolid, false};
   TChartPen arrow_{true, clWhite, 1, TPenStyle::psSolid, false};

@@ -20,8 +20,6 @@ const std::vector<std::string> kRatios = {"0.191", "0.236", "1/3",   "0.382", "0
 const std::vector<double> kLevels = {11.91, 12.36, 13.3333333333, 13.82, 15, 16.18, 16.6666666667, 18.09,
                                      20,    21.91, 22.36,         23.82, 25, 26.18, 28.09,         30};
 
-constexpr TColor kMarkLineColor = 0x80FFFF;
-
 class MainChartPixels : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -96,7 +94,7 @@ TEST_F(MainChartPixels, MarksAreAquaBoxesWithBlackFramesJoinedByAPaleLine) {
     EXPECT_NE(At(box.right, box.top + 3), clAqua) << "the box ends at its right edge";
     EXPECT_GT(testing::CountDark(*canvas, box.Inflated(-1)), 20) << "the value is written in the box";
     const Point from = bar.mark->arrow[0];
-    EXPECT_EQ(At(from.x + 3, from.y), kMarkLineColor) << bar.mark->text;
+    EXPECT_EQ(At(from.x + 3, from.y), clLightYellow) << bar.mark->text;
   }
 }
 
