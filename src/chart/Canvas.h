@@ -68,6 +68,16 @@ struct TChartPen {
   friend bool operator==(const TChartPen&, const TChartPen&) = default;
 };
 
+// What the primitives draw with.
+struct TCanvasState {
+  TPen pen;
+  TBrush brush;
+  TFont font;
+  TBackgroundMode backgroundMode = TBackgroundMode::bmTransparent;
+  TColor backgroundColor = clWhite;
+  int textAnchor = kTextAlignLeftTop;
+};
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -98,20 +108,21 @@ class TCanvas {
   virtual void ClearClip() = 0;
 
   // The drawing state the primitives use.
-  const TPen& Pen() const { return pen_; }
-  void SetPen(const TPen& pen) { pen_ = pen; }
-  const TBrush& Brush() const { return brush_; }
-  void SetBrush(const TBrush& brush) { brush_ = brush; }
+  const TCanvasState& State() const { return state_; }
+  const TPen& Pen() const { return state_.pen; }
+  void SetPen(const TPen& pen) { state_.pen = pen; }
+  const TBrush& Brush() const { return state_.brush; }
+  void SetBrush(const TBrush& brush) { state_.brush = brush; }
   // Fills nothing from here on; the brush keeps its colour.
-  void ClearBrush() { brush_.style = TBrushStyle::bsClear; }
-  const TFont& Font() const { return font_; }
-  void SetFont(const TFont& font) { font_ = font; }
-  TBackgroundMode BackgroundMode() const { return backgroundMode_; }
-  void SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
-  TColor BackgroundColor() const { return backgroundColor_; }
-  void SetBackgroundColor(TColor color) { backgroundColor_ = color; }
-  int TextAnchor() const { return textAnchor_; }
-  void SetTextAnchor(int flags) { textAnchor_ = flags; }
+  void ClearBrush() { state_.brush.style = TBrushStyle::bsClear; }
+  const TFont& Font() const { return state_.font; }
+  void SetFont(const TFont& font) { state_.font = font; }
+  TBackgroundMode BackgroundMode() const { return state_.backgroundMode; }
+  void SetBackgroundMode(TBackgroundMode mode) { state_.backgroundMode = mode; }
+  TColor BackgroundColor() const { return state_.backgroundColor; }
+  void SetBackgroundColor(TColor color) { state_.backgroundColor = color; }
+  int TextAnchor() const { return state_.textAnchor; }
+  void SetTextAnchor(int flags) { state_.textAnchor = flags; }
 
   // The chart's operations over the primitives above.
   int TextLineHeight() { return MeasureHeight("W"); }
@@ -130,12 +141,7 @@ class TCanvas {
                                  std::array<Point, 7>& points);
 
  private:
-  TPen pen_;
-  TBrush brush_;
-  TFont font_;
-  TBackgroundMode backgroundMode_ = TBackgroundMode::bmTransparent;
-  TColor backgroundColor_ = clWhite;
-  int textAnchor_ = kTextAlignLeftTop;
+  TCanvasState state_;
 };
 
 // Puts back the pen, brush and font the canvas had when it was made, on

@@ -33,13 +33,8 @@ int RecordingCanvas::TextWidth(const TFont& font, std::string_view text) {
 TCanvasRecord& RecordingCanvas::Add(TCanvasOp op) {
   records_.emplace_back();
   TCanvasRecord& r = records_.back();
+  static_cast<TCanvasState&>(r) = State();
   r.op = op;
-  r.pen = Pen();
-  r.brush = Brush();
-  r.font = Font();
-  r.backgroundMode = BackgroundMode();
-  r.backgroundColor = BackgroundColor();
-  r.textAnchor = TextAnchor();
   r.clip = clip_;
   return r;
 }

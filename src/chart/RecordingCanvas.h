@@ -19,20 +19,14 @@ namespace tavimo::chart {
 
 enum class TCanvasOp { SetupWindow, ShowImage, PutText, DrawBox, FillRect, StrokeLine, FillPolygon, ClipTo, ClearClip };
 
-struct TCanvasRecord {
+// A call and the drawing state when it was made.
+struct TCanvasRecord : TCanvasState {
   TCanvasOp op = TCanvasOp::ShowImage;
   Rect rect;                 // SetupWindow (0, 0, w, h), DrawBox, FillRect, ClipTo
   int x0 = 0, y0 = 0;        // PutText position, StrokeLine start
   int x1 = 0, y1 = 0;        // StrokeLine end
   std::vector<Point> points; // FillPolygon
   std::string text;          // PutText
-  // The state when the call was made.
-  TPen pen;
-  TBrush brush;
-  TFont font;
-  TBackgroundMode backgroundMode = TBackgroundMode::bmTransparent;
-  TColor backgroundColor = clWhite;
-  int textAnchor = kTextAlignLeftTop;
   std::optional<Rect> clip;  // none: unclipped
 };
 
