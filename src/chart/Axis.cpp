@@ -16,7 +16,9 @@ namespace {
 
 constexpr double kMinimumStep = 1e-12;
 constexpr double kMinimumRange = 1e-10;
-constexpr double kFarPixel = 2147483647.0;
+// A double at or beyond this magnitude is not rounded to an integer: the
+// rounding would overflow an int (a pixel offset, a count of label steps).
+constexpr double kRoundableLimit = 2147483647.0;
 
 bool SidewaysAngle(int angle) { return angle == 90 || angle == 270; }
 bool LevelAngle(int angle) { return angle == 0 || angle == 180; }
@@ -32,13 +34,14 @@ double NextNiceStep(double s) {
   return 10;
 }
 
-// Pixels this far off the image look the same wherever they lie, and the
-// bar and mark arithmetic on them (a bar's thickness, a mark's width) must not overflow.
-constexpr long long kFarthestPixel = 1LL << 30;
+// Rounded pixels are clamped to +-kPixelClampLimit: pixels this far off the
+// image look the same wherever they lie, and the bar and mark arithmetic on
+// them (a bar's thickness, a mark's width) must not overflow.
+constexpr long long kPixelClampLimit = 1LL << 30;
 
 int ClampPixel(long long p) {
-  if (p > kFarthestPixel) return static_cast<int>(kFarthestPixel);
-  if (p < -kFarthestPixel) return static_cast<int>(-kFarthestPixel);
+  if (p > kPixelClampLimit) return static_cast<int>(kPixelClampLimit);
+  if (p < -kPixelClampLimit) return static_cast<int>(-kPixelClampLimit);
   return static_cast<int>(p);
 }
 
@@ -53,47 +56,6 @@ TChartAxis::TChartAxis(TChart& chart, TAxisKind kind) : chart_(chart), kind_(kin
 void TChartAxis::Changed() { chart_.Invalidate(); }
 bool TChartAxis::Loading() const { return chart_.Loading(); }
 
-#define TAVIMO_AXIS_SETTER(Name, field, Type) \
-  void TChartAxis::Set##Name(Type v) {        \
-    if (field == v) return;                   \
-    field = v;                                \
-    Changed();                                \
-  }
-TAVIMO_AXIS_SETTER(Visible, visible_, bool)
-TAVIMO_AXIS_SETTER(Inverted, inverted_, bool)
-TAVIMO_AXIS_SETTER(Labels, labels_, bool)
-TAVIMO_AXIS_SETTER(LabelStyle, labelStyle_, TAxisLabelStyle)
-TAVIMO_AXIS_SETTER(LabelsFont, labelsFont_, const TFont&)
-TAVIMO_AXIS_SETTER(LabelsSize, labelsSize_, int)
-TAVIMO_AXIS_SETTER(LabelsOnAxis, labelsOnAxis_, bool)
-TAVIMO_AXIS_SETTER(LabelsMultiLine, labelsMultiLine_, bool)
-TAVIMO_AXIS_SETTER(RoundFirstLabel, roundFirstLabel_, bool)
-TAVIMO_AXIS_SETTER(TickLength, tickLength_, int)
-TAVIMO_AXIS_SETTER(TickInnerLength, tickInnerLength_, int)
-TAVIMO_AXIS_SETTER(MinorTickLength, minorTickLength_, int)
-TAVIMO_AXIS_SETTER(MinorTickCount, minorTickCount_, int)
-TAVIMO_AXIS_SETTER(TickOnLabelsOnly, tickOnLabelsOnly_, bool)
-TAVIMO_AXIS_SETTER(GridCentered, gridCentered_, bool)
-TAVIMO_AXIS_SETTER(AxisPen, axisPen_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Grid, grid_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Ticks, ticks_, const TChartPen&)
-TAVIMO_AXIS_SETTER(TicksInner, ticksInner_, const TChartPen&)
-TAVIMO_AXIS_SETTER(MinorTicks, minorTicks_, const TChartPen&)
-TAVIMO_AXIS_SETTER(MinorGrid, minorGrid_, const TChartPen&)
-TAVIMO_AXIS_SETTER(Title, title_, const TChartAxisTitle&)
-TAVIMO_AXIS_SETTER(TitleSize, titleSize_, int)
-TAVIMO_AXIS_SETTER(StartPosition, startPosition_, double)
-TAVIMO_AXIS_SETTER(EndPosition, endPosition_, double)
-TAVIMO_AXIS_SETTER(PositionPercent, positionPercent_, double)
-TAVIMO_AXIS_SETTER(ExactDateTime, exactDateTime_, bool)
-#undef TAVIMO_AXIS_SETTER
-
-void TChartAxis::SetAxisValuesFormat(std::string format) {
-  if (format == axisValuesFormat_) return;
-  axisValuesFormat_ = std::move(format);
-  Changed();
-}
-
 void TChartAxis::SetAutomatic(bool v) {
   const bool changed = v != automatic_ || (!Loading() && (v != automaticMinimum_ || v != automaticMaximum_));
   automatic_ = v;
@@ -102,31 +64,25 @@ void TChartAxis::SetAutomatic(bool v) {
 }
 
 void TChartAxis::SetAutomaticMinimum(bool v) {
-  if (v == automaticMinimum_) return;
-  automaticMinimum_ = v;
+  if (!AssignIfChanged(automaticMinimum_, v)) return;
   if (!v || automaticMaximum_) automatic_ = v;
   Changed();
 }
 
 void TChartAxis::SetAutomaticMaximum(bool v) {
-  if (v == automaticMaximum_) return;
-  automaticMaximum_ = v;
+  if (!AssignIfChanged(automaticMaximum_, v)) return;
   if (!v || automaticMinimum_) automatic_ = v;
   Changed();
 }
 
 void TChartAxis::SetMinimum(double v) {
   if (!Loading() && v > maximum_) throw AxisException(std::string(messages::kAxisMinimum));
-  if (v == minimum_) return;
-  minimum_ = v;
-  Changed();
+  if (AssignIfChanged(minimum_, v)) Changed();
 }
 
 void TChartAxis::SetMaximum(double v) {
   if (!Loading() && v < minimum_) throw AxisException(std::string(messages::kAxisMaximum));
-  if (v == maximum_) return;
-  maximum_ = v;
-  Changed();
+  if (AssignIfChanged(maximum_, v)) Changed();
 }
 
 void TChartAxis::SetMinMax(double minimum, double maximum) {
@@ -140,24 +96,18 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
 
 void TChartAxis::SetIncrement(double v) {
   if (v < 0) throw AxisException(std::string(messages::kAxisIncrement));
-  if (v == increment_) return;
-  increment_ = v;
-  Changed();
+  if (AssignIfChanged(increment_, v)) Changed();
 }
 
 void TChartAxis::SetLabelsAngle(int angle) {
   if (angle < 0 || angle > 360)
     throw ChartException(tavimo::messages::FormatMessage(messages::kAngle, messages::kAxisLabelsAngleName));
-  if (angle == labelsAngle_) return;
-  labelsAngle_ = angle;
-  Changed();
+  if (AssignIfChanged(labelsAngle_, angle)) Changed();
 }
 
 void TChartAxis::SetLabelsSeparation(int percent) {
   if (percent < 0) throw AxisException(std::string(messages::kLabelsSeparation));
-  if (percent == labelsSeparation_) return;
-  labelsSeparation_ = percent;
-  Changed();
+  if (AssignIfChanged(labelsSeparation_, percent)) Changed();
 }
 
 // ---- range --------------------------------------------------------------------------
@@ -189,9 +139,9 @@ void TChartAxis::AdjustRange() {
     if (automatic_ || automaticMaximum_) maximum_ = hi;
     if (automatic_ || automaticMinimum_) minimum_ = lo;
   }
-  workMinimum_ = minimum_;
-  workMaximum_ = maximum_;
-  workRange_ = workMaximum_ - workMinimum_;
+  layout_.workMinimum = minimum_;
+  layout_.workMaximum = maximum_;
+  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
 }
 
 // ---- space and pixel span ---------------------------------------------------------
@@ -226,11 +176,11 @@ int TChartAxis::WidestLabelText(bool markCaptions) {
 }
 
 int TChartAxis::ValueLabelWidth() {
-  double lo = workMinimum_, hi = workMaximum_;
+  double lo = layout_.workMinimum, hi = layout_.workMaximum;
   if (roundFirstLabel_) {
     const double step = LabelStep();
-    lo = std::trunc(workMinimum_ / step) * step;
-    hi = std::trunc(workMaximum_ / step) * step;
+    lo = std::trunc(layout_.workMinimum / step) * step;
+    hi = std::trunc(layout_.workMaximum / step) * step;
   }
   TCanvas& canvas = chart_.Canvas();
   const int wide = std::max(MultiLineWidth(canvas, LabelValueText(hi)), MultiLineWidth(canvas, LabelValueText(lo)));
@@ -252,68 +202,71 @@ int TChartAxis::LabelsSpace() {
 }
 
 void TChartAxis::ReserveAxisSpace(Rect& r) {
-  const auto shrink = [&](int size) {
+  // Cuts a strip off this axis' side of r and returns r's new edge there.
+  const auto take = [&](int size) {
     switch (kind_) {
-      case TAxisKind::akLeft: r.left += size; return r.left;
-      case TAxisKind::akRight: r.right -= size; return r.right;
-      case TAxisKind::akBottom: r.bottom -= size; return r.bottom;
-      case TAxisKind::akTop: r.top += size; return r.top;
+      case TAxisKind::akLeft: return r.TakeFromLeft(size).right;
+      case TAxisKind::akRight: return r.TakeFromRight(size).left;
+      case TAxisKind::akBottom: return r.TakeFromBottom(size).top;
+      case TAxisKind::akTop: return r.TakeFromTop(size).bottom;
       default: return 0;
     }
   };
   if (IsDepthAxis()) return;
-  if (!title_.Caption.empty()) titlePos_ = shrink(TitleSpace());
-  if (labels_) labelsPos_ = shrink(LabelsSpace());
+  if (!title_.Caption.empty()) layout_.titlePos = take(TitleSpace());
+  if (labels_) layout_.labelsPos = take(LabelsSpace());
   const int ticks = TickSize();  // plus the wall size, none in two dimensions
-  if (ticks > 0) shrink(ticks);
+  if (ticks > 0) take(ticks);
 }
 
 void TChartAxis::SetPixelSpan() {
   const Rect plot = chart_.PlotRect();
   if (Horizontal()) {
-    startPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * startPosition_);
-    endPixel_ = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * endPosition_);
+    layout_.startPixel = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * startPosition_);
+    layout_.endPixel = plot.left + RoundHalfEven(chart_.PlotWidth() * 0.01 * endPosition_);
   } else {
-    startPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * startPosition_);
-    endPixel_ = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * endPosition_);
+    layout_.startPixel = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * startPosition_);
+    layout_.endPixel = plot.top + RoundHalfEven(chart_.PlotHeight() * 0.01 * endPosition_);
   }
-  pixelSpan_ = endPixel_ - startPixel_;
-  centerPixel_ = (startPixel_ + endPixel_) / 2;
+  layout_.pixelSpan = layout_.endPixel - layout_.startPixel;
+  layout_.centerPixel = (layout_.startPixel + layout_.endPixel) / 2;
 }
 
 void TChartAxis::WidenRange(int marginStart, int marginEnd) {
-  const int s0 = startPixel_;
-  const int e0 = endPixel_;
+  const int s0 = layout_.startPixel;
+  const int e0 = layout_.endPixel;
   // The current range is mapped onto the span less the margins; the values at
   // the full span's ends become the new range.
-  startPixel_ = s0 + marginStart;
-  endPixel_ = e0 - marginEnd;
-  pixelSpan_ = endPixel_ - startPixel_;
+  layout_.startPixel = s0 + marginStart;
+  layout_.endPixel = e0 - marginEnd;
+  layout_.pixelSpan = layout_.endPixel - layout_.startPixel;
   double a = PixelToValue(s0);
   double b = PixelToValue(e0);
   SetPixelSpan();
   if (a > b) std::swap(a, b);
-  workMinimum_ = a;
-  workMaximum_ = b;
-  workRange_ = workMaximum_ - workMinimum_;
+  layout_.workMinimum = a;
+  layout_.workMaximum = b;
+  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
 }
 
 // ---- mapping ------------------------------------------------------------------------
 
 int TChartAxis::ValueToPixel(double value) const {
-  if (workRange_ == 0) return centerPixel_;
-  const double d = static_cast<double>((static_cast<long double>(value) - workMinimum_) * pixelSpan_ / workRange_);
-  if (!(std::fabs(d) < kFarPixel)) return centerPixel_;
+  const TAxisLayoutRecord& l = layout_;
+  if (l.workRange == 0) return l.centerPixel;
+  const double d = static_cast<double>((static_cast<long double>(value) - l.workMinimum) * l.pixelSpan / l.workRange);
+  if (!(std::fabs(d) < kRoundableLimit)) return l.centerPixel;
   const long long r = RoundHalfEven(d);
-  if (Horizontal()) return ClampPixel(inverted_ ? endPixel_ - r : startPixel_ + r);
-  return ClampPixel(inverted_ ? startPixel_ + r : endPixel_ - r);
+  if (Horizontal()) return ClampPixel(inverted_ ? l.endPixel - r : l.startPixel + r);
+  return ClampPixel(inverted_ ? l.startPixel + r : l.endPixel - r);
 }
 
 double TChartAxis::PixelToValue(int pixel) const {
-  if (pixelSpan_ <= 0) return 0.0;
-  const long double a = inverted_ ? static_cast<long double>(endPixel_ - pixel) * workRange_ / pixelSpan_
-                                  : static_cast<long double>(pixel - startPixel_) * workRange_ / pixelSpan_;
-  return static_cast<double>(Horizontal() ? workMinimum_ + a : workMaximum_ - a);
+  const TAxisLayoutRecord& l = layout_;
+  if (l.pixelSpan <= 0) return 0.0;
+  const long double a = inverted_ ? static_cast<long double>(l.endPixel - pixel) * l.workRange / l.pixelSpan
+                                  : static_cast<long double>(pixel - l.startPixel) * l.workRange / l.pixelSpan;
+  return static_cast<double>(Horizontal() ? l.workMinimum + a : l.workMaximum - a);
 }
 
 // ---- labels -------------------------------------------------------------------------
@@ -344,19 +297,19 @@ double TChartAxis::LabelStep() {
     const bool byLines = Horizontal() ? SidewaysAngle(labelsAngle_) : LevelAngle(labelsAngle_);
     return byLines ? canvas.TextLineHeight() * CountTextLines(text) : MultiLineWidth(canvas, text);
   };
-  const int s = std::max(labelSize(workMinimum_), labelSize(workMaximum_));
+  const int s = std::max(labelSize(layout_.workMinimum), labelSize(layout_.workMaximum));
   long long n = 1;
   if (s > 0) {
     const int room = labelsSeparation_ > 0 ? s + RoundHalfEven(labelsSeparation_ * 0.01 * s) : s;
-    n = std::llround(std::nearbyint(static_cast<double>(pixelSpan_) / room));
+    n = std::llround(std::nearbyint(static_cast<double>(layout_.pixelSpan) / room));
   }
   if (n < 1) return kMinimumStep;
-  double w = increment_ > 0 ? increment_ : (std::fabs(workRange_) >= 1 ? 1.0 : kMinimumStep);
+  double w = increment_ > 0 ? increment_ : (std::fabs(layout_.workRange) >= 1 ? 1.0 : kMinimumStep);
   if (labelsSeparation_ > 0) {
     long long k = n + 1;
     do {
-      const double q = workRange_ / w;
-      if (std::fabs(q) < kFarPixel) {
+      const double q = layout_.workRange / w;
+      if (std::fabs(q) < kRoundableLimit) {
         k = std::llround(std::nearbyint(q));
         if (k > n) w = NextNiceStep(w);
       } else {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/Canvas.h"
+#include "chart/Property.h"
 
 namespace tavimo::chart {
 
@@ -33,6 +34,23 @@ struct TAxisLabelRecord {
   bool drawn = false;
 };
 
+// Where the last layout put the axis: its working range (the set range,
+// widened for the series' margins), its pixel span and the positions of its
+// line, labels and title. The layout report shows it as it is.
+struct TAxisLayoutRecord {
+  int startPixel = 0;
+  int endPixel = 0;
+  double workMinimum = 0.0;
+  double workMaximum = 0.0;
+  int labelsPos = 0;
+  int axisLinePos = 0;
+  bool shown = false;  // took part in the layout and was drawn
+  double workRange = 0.0;
+  int pixelSpan = 0;
+  int centerPixel = 0;
+  int titlePos = 0;
+};
+
 inline constexpr int kMaxAxisTicks = 2000;
 
 class TChartAxis {
@@ -48,7 +66,7 @@ class TChartAxis {
 
   // --- settings (each change invalidates the chart) ---------------------------
   bool Visible() const { return visible_; }
-  void SetVisible(bool v);
+  void SetVisible(bool v) { if (AssignIfChanged(visible_, v)) Changed(); }
   bool Automatic() const { return automatic_; }
   void SetAutomatic(bool v);
   bool AutomaticMinimum() const { return automaticMinimum_; }
@@ -64,65 +82,65 @@ class TChartAxis {
   double Increment() const { return increment_; }
   void SetIncrement(double v);
   bool Inverted() const { return inverted_; }
-  void SetInverted(bool v);
+  void SetInverted(bool v) { if (AssignIfChanged(inverted_, v)) Changed(); }
   bool Labels() const { return labels_; }
-  void SetLabels(bool v);
+  void SetLabels(bool v) { if (AssignIfChanged(labels_, v)) Changed(); }
   TAxisLabelStyle LabelStyle() const { return labelStyle_; }
-  void SetLabelStyle(TAxisLabelStyle s);
+  void SetLabelStyle(TAxisLabelStyle s) { if (AssignIfChanged(labelStyle_, s)) Changed(); }
   const TFont& LabelsFont() const { return labelsFont_; }
-  void SetLabelsFont(const TFont& f);
+  void SetLabelsFont(const TFont& f) { if (AssignIfChanged(labelsFont_, f)) Changed(); }
   int LabelsAngle() const { return labelsAngle_; }
   void SetLabelsAngle(int angle);  // ChartException outside 0 ... 360
   int LabelsSeparation() const { return labelsSeparation_; }
   void SetLabelsSeparation(int percent);  // AxisException when negative
   int LabelsSize() const { return labelsSize_; }
-  void SetLabelsSize(int size);
+  void SetLabelsSize(int size) { if (AssignIfChanged(labelsSize_, size)) Changed(); }
   bool LabelsOnAxis() const { return labelsOnAxis_; }
-  void SetLabelsOnAxis(bool v);
+  void SetLabelsOnAxis(bool v) { if (AssignIfChanged(labelsOnAxis_, v)) Changed(); }
   bool LabelsMultiLine() const { return labelsMultiLine_; }
-  void SetLabelsMultiLine(bool v);
+  void SetLabelsMultiLine(bool v) { if (AssignIfChanged(labelsMultiLine_, v)) Changed(); }
   const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
-  void SetAxisValuesFormat(std::string format);
+  void SetAxisValuesFormat(std::string format) { if (AssignIfChanged(axisValuesFormat_, std::move(format))) Changed(); }
   bool RoundFirstLabel() const { return roundFirstLabel_; }
-  void SetRoundFirstLabel(bool v);
+  void SetRoundFirstLabel(bool v) { if (AssignIfChanged(roundFirstLabel_, v)) Changed(); }
   int TickLength() const { return tickLength_; }
-  void SetTickLength(int v);
+  void SetTickLength(int v) { if (AssignIfChanged(tickLength_, v)) Changed(); }
   int TickInnerLength() const { return tickInnerLength_; }
-  void SetTickInnerLength(int v);
+  void SetTickInnerLength(int v) { if (AssignIfChanged(tickInnerLength_, v)) Changed(); }
   int MinorTickLength() const { return minorTickLength_; }
-  void SetMinorTickLength(int v);
+  void SetMinorTickLength(int v) { if (AssignIfChanged(minorTickLength_, v)) Changed(); }
   int MinorTickCount() const { return minorTickCount_; }
-  void SetMinorTickCount(int v);
+  void SetMinorTickCount(int v) { if (AssignIfChanged(minorTickCount_, v)) Changed(); }
   bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
-  void SetTickOnLabelsOnly(bool v);
+  void SetTickOnLabelsOnly(bool v) { if (AssignIfChanged(tickOnLabelsOnly_, v)) Changed(); }
   bool GridCentered() const { return gridCentered_; }
-  void SetGridCentered(bool v);
+  void SetGridCentered(bool v) { if (AssignIfChanged(gridCentered_, v)) Changed(); }
   const TChartPen& AxisPen() const { return axisPen_; }
-  void SetAxisPen(const TChartPen& p);
+  void SetAxisPen(const TChartPen& p) { if (AssignIfChanged(axisPen_, p)) Changed(); }
   const TChartPen& Grid() const { return grid_; }
-  void SetGrid(const TChartPen& p);
+  void SetGrid(const TChartPen& p) { if (AssignIfChanged(grid_, p)) Changed(); }
   const TChartPen& Ticks() const { return ticks_; }
-  void SetTicks(const TChartPen& p);
+  void SetTicks(const TChartPen& p) { if (AssignIfChanged(ticks_, p)) Changed(); }
   const TChartPen& TicksInner() const { return ticksInner_; }
-  void SetTicksInner(const TChartPen& p);
+  void SetTicksInner(const TChartPen& p) { if (AssignIfChanged(ticksInner_, p)) Changed(); }
   const TChartPen& MinorTicks() const { return minorTicks_; }
-  void SetMinorTicks(const TChartPen& p);
+  void SetMinorTicks(const TChartPen& p) { if (AssignIfChanged(minorTicks_, p)) Changed(); }
   const TChartPen& MinorGrid() const { return minorGrid_; }
-  void SetMinorGrid(const TChartPen& p);
+  void SetMinorGrid(const TChartPen& p) { if (AssignIfChanged(minorGrid_, p)) Changed(); }
   // A caption takes its space beside the labels; titled axes are not drawn by this chart.
   const TChartAxisTitle& Title() const { return title_; }
-  void SetTitle(const TChartAxisTitle& t);
+  void SetTitle(const TChartAxisTitle& t) { if (AssignIfChanged(title_, t)) Changed(); }
   int TitleSize() const { return titleSize_; }
-  void SetTitleSize(int v);
+  void SetTitleSize(int v) { if (AssignIfChanged(titleSize_, v)) Changed(); }
   double StartPosition() const { return startPosition_; }
-  void SetStartPosition(double v);
+  void SetStartPosition(double v) { if (AssignIfChanged(startPosition_, v)) Changed(); }
   double EndPosition() const { return endPosition_; }
-  void SetEndPosition(double v);
+  void SetEndPosition(double v) { if (AssignIfChanged(endPosition_, v)) Changed(); }
   // Stored only: this chart keeps every axis on the plot rectangle's edge.
   double PositionPercent() const { return positionPercent_; }
-  void SetPositionPercent(double v);
+  void SetPositionPercent(double v) { if (AssignIfChanged(positionPercent_, v)) Changed(); }
   bool ExactDateTime() const { return exactDateTime_; }
-  void SetExactDateTime(bool v);
+  void SetExactDateTime(bool v) { if (AssignIfChanged(exactDateTime_, v)) Changed(); }
 
   // --- scale (working state of the last layout) ------------------------------------
   void AdjustRange();
@@ -140,20 +158,20 @@ class TChartAxis {
   int TickSize() const;
 
   bool IsShown() const;  // takes part in the layout and is drawn
-  bool ShownInLastLayout() const { return shownInLastLayout_; }
-  void SetShownInLastLayout(bool shown) { shownInLastLayout_ = shown; }
-
-  double WorkMinimum() const { return workMinimum_; }
-  double WorkMaximum() const { return workMaximum_; }
-  double WorkRange() const { return workRange_; }
-  int StartPixel() const { return startPixel_; }
-  int EndPixel() const { return endPixel_; }
-  int PixelSpan() const { return pixelSpan_; }
-  int CenterPixel() const { return centerPixel_; }
-  int AxisLinePos() const { return axisLinePos_; }
-  void SetAxisLinePos(int pos) { axisLinePos_ = pos; }
-  int LabelsPos() const { return labelsPos_; }
-  int TitlePos() const { return titlePos_; }
+  const TAxisLayoutRecord& LastLayout() const { return layout_; }
+  bool ShownInLastLayout() const { return layout_.shown; }
+  void SetShownInLastLayout(bool shown) { layout_.shown = shown; }
+  double WorkMinimum() const { return layout_.workMinimum; }
+  double WorkMaximum() const { return layout_.workMaximum; }
+  double WorkRange() const { return layout_.workRange; }
+  int StartPixel() const { return layout_.startPixel; }
+  int EndPixel() const { return layout_.endPixel; }
+  int PixelSpan() const { return layout_.pixelSpan; }
+  int CenterPixel() const { return layout_.centerPixel; }
+  int AxisLinePos() const { return layout_.axisLinePos; }
+  void SetAxisLinePos(int pos) { layout_.axisLinePos = pos; }
+  int LabelsPos() const { return layout_.labelsPos; }
+  int TitlePos() const { return layout_.titlePos; }
 
   // Drawing scratch kept between paints so the lists are not reallocated.
   std::vector<int>& TickList() { return tickList_; }
@@ -209,17 +227,7 @@ class TChartAxis {
   double positionPercent_ = 0.0;
   bool exactDateTime_ = true;
 
-  double workMinimum_ = 0.0;
-  double workMaximum_ = 0.0;
-  double workRange_ = 0.0;
-  int startPixel_ = 0;
-  int endPixel_ = 0;
-  int pixelSpan_ = 0;
-  int centerPixel_ = 0;
-  int axisLinePos_ = 0;
-  int labelsPos_ = 0;
-  int titlePos_ = 0;
-  bool shownInLastLayout_ = false;
+  TAxisLayoutRecord layout_;
   std::vector<int> tickList_;
   std::vector<TAxisLabelRecord> labelRecords_;
 };

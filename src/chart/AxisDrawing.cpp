@@ -128,7 +128,7 @@ class AxisPainter {
   void DrawLabel(int p, std::string_view text) {
     if (axis_.TickOnLabelsOnly()) AddTick(p);
     canvas_.SetFont(axis_.LabelsFont());
-    canvas_.SetBrush(TBrush{canvas_.Brush().color, TBrushStyle::bsClear});
+    canvas_.ClearBrush();
     canvas_.SetBackgroundMode(TBackgroundMode::bmTransparent);
     canvas_.SetTextAnchor(AxisLabelAlignment(axis_));
     const int h = canvas_.TextLineHeight();
@@ -185,7 +185,7 @@ class AxisPainter {
       for (int t : ticks_) Stroke(t, axis_.TickLength(), true);
     }
     if (axis_.Grid().visible) {
-      canvas_.SetBrush(TBrush{canvas_.Brush().color, TBrushStyle::bsClear});
+      canvas_.ClearBrush();
       canvas_.SetBackgroundMode(TBackgroundMode::bmTransparent);
       TChartPen pen = axis_.Grid();
       if (pen.color == clAutoColor) pen.color = clGray;

@@ -16,34 +16,14 @@ TCustomBarSeries::TCustomBarSeries() {
   Marks().SetArrowLength(20);
 }
 
-#define TAVIMO_BAR_SETTER(Name, field, Type) \
-  void TCustomBarSeries::Set##Name(Type v) { \
-    if (field == v) return;                  \
-    field = v;                               \
-    Changed();                               \
-  }
-TAVIMO_BAR_SETTER(BarStyle, barStyle_, TBarStyle)
-TAVIMO_BAR_SETTER(SideMargins, sideMargins_, bool)
-TAVIMO_BAR_SETTER(AutoBarSize, autoBarSize_, bool)
-TAVIMO_BAR_SETTER(MultiBar, multiBar_, TMultiBar)
-TAVIMO_BAR_SETTER(UseYOrigin, useYOrigin_, bool)
-TAVIMO_BAR_SETTER(YOrigin, yOrigin_, double)
-TAVIMO_BAR_SETTER(BarPen, barPen_, const TChartPen&)
-TAVIMO_BAR_SETTER(BarBrush, barBrush_, const TChartBrush&)
-#undef TAVIMO_BAR_SETTER
-
 void TCustomBarSeries::SetBarWidthPercent(int percent) {
   if (percent < 1 || percent > 100) throw BarException(std::string(messages::kBarWidthPercent));
-  if (percent == barWidthPercent_) return;
-  barWidthPercent_ = percent;
-  Changed();
+  if (AssignIfChanged(barWidthPercent_, percent)) Changed();
 }
 
 void TCustomBarSeries::SetOffsetPercent(int percent) {
   if (percent < -100 || percent > 100) throw BarException(std::string(messages::kBarOffsetPercent));
-  if (percent == offsetPercent_) return;
-  offsetPercent_ = percent;
-  Changed();
+  if (AssignIfChanged(offsetPercent_, percent)) Changed();
 }
 
 bool TCustomBarSeries::SameKind(const TChartSeries& other) const { return typeid(other) == typeid(*this); }
@@ -102,12 +82,6 @@ double TCustomBarSeries::HighestMain() const {
 THorizBarSeries::THorizBarSeries() {
   XValues().SetName("Bar");
   XValues().SetOrder(TChartListOrder::loNone);
-}
-
-void THorizBarSeries::SetCustomBarHeight(int height) {
-  if (height == customBarHeight_) return;
-  customBarHeight_ = height;
-  Changed();
 }
 
 void THorizBarSeries::ComputeBarThickness() {

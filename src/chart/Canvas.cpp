@@ -15,7 +15,7 @@ TColor ToRGB(TColor c) { return c & 0x00FFFFFFu; }
 void TCanvas::ResetDrawingState() {
   SetPen(TPen{clBlack, 1, TPenStyle::psSolid, false});
   SetBrush(TBrush{clWhite, TBrushStyle::bsSolid});
-  TFont font = font_;
+  TFont font = Font();
   font.color = clBlack;
   font.height = 10;
   SetFont(font);
@@ -61,25 +61,18 @@ void TCanvas::BandedGradient(const Rect& rect, TColor c0, TColor c1, TGradientDi
   const int n = extent < 256 ? extent : 256;
   if (n <= 0) return;
 
-  const TBrush before = brush_;
-  bool haveBand = false;
-  TColor bandColor = 0;
+  const TCanvasStateSaver saver(*this);
   for (int i = 0; i < n; ++i) {
     const TColor c = n == 1 ? c0
                             : RGBColor(r0 + MulDiv(i, dr, n - 1), g0 + MulDiv(i, dg, n - 1),
                                        b0 + MulDiv(i, db, n - 1));
-    if (!haveBand || c != bandColor) {
-      SetBrush(TBrush{c, TBrushStyle::bsSolid});
-      bandColor = c;
-      haveBand = true;
-    }
+    SetBrush(TBrush{c, TBrushStyle::bsSolid});
     if (vertical) {
       FillRect(Rect{r.left, r.bottom - MulDiv(i + 1, extent, n), r.right, r.bottom - MulDiv(i, extent, n)});
     } else {
       FillRect(Rect{r.right - MulDiv(i + 1, extent, n), r.top, r.right - MulDiv(i, extent, n), r.bottom});
     }
   }
-  SetBrush(before);
 }
 
 bool TCanvas::ArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,

@@ -3,7 +3,8 @@
 // primitives the chart draws with, and the chart's own drawing operations
 // (arrow, banded gradient, pen and brush selection) built on them.
 // Implementations: the raster canvas over a QImage and the recording canvas
-// used by the layout tests.
+// used by the layout tests. The drawing state belongs to the base class;
+// an implementation reads it when a primitive needs it.
 
 #include <array>
 #include <string>
@@ -67,6 +68,16 @@ struct TChartPen {
   friend bool operator==(const TChartPen&, const TChartPen&) = default;
 };
 
+// What the primitives draw with.
+struct TCanvasState {
+  TPen pen;
+  TBrush brush;
+  TFont font;
+  TBackgroundMode backgroundMode = TBackgroundMode::bmTransparent;
+  TColor backgroundColor = clWhite;
+  int textAnchor = kTextAlignLeftTop;
+};
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -76,13 +87,6 @@ class TCanvas {
   virtual Rect SetupWindow(int width, int height) = 0;
   // Drawing into the off-screen image is complete.
   virtual void ShowImage() = 0;
-
-  virtual void SetPen(const TPen& pen) = 0;
-  virtual void SetBrush(const TBrush& brush) = 0;
-  virtual void SetFont(const TFont& font) = 0;
-  virtual void SetBackgroundMode(TBackgroundMode mode) = 0;
-  virtual void SetBackgroundColor(TColor color) = 0;
-  virtual void SetTextAnchor(int flags) = 0;
 
   // Writes text in the font's colour at (x, y) with the current alignment and background mode.
   virtual void PutText(int x, int y, std::string_view text) = 0;
@@ -103,12 +107,22 @@ class TCanvas {
   virtual void ClipTo(const Rect& r) = 0;
   virtual void ClearClip() = 0;
 
-  const TPen& Pen() const { return pen_; }
-  const TBrush& Brush() const { return brush_; }
-  const TFont& Font() const { return font_; }
-  TBackgroundMode BackgroundMode() const { return backgroundMode_; }
-  TColor BackgroundColor() const { return backgroundColor_; }
-  int TextAnchor() const { return textAnchor_; }
+  // The drawing state the primitives use.
+  const TCanvasState& State() const { return state_; }
+  const TPen& Pen() const { return state_.pen; }
+  void SetPen(const TPen& pen) { state_.pen = pen; }
+  const TBrush& Brush() const { return state_.brush; }
+  void SetBrush(const TBrush& brush) { state_.brush = brush; }
+  // Fills nothing from here on; the brush keeps its colour.
+  void ClearBrush() { state_.brush.style = TBrushStyle::bsClear; }
+  const TFont& Font() const { return state_.font; }
+  void SetFont(const TFont& font) { state_.font = font; }
+  TBackgroundMode BackgroundMode() const { return state_.backgroundMode; }
+  void SetBackgroundMode(TBackgroundMode mode) { state_.backgroundMode = mode; }
+  TColor BackgroundColor() const { return state_.backgroundColor; }
+  void SetBackgroundColor(TColor color) { state_.backgroundColor = color; }
+  int TextAnchor() const { return state_.textAnchor; }
+  void SetTextAnchor(int flags) { state_.textAnchor = flags; }
 
   // The chart's operations over the primitives above.
   int TextLineHeight() { return MeasureHeight("W"); }
@@ -126,14 +140,29 @@ class TCanvas {
   static bool RotatedArrowPoints(Point from, Point to, int headWidth, int headLengthLimit,
                                  std::array<Point, 7>& points);
 
- protected:
-  // Implementations store the state here in their setters.
+ private:
+  TCanvasState state_;
+};
+
+// Puts back the pen, brush and font the canvas had when it was made, on
+// leaving its scope (an exception included).
+class TCanvasStateSaver {
+ public:
+  explicit TCanvasStateSaver(TCanvas& canvas)
+      : canvas_(canvas), pen_(canvas.Pen()), brush_(canvas.Brush()), font_(canvas.Font()) {}
+  ~TCanvasStateSaver() {
+    canvas_.SetPen(pen_);
+    canvas_.SetBrush(brush_);
+    canvas_.SetFont(font_);
+  }
+  TCanvasStateSaver(const TCanvasStateSaver&) = delete;
+  TCanvasStateSaver& operator=(const TCanvasStateSaver&) = delete;
+
+ private:
+  TCanvas& canvas_;
   TPen pen_;
   TBrush brush_;
   TFont font_;
-  TBackgroundMode backgroundMode_ = TBackgroundMode::bmTransparent;
-  TColor backgroundColor_ = clWhite;
-  int textAnchor_ = kTextAlignLeftTop;
 };
 
 }  // namespace tavimo::chart

@@ -37,32 +37,6 @@ int TChart::ActiveSeriesCount() const {
 
 // ---- settings -----------------------------------------------------------------------
 
-#define TAVIMO_CHART_SETTER(Name, field, Type) \
-  void TChart::Set##Name(Type v) {             \
-    if (field == v) return;                    \
-    field = v;                                 \
-    Invalidate();                              \
-  }
-TAVIMO_CHART_SETTER(Color, color_, TColor)
-TAVIMO_CHART_SETTER(Gradient, gradient_, const TChartGradient&)
-TAVIMO_CHART_SETTER(BevelOuter, bevelOuter_, TPanelBevel)
-TAVIMO_CHART_SETTER(BevelInner, bevelInner_, TPanelBevel)
-TAVIMO_CHART_SETTER(BevelWidth, bevelWidth_, int)
-TAVIMO_CHART_SETTER(BorderWidth, borderWidth_, int)
-TAVIMO_CHART_SETTER(View3D, view3D_, bool)
-TAVIMO_CHART_SETTER(View3DOptions, view3DOptions_, const TView3DOptions&)
-TAVIMO_CHART_SETTER(Title, title_, const TChartTitle&)
-TAVIMO_CHART_SETTER(Foot, foot_, const TChartTitle&)
-TAVIMO_CHART_SETTER(Legend, legend_, const TChartLegend&)
-TAVIMO_CHART_SETTER(BackWall, backWall_, const TChartWall&)
-TAVIMO_CHART_SETTER(LeftWall, leftWall_, const TChartWall&)
-TAVIMO_CHART_SETTER(AxisVisible, axisVisible_, bool)
-TAVIMO_CHART_SETTER(ClipPoints, clipPoints_, bool)
-TAVIMO_CHART_SETTER(AllowZoom, allowZoom_, bool)
-TAVIMO_CHART_SETTER(AnimatedZoom, animatedZoom_, bool)
-TAVIMO_CHART_SETTER(AllowPanning, allowPanning_, TPanningMode)
-#undef TAVIMO_CHART_SETTER
-
 void TChart::SetMargins(int left, int top, int right, int bottom) {
   if (left == marginLeft_ && top == marginTop_ && right == marginRight_ && bottom == marginBottom_) return;
   marginLeft_ = left;
@@ -112,12 +86,14 @@ bool TChart::PaintRequest() {
 void TChart::PaintChart() {
   paintBounds_ = canvas_->SetupWindow(clientWidth_, clientHeight_);
   try {
+    // Inside the border, less the margins (percentages of the whole size).
     const int w = paintBounds_.Width();
     const int h = paintBounds_.Height();
-    plotRect_ = Rect{paintBounds_.left + borderWidth_ + MulDiv(marginLeft_, w, 100),
-                     paintBounds_.top + borderWidth_ + MulDiv(marginTop_, h, 100),
-                     paintBounds_.right - borderWidth_ - MulDiv(marginRight_, w, 100),
-                     paintBounds_.bottom - borderWidth_ - MulDiv(marginBottom_, h, 100)};
+    plotRect_ = paintBounds_.Inflated(-borderWidth_);
+    plotRect_.TakeFromLeft(MulDiv(marginLeft_, w, 100));
+    plotRect_.TakeFromTop(MulDiv(marginTop_, h, 100));
+    plotRect_.TakeFromRight(MulDiv(marginRight_, w, 100));
+    plotRect_.TakeFromBottom(MulDiv(marginBottom_, h, 100));
     RecalcPlotSize();
     InternalDraw();
   } catch (...) {
@@ -169,7 +145,7 @@ void TChart::PanelPaint() {
     canvas_->FillRect(paintBounds_);
   }
   Rect r = paintBounds_;
-  canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+  canvas_->ClearBrush();
   const auto bevel = [&](TPanelBevel kind) {
     if (kind == TPanelBevel::bvNone) return;
     const bool raised = kind == TPanelBevel::bvRaised;
@@ -190,7 +166,7 @@ void TChart::DrawBevelRing(Rect& r, TColor topLeft, TColor bottomRight) {
   canvas_->SetPen(TPen{bottomRight, 1, TPenStyle::psSolid, false});
   canvas_->StrokeLine(right, r.top, right, bottom);
   canvas_->StrokeLine(right, bottom, r.left - 1, bottom);
-  r = r.Shrunken(1);
+  r = r.Inflated(-1);
 }
 
 void TChart::DrawTitlesAndLegend() {
@@ -209,7 +185,7 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
   const bool autoBackground = title.Color == clAutoColor && title.Brush.Style == TBrushStyle::bsSolid &&
                               title.Brush.Color == clAutoColor;
   if (autoBackground) {
-    canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+    canvas_->ClearBrush();
   } else {
     const TColor fill = title.Color != clAutoColor ? title.Color : title.Brush.Color;
     canvas_->SelectChartBrush(fill, title.Brush.Style, color_);
@@ -217,15 +193,10 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
   const int fw = title.Frame.visible ? title.Frame.width : 0;
   canvas_->SelectChartPen(title.Frame);
 
-  Rect box{plotRect_.left + fw, 0, plotRect_.right - fw, 0};
-  if (!foot) {
-    box.top = plotRect_.top + fw;
-    box.bottom = box.top + lines * f;
-  } else {
-    box.bottom = plotRect_.bottom - fw;
-    box.top = box.bottom - lines * f;
-  }
-  const Rect outer{box.left - fw, box.top - fw, box.right + fw, box.bottom + fw};
+  // The lines' box, inside the frame at the top (title) or bottom (foot) of the plot rectangle.
+  Rect inside = plotRect_.Inflated(-fw);
+  const Rect box = foot ? inside.TakeFromBottom(lines * f) : inside.TakeFromTop(lines * f);
+  const Rect outer = box.Inflated(fw);
   (foot ? footRect_ : titleRect_) = outer;
   if (title.Frame.visible || !autoBackground) canvas_->DrawBox(outer);
 
@@ -242,7 +213,7 @@ void TChart::DrawTitle(const TChartTitle& title, bool foot) {
     }
     canvas_->PutText(x, box.top + k * f, line);
   }
-  if (!foot) plotRect_.top = box.top + lines * f + kTitleGap;
+  if (!foot) plotRect_.top = box.bottom + kTitleGap;
   else plotRect_.bottom = box.top - kTitleGap;
   RecalcPlotSize();
 }
@@ -289,17 +260,23 @@ void TChart::ApplySeriesMargins() {
 void TChart::DrawBackWall() {
   canvas_->SelectChartPen(backWall_.Pen);
   if (backWall_.Color == clAutoColor && backWall_.Brush.Style == TBrushStyle::bsSolid) {
-    canvas_->SetBrush(TBrush{canvas_->Brush().color, TBrushStyle::bsClear});
+    canvas_->ClearBrush();
   } else {
     canvas_->SelectChartBrush(backWall_.Color, backWall_.Brush.Style, backWall_.Brush.Color);
   }
-  canvas_->DrawBox(Rect{plotRect_.left, plotRect_.top, plotRect_.right + 1, plotRect_.bottom + 1});
+  canvas_->DrawBox(WallRect());
+}
+
+Rect TChart::WallRect() const {
+  return Rect{plotRect_.left, plotRect_.top, plotRect_.right + 1, plotRect_.bottom + 1};
 }
 
 void TChart::DrawOneSeries(TChartSeries& series) {
   series.ComputeVisibleRange();
   if (series.FirstVisible() < 0 || series.LastVisible() < series.FirstVisible()) return;
-  const Rect clip{plotRect_.left + 1, plotRect_.top + 1, plotRect_.right, plotRect_.bottom - 1};
+  // Inside the wall's frame, less the row above its bottom line.
+  Rect clip = WallRect().Inflated(-1);
+  clip.TakeFromBottom(1);
   if (clipPoints_) canvas_->ClipTo(clip);
   series.DrawAllValues(*canvas_);
   if (clipPoints_) canvas_->ClearClip();

@@ -14,6 +14,7 @@
 #include "chart/BarSeries.h"
 #include "chart/Canvas.h"
 #include "chart/Panning.h"
+#include "chart/Property.h"
 #include "chart/Series.h"
 
 namespace tavimo::chart {
@@ -128,52 +129,52 @@ class TChart {
 
   // --- settings (each change invalidates) ----------------------------------------
   TColor Color() const { return color_; }
-  void SetColor(TColor c);
+  void SetColor(TColor c) { if (AssignIfChanged(color_, c)) Invalidate(); }
   const TChartGradient& Gradient() const { return gradient_; }
-  void SetGradient(const TChartGradient& g);
+  void SetGradient(const TChartGradient& g) { if (AssignIfChanged(gradient_, g)) Invalidate(); }
   int MarginLeft() const { return marginLeft_; }
   int MarginTop() const { return marginTop_; }
   int MarginRight() const { return marginRight_; }
   int MarginBottom() const { return marginBottom_; }
   void SetMargins(int left, int top, int right, int bottom);
   TPanelBevel BevelOuter() const { return bevelOuter_; }
-  void SetBevelOuter(TPanelBevel b);
+  void SetBevelOuter(TPanelBevel b) { if (AssignIfChanged(bevelOuter_, b)) Invalidate(); }
   TPanelBevel BevelInner() const { return bevelInner_; }
-  void SetBevelInner(TPanelBevel b);
+  void SetBevelInner(TPanelBevel b) { if (AssignIfChanged(bevelInner_, b)) Invalidate(); }
   int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int w);
+  void SetBevelWidth(int w) { if (AssignIfChanged(bevelWidth_, w)) Invalidate(); }
   int BorderWidth() const { return borderWidth_; }
-  void SetBorderWidth(int w);
+  void SetBorderWidth(int w) { if (AssignIfChanged(borderWidth_, w)) Invalidate(); }
   bool View3D() const { return view3D_; }
-  void SetView3D(bool on);
+  void SetView3D(bool on) { if (AssignIfChanged(view3D_, on)) Invalidate(); }
   const TView3DOptions& View3DOptions() const { return view3DOptions_; }
-  void SetView3DOptions(const TView3DOptions& o);
+  void SetView3DOptions(const TView3DOptions& o) { if (AssignIfChanged(view3DOptions_, o)) Invalidate(); }
   const TChartTitle& Title() const { return title_; }
-  void SetTitle(const TChartTitle& t);
+  void SetTitle(const TChartTitle& t) { if (AssignIfChanged(title_, t)) Invalidate(); }
   const TChartTitle& Foot() const { return foot_; }
-  void SetFoot(const TChartTitle& t);
+  void SetFoot(const TChartTitle& t) { if (AssignIfChanged(foot_, t)) Invalidate(); }
   const TChartLegend& Legend() const { return legend_; }
-  void SetLegend(const TChartLegend& l);
+  void SetLegend(const TChartLegend& l) { if (AssignIfChanged(legend_, l)) Invalidate(); }
   const TChartWall& BackWall() const { return backWall_; }
-  void SetBackWall(const TChartWall& w);
+  void SetBackWall(const TChartWall& w) { if (AssignIfChanged(backWall_, w)) Invalidate(); }
   const TChartWall& LeftWall() const { return leftWall_; }
-  void SetLeftWall(const TChartWall& w);
+  void SetLeftWall(const TChartWall& w) { if (AssignIfChanged(leftWall_, w)) Invalidate(); }
   // The back wall colour; outside loading it also makes the wall brush solid.
   TColor BackColor() const { return backWall_.Color; }
   void SetBackColor(TColor c);
   bool FrameVisible() const { return backWall_.Pen.visible; }
   void SetFrameVisible(bool v);
   bool AxisVisible() const { return axisVisible_; }
-  void SetAxisVisible(bool v);
+  void SetAxisVisible(bool v) { if (AssignIfChanged(axisVisible_, v)) Invalidate(); }
   bool ClipPoints() const { return clipPoints_; }
-  void SetClipPoints(bool v);
+  void SetClipPoints(bool v) { if (AssignIfChanged(clipPoints_, v)) Invalidate(); }
   // Stored only: zooming is not offered, so no press ever starts a zoom.
   bool AllowZoom() const { return allowZoom_; }
-  void SetAllowZoom(bool v);
+  void SetAllowZoom(bool v) { if (AssignIfChanged(allowZoom_, v)) Invalidate(); }
   bool AnimatedZoom() const { return animatedZoom_; }
-  void SetAnimatedZoom(bool v);
+  void SetAnimatedZoom(bool v) { if (AssignIfChanged(animatedZoom_, v)) Invalidate(); }
   TPanningMode AllowPanning() const { return allowPanning_; }
-  void SetAllowPanning(TPanningMode m);
+  void SetAllowPanning(TPanningMode m) { if (AssignIfChanged(allowPanning_, m)) Invalidate(); }
 
   // --- mouse (client pixels of the chart) -------------------------------------------
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -196,6 +197,9 @@ class TChart {
   void LayoutAxes();
   void ApplySeriesMargins();
   void DrawBackWall();
+  // The back wall's frame: the plot rectangle with its right and bottom edge
+  // lines, on which the right and bottom axes stand.
+  Rect WallRect() const;
   void DrawOneSeries(TChartSeries& series);
   bool AxisHit(TChartAxis& axis, int x, int y) const;
   void ScrollVerticalAxes(bool down);

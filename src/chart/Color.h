@@ -29,6 +29,7 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clMoneyGreen = 0xC0DCC0;
 inline constexpr TColor clSkyBlue = 0xF0CAA6;
 inline constexpr TColor clCream = 0xF0FBFF;
+inline constexpr TColor clLightYellow = 0x80FFFF;
 inline constexpr TColor clMedGray = 0xA4A0A0;
 
 // System colours of the platform's default (light) theme, as fixed RGB values.

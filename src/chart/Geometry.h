@@ -49,7 +49,34 @@ struct Rect {
     return {left > o.left ? left : o.left, top > o.top ? top : o.top,
             right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
   }
-  Rect Shrunken(int d) const { return {left + d, top + d, right - d, bottom - d}; }
+  // Grown by dx on the left and right and dy at the top and bottom; negative shrinks.
+  Rect Inflated(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
+  Rect Inflated(int d) const { return Inflated(d, d); }
+  Rect Translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+
+  // Cut a strip size pixels thick off one side and return it; this rectangle
+  // keeps the rest. Nothing is clamped: a strip thicker than the rectangle
+  // leaves it inverted, and a negative size grows it.
+  Rect TakeFromLeft(int size) {
+    const Rect strip{left, top, left + size, bottom};
+    left = strip.right;
+    return strip;
+  }
+  Rect TakeFromTop(int size) {
+    const Rect strip{left, top, right, top + size};
+    top = strip.bottom;
+    return strip;
+  }
+  Rect TakeFromRight(int size) {
+    const Rect strip{right - size, top, right, bottom};
+    right = strip.left;
+    return strip;
+  }
+  Rect TakeFromBottom(int size) {
+    const Rect strip{left, bottom - size, right, bottom};
+    bottom = strip.top;
+    return strip;
+  }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -4,15 +4,6 @@
 
 namespace tavimo::chart {
 
-namespace {
-
-AxisLayoutReport DescribeAxis(const TChartAxis& axis) {
-  return AxisLayoutReport{axis.StartPixel(), axis.EndPixel(), axis.WorkMinimum(), axis.WorkMaximum(),
-                          axis.LabelsPos(),  axis.AxisLinePos(), axis.ShownInLastLayout()};
-}
-
-}  // namespace
-
 std::string ColorToHex(TColor color) {
   char text[8];
   std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<unsigned>(RedOf(color)),
@@ -26,10 +17,9 @@ ChartLayoutReport DescribeLayout(TChart& chart) {
   report.height = chart.ClientHeight();
   report.plotRect = chart.PlotRect();
   report.titleLineHeight = chart.TitleLineHeight();
-  report.leftAxis = DescribeAxis(chart.LeftAxis());
-  report.bottomAxis = DescribeAxis(chart.BottomAxis());
-  for (const TAxisLabelRecord& r : chart.LeftAxis().LabelRecords())
-    report.axisLabels.push_back(AxisLabelReport{r.text, r.pixel, r.width, r.height, r.drawn});
+  report.leftAxis = chart.LeftAxis().LastLayout();
+  report.bottomAxis = chart.BottomAxis().LastLayout();
+  report.axisLabels = chart.LeftAxis().LabelRecords();
 
   auto* series = chart.SeriesCount() > 0 ? dynamic_cast<THorizBarSeries*>(&chart.Series(0)) : nullptr;
   if (series == nullptr) return report;
@@ -49,10 +39,7 @@ ChartLayoutReport DescribeLayout(TChart& chart) {
                            i >= series->FirstVisible() && i <= series->LastVisible() &&
                            bar.color != clNone && !marks.MarkCaption(i).empty();
     if (const TSeriesMarkPosition* p = marks.StoredPosition(i); markDrawn && p != nullptr) {
-      bar.mark = MarkReport{marks.MarkCaption(i),
-                            Rect{p->BoxTopLeft.x, p->BoxTopLeft.y, p->BoxTopLeft.x + p->BoxWidth,
-                                 p->BoxTopLeft.y + p->BoxHeight},
-                            {p->ArrowStart, p->ArrowEnd}};
+      bar.mark = MarkReport{marks.MarkCaption(i), p->Box(), {p->ArrowStart, p->ArrowEnd}};
     }
     report.bars.push_back(std::move(bar));
   }

@@ -11,23 +11,10 @@
 
 namespace tavimo::chart {
 
-struct AxisLayoutReport {
-  int startPixel = 0;
-  int endPixel = 0;
-  double workMinimum = 0.0;
-  double workMaximum = 0.0;
-  int labelsPos = 0;
-  int axisLinePos = 0;
-  bool shown = false;
-};
-
-struct AxisLabelReport {
-  std::string text;
-  int pixel = 0;
-  int width = 0;
-  int height = 0;
-  bool drawn = false;
-};
+// The axes are reported in their own records, under the names the report's
+// writers know them by.
+using AxisLayoutReport = TAxisLayoutRecord;
+using AxisLabelReport = TAxisLabelRecord;
 
 struct MarkReport {
   std::string text;
@@ -51,9 +38,9 @@ struct ChartLayoutReport {
   Rect plotRect;
   int titleLineHeight = 0;
   int barThickness = 0;
-  AxisLayoutReport leftAxis;
-  AxisLayoutReport bottomAxis;
-  std::vector<AxisLabelReport> axisLabels;  // the left axis' labels, in drawing order
+  TAxisLayoutRecord leftAxis;
+  TAxisLayoutRecord bottomAxis;
+  std::vector<TAxisLabelRecord> axisLabels;  // the left axis' labels, in drawing order
   std::vector<BarReport> bars;
   int markLineHeight = 0;
   int markWWidth = 0;

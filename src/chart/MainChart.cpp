@@ -96,7 +96,7 @@ std::unique_ptr<TChart> BuildMainChart(std::unique_ptr<TCanvas> canvas) {
   marks.SetStyle(TSeriesMarksStyle::smsValue);
   marks.SetBackColor(clAqua);
   TChartPen arrow = marks.Arrow();
-  arrow.color = 8454143;
+  arrow.color = clLightYellow;
   marks.SetArrow(arrow);
   marks.SetArrowLength(10);
   marks.SetFont(kArial16);

@@ -50,13 +50,6 @@ class TRasterCanvas : public TCanvas {
   Rect SetupWindow(int width, int height) override;
   void ShowImage() override;
 
-  void SetPen(const TPen& pen) override;
-  void SetBrush(const TBrush& brush) override;
-  void SetFont(const TFont& font) override;
-  void SetBackgroundMode(TBackgroundMode mode) override;
-  void SetBackgroundColor(TColor color) override;
-  void SetTextAnchor(int flags) override;
-
   void PutText(int x, int y, std::string_view text) override;
   int MeasureWidth(std::string_view text) override;
   int MeasureHeight(std::string_view text) override;
@@ -81,6 +74,8 @@ class TRasterCanvas : public TCanvas {
   // image's pixels are shared with a copy; false without an image.
   bool EnsurePainter();
   void EndPainter();
+  // The entry of the current font, looked up again only when the font's face,
+  // size or style differ from the entry last used.
   FontEntry& CurrentFont();
   TextEntry& Layout(FontEntry& font, std::string_view text);
   static void RenderInk(const FontEntry& font, TextEntry& text);

@@ -1,7 +1,5 @@
 #include "chart/RecordingCanvas.h"
 
-#include <sstream>
-
 #include "runtime/Utf8.h"
 
 namespace tavimo::chart {
@@ -23,13 +21,8 @@ int RecordingCanvas::TextWidth(const TFont& font, std::string_view text) {
 TCanvasRecord& RecordingCanvas::Add(TCanvasOp op) {
   records_.emplace_back();
   TCanvasRecord& r = records_.back();
+  static_cast<TCanvasState&>(r) = State();
   r.op = op;
-  r.pen = pen_;
-  r.brush = brush_;
-  r.font = font_;
-  r.backgroundMode = backgroundMode_;
-  r.backgroundColor = backgroundColor_;
-  r.textAnchor = textAnchor_;
   r.clip = clip_;
   return r;
 }
@@ -47,36 +40,6 @@ void RecordingCanvas::ShowImage() {
   if (recording_) Add(TCanvasOp::ShowImage);
 }
 
-void RecordingCanvas::SetPen(const TPen& pen) {
-  pen_ = pen;
-  if (recording_) Add(TCanvasOp::SetPen);
-}
-
-void RecordingCanvas::SetBrush(const TBrush& brush) {
-  brush_ = brush;
-  if (recording_) Add(TCanvasOp::SetBrush);
-}
-
-void RecordingCanvas::SetFont(const TFont& font) {
-  font_ = font;
-  if (recording_) Add(TCanvasOp::SetFont);
-}
-
-void RecordingCanvas::SetBackgroundMode(TBackgroundMode mode) {
-  backgroundMode_ = mode;
-  if (recording_) Add(TCanvasOp::SetBackgroundMode);
-}
-
-void RecordingCanvas::SetBackgroundColor(TColor color) {
-  backgroundColor_ = color;
-  if (recording_) Add(TCanvasOp::SetBackgroundColor);
-}
-
-void RecordingCanvas::SetTextAnchor(int flags) {
-  textAnchor_ = flags;
-  if (recording_) Add(TCanvasOp::SetTextAnchor);
-}
-
 void RecordingCanvas::PutText(int x, int y, std::string_view text) {
   if (!recording_) return;
   TCanvasRecord& r = Add(TCanvasOp::PutText);
@@ -85,9 +48,9 @@ void RecordingCanvas::PutText(int x, int y, std::string_view text) {
   r.text.assign(text);
 }
 
-int RecordingCanvas::MeasureWidth(std::string_view text) { return TextWidth(font_, text); }
+int RecordingCanvas::MeasureWidth(std::string_view text) { return TextWidth(Font(), text); }
 
-int RecordingCanvas::MeasureHeight(std::string_view) { return LineHeight(font_); }
+int RecordingCanvas::MeasureHeight(std::string_view) { return LineHeight(Font()); }
 
 void RecordingCanvas::DrawBox(const Rect& r) {
   if (recording_) Add(TCanvasOp::DrawBox).rect = r;
@@ -133,48 +96,6 @@ int RecordingCanvas::Count(TCanvasOp op) const {
   for (const TCanvasRecord& r : records_)
     if (r.op == op) ++n;
   return n;
-}
-
-std::string RecordingCanvas::Dump() const {
-  static const char* const kNames[] = {"SetupWindow", "ShowImage", "SetPen", "SetBrush", "SetFont",
-                                       "SetBackgroundMode", "SetBackgroundColor", "SetTextAnchor",
-                                       "PutText", "DrawBox", "FillRect", "StrokeLine", "FillPolygon",
-                                       "ClipTo", "ClearClip"};
-  std::ostringstream out;
-  for (const TCanvasRecord& r : records_) {
-    out << kNames[static_cast<int>(r.op)];
-    switch (r.op) {
-      case TCanvasOp::SetupWindow:
-      case TCanvasOp::DrawBox:
-      case TCanvasOp::FillRect:
-      case TCanvasOp::ClipTo:
-        out << " (" << r.rect.left << ',' << r.rect.top << ',' << r.rect.right << ',' << r.rect.bottom << ')';
-        break;
-      case TCanvasOp::PutText:
-        out << " (" << r.x0 << ',' << r.y0 << ") \"" << r.text << '"';
-        break;
-      case TCanvasOp::StrokeLine:
-        out << " (" << r.x0 << ',' << r.y0 << ")-(" << r.x1 << ',' << r.y1 << ')';
-        break;
-      case TCanvasOp::FillPolygon:
-        for (const Point& p : r.points) out << " (" << p.x << ',' << p.y << ')';
-        break;
-      case TCanvasOp::SetPen:
-        out << " color=" << std::hex << r.pen.color << std::dec << " width=" << r.pen.width
-            << " style=" << static_cast<int>(r.pen.style) << (r.pen.alternateDots ? " dots" : "");
-        break;
-      case TCanvasOp::SetBrush:
-        out << " color=" << std::hex << r.brush.color << std::dec << " style=" << static_cast<int>(r.brush.style);
-        break;
-      case TCanvasOp::SetFont:
-        out << ' ' << r.font.face << ' ' << r.font.height;
-        break;
-      default:
-        break;
-    }
-    out << '\n';
-  }
-  return out.str();
 }
 
 }  // namespace tavimo::chart

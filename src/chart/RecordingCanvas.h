@@ -1,6 +1,7 @@
 #pragma once
-// A canvas that draws nothing and records every call with its coordinates and
-// the drawing state at that moment, with fixed font metrics so that layouts
+// A canvas that draws nothing and records every drawing call with its
+// coordinates and the drawing state at that moment (so a change of pen, brush
+// or font shows in the calls after it), with fixed font metrics so that layouts
 // are exact and independent of the installed fonts:
 //   width of a text  = sum over its characters (UTF-8 sequences) of
 //                      pixel size div 2 for an ASCII character, pixel size otherwise;
@@ -16,25 +17,16 @@
 
 namespace tavimo::chart {
 
-enum class TCanvasOp {
-  SetupWindow, ShowImage, SetPen, SetBrush, SetFont, SetBackgroundMode, SetBackgroundColor,
-  SetTextAnchor, PutText, DrawBox, FillRect, StrokeLine, FillPolygon, ClipTo, ClearClip
-};
+enum class TCanvasOp { SetupWindow, ShowImage, PutText, DrawBox, FillRect, StrokeLine, FillPolygon, ClipTo, ClearClip };
 
-struct TCanvasRecord {
+// A call and the drawing state when it was made.
+struct TCanvasRecord : TCanvasState {
   TCanvasOp op = TCanvasOp::ShowImage;
   Rect rect;                 // SetupWindow (0, 0, w, h), DrawBox, FillRect, ClipTo
   int x0 = 0, y0 = 0;        // PutText position, StrokeLine start
   int x1 = 0, y1 = 0;        // StrokeLine end
   std::vector<Point> points; // FillPolygon
   std::string text;          // PutText
-  // The state when the call was made (after it, for the state setters).
-  TPen pen;
-  TBrush brush;
-  TFont font;
-  TBackgroundMode backgroundMode = TBackgroundMode::bmTransparent;
-  TColor backgroundColor = clWhite;
-  int textAnchor = kTextAlignLeftTop;
   std::optional<Rect> clip;  // none: unclipped
 };
 
@@ -46,12 +38,6 @@ class RecordingCanvas : public TCanvas {
 
   Rect SetupWindow(int width, int height) override;
   void ShowImage() override;
-  void SetPen(const TPen& pen) override;
-  void SetBrush(const TBrush& brush) override;
-  void SetFont(const TFont& font) override;
-  void SetBackgroundMode(TBackgroundMode mode) override;
-  void SetBackgroundColor(TColor color) override;
-  void SetTextAnchor(int flags) override;
   void PutText(int x, int y, std::string_view text) override;
   int MeasureWidth(std::string_view text) override;
   int MeasureHeight(std::string_view text) override;
@@ -62,7 +48,7 @@ class RecordingCanvas : public TCanvas {
   void ClipTo(const Rect& r) override;
   void ClearClip() override;
 
-  // Off: calls only change the state (for timing the engine without the log).
+  // Off: nothing is recorded (for timing the engine without the log).
   void SetRecording(bool on) { recording_ = on; }
   const std::vector<TCanvasRecord>& Records() const { return records_; }
   void ClearRecords() { records_.clear(); }
@@ -71,8 +57,6 @@ class RecordingCanvas : public TCanvas {
   int ImageWidth() const { return imageWidth_; }
   int ImageHeight() const { return imageHeight_; }
   const std::optional<Rect>& Clip() const { return clip_; }
-  // One line per record, for failure messages.
-  std::string Dump() const;
 
  private:
   TCanvasRecord& Add(TCanvasOp op);

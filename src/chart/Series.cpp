@@ -75,52 +75,33 @@ void TChartSeries::RequestRepaint() {
 
 void TChartSeries::Changed() { RequestRepaint(); }
 
-void TChartSeries::SetSeriesColor(TColor color) {
-  if (color == seriesColor_) return;
-  seriesColor_ = color;
-  Changed();
-}
-
-void TChartSeries::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
-  Changed();
-}
-
 void TChartSeries::SetColorEachPoint(bool on) {
-  if (on != colorEachPoint_) {
-    colorEachPoint_ = on;
-    Changed();
-  }
+  if (AssignIfChanged(colorEachPoint_, on)) Changed();
   if (!on) {
     for (int i = 0; i < static_cast<int>(colors_.size()); ++i) SetPointColor(i, clAutoColor);
   }
 }
 
 void TChartSeries::SetValueFormat(std::string format) {
-  if (format == valueFormat_) return;
-  valueFormat_ = std::move(format);
+  if (!AssignIfChanged(valueFormat_, std::move(format))) return;
   marks_.ForgetCaptions();
   Changed();
 }
 
 void TChartSeries::SetPercentFormat(std::string format) {
-  if (format == percentFormat_) return;
-  percentFormat_ = std::move(format);
+  if (!AssignIfChanged(percentFormat_, std::move(format))) return;
   marks_.ForgetCaptions();
   Changed();
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis axis) {
-  if (axis == horizAxis_) return;
-  horizAxis_ = axis;
+  if (!AssignIfChanged(horizAxis_, axis)) return;
   ResolveAxes();
   Changed();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis axis) {
-  if (axis == vertAxis_) return;
-  vertAxis_ = axis;
+  if (!AssignIfChanged(vertAxis_, axis)) return;
   ResolveAxes();
   Changed();
 }

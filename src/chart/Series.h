@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chart/Color.h"
+#include "chart/Property.h"
 #include "chart/SeriesMarks.h"
 #include "chart/ValueList.h"
 
@@ -72,9 +73,9 @@ class TChartSeries {
 
   // --- settings -------------------------------------------------------------
   TColor SeriesColor() const { return seriesColor_; }
-  void SetSeriesColor(TColor color);
+  void SetSeriesColor(TColor color) { if (AssignIfChanged(seriesColor_, color)) Changed(); }
   bool Active() const { return active_; }
-  void SetActive(bool active);
+  void SetActive(bool active) { if (AssignIfChanged(active_, active)) Changed(); }
   bool ColorEachPoint() const { return colorEachPoint_; }
   // Turning it off also returns every point's own colour to automatic.
   void SetColorEachPoint(bool on);

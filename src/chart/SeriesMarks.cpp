@@ -13,25 +13,8 @@ TSeriesMarks::TSeriesMarks(TChartSeries& series) : series_(series) {}
 
 void TSeriesMarks::Changed() { series_.RequestRepaint(); }
 
-#define TAVIMO_MARKS_SETTER(Name, field, Type) \
-  void TSeriesMarks::Set##Name(Type v) {       \
-    if (field == v) return;                    \
-    field = v;                                 \
-    Changed();                                 \
-  }
-TAVIMO_MARKS_SETTER(Visible, visible_, bool)
-TAVIMO_MARKS_SETTER(Font, font_, const TFont&)
-TAVIMO_MARKS_SETTER(BackColor, backColor_, TColor)
-TAVIMO_MARKS_SETTER(Transparent, transparent_, bool)
-TAVIMO_MARKS_SETTER(Frame, frame_, const TChartPen&)
-TAVIMO_MARKS_SETTER(Arrow, arrow_, const TChartPen&)
-TAVIMO_MARKS_SETTER(ArrowLength, arrowLength_, int)
-TAVIMO_MARKS_SETTER(Clip, clip_, bool)
-#undef TAVIMO_MARKS_SETTER
-
 void TSeriesMarks::SetStyle(TSeriesMarksStyle s) {
-  if (style_ == s) return;
-  style_ = s;
+  if (!AssignIfChanged(style_, s)) return;
   ForgetCaptions();
   Changed();
 }
@@ -120,25 +103,23 @@ void TSeriesMarks::DrawMark(TCanvas& canvas, int index, TColor pointColor, TSeri
     if (kArrowContrastCheck && (pen.color == pointColor || pen.color == chartColor))
       pen.color = chartColor == clBlack ? clWhite : clBlack;
     canvas.SelectChartPen(pen);
-    canvas.SetBrush(TBrush{canvas.Brush().color, TBrushStyle::bsClear});
+    canvas.ClearBrush();
     canvas.StrokeLine(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x, position.ArrowEnd.y);
   }
 
-  Point boxTopLeft = position.BoxTopLeft;
+  const Rect box = position.Box();
   if (frame_.visible || !transparent_) {
     canvas.SetBrush(TBrush{backColor_, transparent_ ? TBrushStyle::bsClear : TBrushStyle::bsSolid});
     canvas.SelectChartPen(frame_);
-    canvas.DrawBox(Rect{boxTopLeft.x, boxTopLeft.y, boxTopLeft.x + position.BoxWidth,
-                        boxTopLeft.y + position.BoxHeight});
-    if (frame_.visible) boxTopLeft.y += frame_.width;
+    canvas.DrawBox(box);
   }
 
-  canvas.SetBrush(TBrush{canvas.Brush().color, TBrushStyle::bsClear});
+  canvas.ClearBrush();
   canvas.SetTextAnchor(kTextAlignCenter);
   canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
   const int lineHeight = canvas.TextLineHeight();
-  const int x = boxTopLeft.x + position.BoxWidth / 2;
-  int y = boxTopLeft.y;
+  const int x = box.left + position.BoxWidth / 2;
+  int y = frame_.visible ? box.top + frame_.width : box.top;
   ForEachTextLine(text, [&](std::string_view line) {
     canvas.PutText(x, y, line);
     y += lineHeight;

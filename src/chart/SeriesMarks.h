@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chart/Canvas.h"
+#include "chart/Property.h"
 #include "chart/TextLines.h"
 
 namespace tavimo::chart {
@@ -26,6 +27,8 @@ struct TSeriesMarkPosition {
   int BoxHeight = 0;
   Point BoxTopLeft;
   int BoxWidth = 0;
+  // The box the mark is drawn in, right and bottom exclusive.
+  Rect Box() const { return Rect{0, 0, BoxWidth, BoxHeight}.Translated(BoxTopLeft.x, BoxTopLeft.y); }
   friend bool operator==(const TSeriesMarkPosition&, const TSeriesMarkPosition&) = default;
 };
 
@@ -39,23 +42,23 @@ class TSeriesMarks {
 
   // Settings; each change asks the chart to repaint.
   bool Visible() const { return visible_; }
-  void SetVisible(bool v);
+  void SetVisible(bool v) { if (AssignIfChanged(visible_, v)) Changed(); }
   TSeriesMarksStyle Style() const { return style_; }
   void SetStyle(TSeriesMarksStyle s);
   const TFont& Font() const { return font_; }
-  void SetFont(const TFont& f);
+  void SetFont(const TFont& f) { if (AssignIfChanged(font_, f)) Changed(); }
   TColor BackColor() const { return backColor_; }
-  void SetBackColor(TColor c);
+  void SetBackColor(TColor c) { if (AssignIfChanged(backColor_, c)) Changed(); }
   bool Transparent() const { return transparent_; }
-  void SetTransparent(bool t);
+  void SetTransparent(bool t) { if (AssignIfChanged(transparent_, t)) Changed(); }
   const TChartPen& Frame() const { return frame_; }
-  void SetFrame(const TChartPen& p);
+  void SetFrame(const TChartPen& p) { if (AssignIfChanged(frame_, p)) Changed(); }
   const TChartPen& Arrow() const { return arrow_; }
-  void SetArrow(const TChartPen& p);
+  void SetArrow(const TChartPen& p) { if (AssignIfChanged(arrow_, p)) Changed(); }
   int ArrowLength() const { return arrowLength_; }
-  void SetArrowLength(int length);
+  void SetArrowLength(int length) { if (AssignIfChanged(arrowLength_, length)) Changed(); }
   bool Clip() const { return clip_; }
-  void SetClip(bool c);
+  void SetClip(bool c) { if (AssignIfChanged(clip_, c)) Changed(); }
 
   // The text of the mark of point index. Value texts are kept per point and
   // formatted again only when the value (or the number format) changes.
@@ -93,7 +96,7 @@ class TSeriesMarks {
   bool visible_ = false;
   TSeriesMarksStyle style_ = TSeriesMarksStyle::smsLabel;
   TFont font_{"Arial", 8, clBlack};
-  TColor backColor_ = 0x80FFFF;
+  TColor backColor_ = clLightYellow;
   bool transparent_ = false;
   TChartPen frame_{true, clBlack, 1, TPenStyle::psSolid, false};
   TChartPen arrow_{true, clWhite, 1, TPenStyle::psSolid, false};

@@ -141,20 +141,19 @@ TEST(BandedGradientTest, BandColoursUseTheBandCountLessOneAsDenominator) {
   EXPECT_EQ(BlueOf(bands[2].color), 255);
 }
 
-TEST(BandedGradientTest, BrushChangesOnlyWhenTheBandColourChangesAndIsRestored) {
+TEST(BandedGradientTest, BandsFillSolidInRunsOfEqualColourAndTheBrushIsRestored) {
   RecordingCanvas canvas;
   canvas.SetBrush(TBrush{clRed, TBrushStyle::bsClear});
-  canvas.ClearRecords();
-  // White to yellow changes only the blue channel: 256 bands, 256 colours.
-  canvas.BandedGradient(Rect{0, 0, 50, 504}, clWhite, clYellow, TGradientDirection::gdTopBottom);
-  EXPECT_EQ(canvas.Count(TCanvasOp::SetBrush), 256 + 1);
-  EXPECT_EQ(canvas.Brush(), (TBrush{clRed, TBrushStyle::bsClear}));
-
-  canvas.ClearRecords();
-  // Nearly equal colours repeat: fewer brushes than bands.
+  // Nearly equal colours repeat: 200 bands in four runs of one colour each.
   canvas.BandedGradient(Rect{0, 0, 50, 200}, RGBColor(0, 0, 0), RGBColor(0, 0, 3), TGradientDirection::gdTopBottom);
   EXPECT_EQ(canvas.Count(TCanvasOp::FillRect), 200);
-  EXPECT_EQ(canvas.Count(TCanvasOp::SetBrush), 4 + 1);
+  std::vector<TColor> runs;
+  for (const TCanvasRecord* r : canvas.OfKind(TCanvasOp::FillRect)) {
+    EXPECT_EQ(r->brush.style, TBrushStyle::bsSolid);
+    if (runs.empty() || runs.back() != r->brush.color) runs.push_back(r->brush.color);
+  }
+  EXPECT_EQ(runs, (std::vector<TColor>{RGBColor(0, 0, 0), RGBColor(0, 0, 1), RGBColor(0, 0, 2), RGBColor(0, 0, 3)}));
+  EXPECT_EQ(canvas.Brush(), (TBrush{clRed, TBrushStyle::bsClear}));
 }
 
 TEST(BandedGradientTest, EmptyRectanglePaintsNothing) {

@@ -42,6 +42,26 @@ TEST(ChartLayoutTest, EmptyTitleLineStillTakesALineAndTheGap) {
   EXPECT_EQ(t->TitleRect(), (Rect{60, 50, 567, 50 + f}));
 }
 
+TEST(ChartLayoutTest, FramedTitleAndFootTakeLinesFrameAndGapInsideTheBorder) {
+  auto t = BareChart(597, 504);
+  t->SetMargins(10, 10, 5, 15);  // 60, 50, 30 and 76 pixels
+  t->SetBorderWidth(2);
+  t->SetAxisVisible(false);
+  TChartTitle title = t->Title();
+  title.Text = {"a", "b"};
+  title.Frame = TChartPen{true, clBlack, 3, TPenStyle::psSolid, false};
+  t->SetTitle(title);
+  TChartTitle foot = t->Foot();
+  foot.Text = {"c"};
+  foot.Frame = title.Frame;
+  t->SetFoot(foot);
+  t.Paint();
+  ASSERT_EQ(RecordingCanvas::LineHeight(title.Font), 12);
+  EXPECT_EQ(t->TitleRect(), (Rect{62, 52, 565, 52 + 3 + 2 * 12 + 3}));
+  EXPECT_EQ(t->FootRect(), (Rect{62, 426 - 3 - 12 - 3, 565, 426}));
+  EXPECT_EQ(t->PlotRect(), (Rect{62, 52 + 3 + 2 * 12 + 5, 565, 426 - 3 - 12 - 5}));
+}
+
 TEST(ChartLayoutTest, LeftAxisTakesTheWidestLabelPlusTicks) {
   auto t = MainChartWith({"0.5", "1.191", "2"});
   t.Paint();

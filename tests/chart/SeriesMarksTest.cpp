@@ -89,7 +89,7 @@ TEST(SeriesMarksTest, MarkIsLineThenFramedBoxThenCentredText) {
   // The mark's three drawing calls come after the bar, in this order.
   std::size_t line = 0, box = 0, text = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    if (records[i].op == TCanvasOp::StrokeLine && records[i].pen.color == 8454143) line = i;
+    if (records[i].op == TCanvasOp::StrokeLine && records[i].pen.color == clLightYellow) line = i;
     if (records[i].op == TCanvasOp::DrawBox && records[i].brush.color == clAqua) box = i;
     if (records[i].op == TCanvasOp::PutText && records[i].text == "7") text = i;
   }
@@ -115,12 +115,12 @@ TEST(SeriesMarksTest, ArrowInThePointColourTurnsBlack) {
   auto t = MainChartWith({"a", "b"});
   t.series().SetPointX(0, 5);
   t.series().SetPointX(1, 6);
-  t.series().SetPointColor(1, 8454143);  // the arrow's own colour
+  t.series().SetPointColor(1, clLightYellow);  // the arrow's own colour
   t.Paint();
   std::vector<TColor> lineColours;
   for (const TCanvasRecord* r : t.canvas->OfKind(TCanvasOp::StrokeLine))
     if (r->y0 == r->y1 && r->x1 - r->x0 == 10) lineColours.push_back(r->pen.color);
-  EXPECT_EQ(lineColours, (std::vector<TColor>{8454143, clBlack}));
+  EXPECT_EQ(lineColours, (std::vector<TColor>{clLightYellow, clBlack}));
 }
 
 TEST(SeriesMarksTest, TwoLineTextMakesATwiceAsTallBox) {

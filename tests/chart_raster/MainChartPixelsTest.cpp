@@ -20,8 +20,6 @@ const std::vector<std::string> kRatios = {"0.191", "0.236", "1/3",   "0.382", "0
 const std::vector<double> kLevels = {11.91, 12.36, 13.3333333333, 13.82, 15, 16.18, 16.6666666667, 18.09,
                                      20,    21.91, 22.36,         23.82, 25, 26.18, 28.09,         30};
 
-constexpr TColor kMarkLineColor = 0x80FFFF;
-
 class MainChartPixels : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -94,16 +92,16 @@ TEST_F(MainChartPixels, MarksAreAquaBoxesWithBlackFramesJoinedByAPaleLine) {
     EXPECT_EQ(At(box.left + 2, box.top), clBlack) << bar.mark->text;
     EXPECT_EQ(At(box.left + 2, box.bottom - 1), clBlack) << bar.mark->text;
     EXPECT_NE(At(box.right, box.top + 3), clAqua) << "the box ends at its right edge";
-    EXPECT_GT(testing::CountDark(*canvas, box.Shrunken(1)), 20) << "the value is written in the box";
+    EXPECT_GT(testing::CountDark(*canvas, box.Inflated(-1)), 20) << "the value is written in the box";
     const Point from = bar.mark->arrow[0];
-    EXPECT_EQ(At(from.x + 3, from.y), kMarkLineColor) << bar.mark->text;
+    EXPECT_EQ(At(from.x + 3, from.y), clLightYellow) << bar.mark->text;
   }
 }
 
 TEST_F(MainChartPixels, GridLinesAreDottedThroughEveryLabel) {
   int checked = 0;
   for (std::size_t k = 0; k < report.axisLabels.size(); ++k) {
-    const AxisLabelReport& label = report.axisLabels[k];
+    const TAxisLabelRecord& label = report.axisLabels[k];
     ASSERT_TRUE(label.drawn) << label.text;
     // Between the mark box and the plot's right edge only the grid line crosses the row.
     const int from = report.bars[k].mark->box.right + 2;
@@ -127,7 +125,7 @@ TEST_F(MainChartPixels, LeftAxisHasItsLineAndRightAlignedLabels) {
   const int between = report.axisLabels[0].pixel + 2;  // clear of the ticks, which start at x - 1
   EXPECT_EQ(At(x, between), clBlack);
   EXPECT_EQ(At(x - 1, between), clBlack) << "two pixels wide";
-  for (const AxisLabelReport& label : report.axisLabels) {
+  for (const TAxisLabelRecord& label : report.axisLabels) {
     const Rect cell{report.leftAxis.labelsPos - label.width, label.pixel - label.height / 2,
                     report.leftAxis.labelsPos, label.pixel - label.height / 2 + label.height};
     EXPECT_GT(testing::CountDark(*canvas, cell), 5) << label.text;
