@@ -25,7 +25,7 @@
 namespace tavimo::app {
 
 namespace {
-constexpr const char* kCaption = "Tavimo1.3";
+constexpr const char* kCaption = program::kMainWindowCaption;
 constexpr int kClientWidth = 597;
 constexpr int kClientHeight = 504;
 constexpr int kOuterWidth = 605;
