@@ -16,7 +16,7 @@ build=${1:?usage: package_check.sh BUILD_DIR}
 build=$(cd "$build" && pwd)
 skip() { echo "SKIP: $*"; exit $SKIP; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "-- $*"; }
+step() { echo "-- [${SECONDS}s] $*"; }
 
 [[ $(id -u) -eq 0 ]] || skip "installing a package needs root (CI runs as root)"
 for tool in apt-get dpkg-deb dpkg-shlibdeps file cpack Xvfb xdotool man pkg-config setpriv; do
