@@ -29,13 +29,18 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-for f in bin/tavimo share/applications/tavimo.desktop share/icons/hicolor/64x64/apps/tavimo.png \
-         share/icons/hicolor/scalable/apps/tavimo.svg share/metainfo/org.example.tavimo.metainfo.xml; do
+id=org.example.tavimo
+for f in bin/tavimo bin/tavimo-cli share/applications/$id.desktop share/icons/hicolor/64x64/apps/$id.png \
+         share/icons/hicolor/scalable/apps/$id.svg share/metainfo/$id.metainfo.xml \
+         share/man/man1/tavimo.1.gz share/man/man1/tavimo-cli.1.gz \
+         share/bash-completion/completions/tavimo-cli share/doc/tavimo/copyright share/doc/tavimo/changelog.gz; do
   [[ -e "$prefix/$f" ]] || fail "$f was not installed"
 done
-desktop-file-validate "$prefix/share/applications/tavimo.desktop" || fail "desktop-file-validate"
-appstreamcli validate --no-net "$prefix/share/metainfo/org.example.tavimo.metainfo.xml" >/dev/null ||
-  fail "appstreamcli validate"
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" ||
+  { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
+# The entry's icon is one of the installed ones.
+grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "the desktop entry names another icon"
 chmod -R a-w "$prefix"
 
 # root may write anywhere; the program runs as an ordinary user, as installed programs do.

@@ -2,13 +2,22 @@
 # Drives the real tavimo window under Xvfb: types prices, presses the compute
 # buttons, compares the chart on screen with tavimo-cli's image and layout,
 # uses the settings dialog and raises an error box.
-# Usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]
+# Usage: run_e2e.sh [--screenshot FILE] TAVIMO TAVIMO_CLI [ARTIFACT_DIR]
+#   --screenshot FILE  also keep the window with the resistance levels of 10
+#                      and 20 as FILE (PNG, without time stamps), once the
+#                      window is checked to show tavimo-cli's chart
 # Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool or ImageMagick).
 set -uo pipefail
 
 readonly SKIP=77
-tavimo_bin=${1:?usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]}
-cli_bin=${2:?usage: run_e2e.sh TAVIMO TAVIMO_CLI [ARTIFACT_DIR]}
+readonly USAGE="usage: run_e2e.sh [--screenshot FILE] TAVIMO TAVIMO_CLI [ARTIFACT_DIR]"
+screenshot_file=""
+if [[ "${1:-}" == --screenshot ]]; then
+  screenshot_file=${2:?$USAGE}
+  shift 2
+fi
+tavimo_bin=${1:?$USAGE}
+cli_bin=${2:?$USAGE}
 here=$(cd "$(dirname "$0")" && pwd)
 
 for tool in Xvfb xdotool import convert python3; do
@@ -24,7 +33,8 @@ cleanup() {
   [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
-  rm -rf "$work/app"
+  # Artifacts asked for elsewhere leave nothing of this run behind here.
+  if [[ "$artifacts" != "$work"/* ]]; then rm -rf "$work"; else rm -rf "$work/app"; fi
 }
 trap cleanup EXIT
 
@@ -128,6 +138,10 @@ for pair in "rise:$BUTTON_RISE" "decline:$BUTTON_DECLINE" "support:$BUTTON_SUPPO
   click ${pair#*:}
   expect_chart "$mode" "$mode" --low 10 --high 20 --ratios "$ratios_default"
 done
+if [[ -n "$screenshot_file" ]]; then
+  convert "$artifacts/resistance.png" -strip "PNG24:$screenshot_file" || fail "could not write $screenshot_file"
+  step "screenshot of the resistance levels written to $screenshot_file"
+fi
 
 # --- the settings dialog ---------------------------------------------------------
 step "settings: cancel"

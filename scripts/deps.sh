@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a job needs; quick when they are all present.
-# Usage: scripts/deps.sh GROUP...   (groups: build gui test e2e bench fuzz)
+# Usage: scripts/deps.sh GROUP...   (groups: build gui test e2e bench fuzz package)
 set -euo pipefail
 
 declare -A group_packages=(
@@ -8,8 +8,12 @@ declare -A group_packages=(
   [gui]="qt6-base-dev fonts-liberation fonts-arphic-uming fonts-wqy-zenhei fontconfig"
   [test]="libgtest-dev libgmock-dev"
   [e2e]="xvfb xdotool x11-apps imagemagick desktop-file-utils appstream python3"
-  [bench]="libbenchmark-dev qt6-charts-dev time"
+  # Qt Charts' CMake package also needs Qt's OpenGL development files, which
+  # qt6-base-dev only recommends.
+  [bench]="libbenchmark-dev qt6-charts-dev libqt6opengl6-dev time"
   [fuzz]="clang libclang-rt-14-dev"
+  # file and dpkg-dev: CPack's dependency scan (dpkg-shlibdeps); the rest checks the package.
+  [package]="file dpkg-dev lintian appstream desktop-file-utils man-db bash-completion"
 )
 
 wanted=()

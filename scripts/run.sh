@@ -7,8 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build gui
-cmake --preset release -DTAVIMO_BUILD_TESTS=OFF -DTAVIMO_BUILD_BENCH=OFF >/dev/null
-cmake --build --preset release -j "$(nproc)" --target tavimo tavimo-cli
+scripts/release-build.sh tavimo tavimo-cli >&2
 if [[ $# -gt 0 ]]; then
   exec build/release/src/cli/tavimo-cli "$@"
 fi

@@ -24,7 +24,7 @@
 namespace tavimo::app {
 
 namespace {
-constexpr const char* kCaption = "Tavimo1.3";
+constexpr const char* kCaption = program::kMainWindowCaption;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
 constexpr const char* kRefusedRatioText = "所输数据有错误，请重新设置";

@@ -9,6 +9,7 @@
 #include "app/ChartWidget.h"
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
+#include "app/MakerInfo.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "app/TavimoApplication.h"
@@ -50,6 +51,7 @@ int RunTavimo(int& argc, char** argv) {
   TTavimoApplication application(argc, argv, prompter);
   try {
     application.setWindowIcon(QIcon(QStringLiteral(":/tavimo/tavimo.png")));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(program::kApplicationId));
     TTavimoWindows windows = CreateWindows(application, shell, SettingsFilePath());
     TMainForm& mainForm = *windows.mainForm;
     if (ExitAfterFirstPaint()) {

@@ -1,0 +1,50 @@
+# bash completion for tavimo-cli                             -*- shell-script -*-
+
+_tavimo_cli()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    case $prev in
+        --format)
+            COMPREPLY=($(compgen -W 'text csv json' -- "$cur"))
+            return
+            ;;
+        --png)
+            _filedir '@(png|PNG)'
+            return
+            ;;
+        --low | --high | --ratios | --size)
+            # Free text: a price, a ratio list, WIDTHxHEIGHT.
+            return
+            ;;
+        --help | -h)
+            return
+            ;;
+    esac
+    $split && return
+
+    local modes='rise decline resistance support'
+    local word mode_given=false
+    local -a given=()
+    for word in "${words[@]:1:cword-1}"; do
+        case $word in
+            rise | decline | resistance | support) mode_given=true ;;
+            --*) given+=("${word%%=*}") ;;
+        esac
+    done
+
+    # After the mode only options remain.
+    if [[ $cur == -* ]] || $mode_given; then
+        local option offered=()
+        for option in --low --high --ratios --format --png --size --layout --help; do
+            [[ " ${given[*]} " == *" $option "* ]] || offered+=("$option")
+        done
+        COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
+        return
+    fi
+    COMPREPLY=($(compgen -W "$modes" -- "$cur"))
+} &&
+    complete -F _tavimo_cli tavimo-cli
+
+# ex: filetype=sh
