@@ -11,11 +11,6 @@
 
 namespace tavimo::chart {
 
-// The axes are reported in their own records, under the names the report's
-// writers know them by.
-using AxisLayoutReport = TAxisLayoutRecord;
-using AxisLabelReport = TAxisLabelRecord;
-
 struct MarkReport {
   std::string text;
   Rect box;                    // right and bottom exclusive

@@ -6,133 +6,89 @@ namespace tavimo::chart {
 
 namespace {
 
-class JsonWriter {
- public:
-  std::string& out() { return out_; }
+void WritePoint(JsonWriter& w, const Point& p) { w.BeginArray().Int(p.x).Int(p.y).EndArray(); }
 
-  void String(std::string_view s) { AppendJsonString(out_, s); }
+void WriteRect(JsonWriter& w, const Rect& r) {
+  w.BeginArray().Int(r.left).Int(r.top).Int(r.right).Int(r.bottom).EndArray();
+}
 
-  void Int(long long v) { out_ += std::to_string(v); }
+void WriteAxis(JsonWriter& w, const TAxisLayoutRecord& a) {
+  w.BeginObject();
+  w.Key("startPixel").Int(a.startPixel);
+  w.Key("endPixel").Int(a.endPixel);
+  w.Key("workMinimum").Number(a.workMinimum);
+  w.Key("workMaximum").Number(a.workMaximum);
+  w.Key("labelsPos").Int(a.labelsPos);
+  w.Key("axisLinePos").Int(a.axisLinePos);
+  w.Key("shown").Bool(a.shown);
+  w.EndObject();
+}
 
-  void Number(double v) { AppendJsonNumber(out_, v); }
+void WriteLabel(JsonWriter& w, const TAxisLabelRecord& l) {
+  w.BeginObject();
+  w.Key("text").String(l.text);
+  w.Key("pixel").Int(l.pixel);
+  w.Key("width").Int(l.width);
+  w.Key("height").Int(l.height);
+  w.Key("drawn").Bool(l.drawn);
+  w.EndObject();
+}
 
-  void Bool(bool v) { out_ += v ? "true" : "false"; }
-  void Key(std::string_view k) {
-    String(k);
-    out_ += ':';
+void WriteBar(JsonWriter& w, const BarReport& b) {
+  w.BeginObject();
+  w.Key("index").Int(b.index);
+  w.Key("label").String(b.label);
+  w.Key("value").Number(b.value);
+  w.Key("color").String(ColorToHex(b.color));
+  w.Key("top").Int(b.top);
+  w.Key("polygon").BeginArray();
+  for (const Point& p : b.polygon) WritePoint(w, p);
+  w.EndArray();
+  w.Key("mark");
+  if (!b.mark) {
+    w.Null();
+  } else {
+    w.BeginObject();
+    w.Key("text").String(b.mark->text);
+    w.Key("box");
+    WriteRect(w, b.mark->box);
+    w.Key("arrow").BeginArray();
+    WritePoint(w, b.mark->arrow[0]);
+    WritePoint(w, b.mark->arrow[1]);
+    w.EndArray();
+    w.EndObject();
   }
-  void Point(const chart::Point& p) {
-    out_ += '[';
-    Int(p.x);
-    out_ += ',';
-    Int(p.y);
-    out_ += ']';
-  }
-  void RectArray(const Rect& r) {
-    out_ += '[';
-    Int(r.left);
-    out_ += ',';
-    Int(r.top);
-    out_ += ',';
-    Int(r.right);
-    out_ += ',';
-    Int(r.bottom);
-    out_ += ']';
-  }
-
- private:
-  std::string out_;
-};
-
-void WriteAxis(JsonWriter& w, const AxisLayoutReport& a) {
-  std::string& o = w.out();
-  o += '{';
-  w.Key("startPixel"); w.Int(a.startPixel); o += ',';
-  w.Key("endPixel"); w.Int(a.endPixel); o += ',';
-  w.Key("workMinimum"); w.Number(a.workMinimum); o += ',';
-  w.Key("workMaximum"); w.Number(a.workMaximum); o += ',';
-  w.Key("labelsPos"); w.Int(a.labelsPos); o += ',';
-  w.Key("axisLinePos"); w.Int(a.axisLinePos); o += ',';
-  w.Key("shown"); w.Bool(a.shown);
-  o += '}';
+  w.EndObject();
 }
 
 }  // namespace
 
 std::string LayoutReportToJson(const ChartLayoutReport& r) {
   JsonWriter w;
-  std::string& o = w.out();
-  o += '{';
-  w.Key("size");
-  o += '[';
-  w.Int(r.width);
-  o += ',';
-  w.Int(r.height);
-  o += "],";
-  w.Key("plotRect"); w.RectArray(r.plotRect); o += ',';
-  w.Key("titleLineHeight"); w.Int(r.titleLineHeight); o += ',';
-  w.Key("barThickness"); w.Int(r.barThickness); o += ',';
-  w.Key("axes");
-  o += '{';
-  w.Key("left"); WriteAxis(w, r.leftAxis); o += ',';
-  w.Key("bottom"); WriteAxis(w, r.bottomAxis);
-  o += "},";
-  w.Key("axisLabels");
-  o += '[';
-  for (std::size_t i = 0; i < r.axisLabels.size(); ++i) {
-    const AxisLabelReport& l = r.axisLabels[i];
-    if (i > 0) o += ',';
-    o += '{';
-    w.Key("text"); w.String(l.text); o += ',';
-    w.Key("pixel"); w.Int(l.pixel); o += ',';
-    w.Key("width"); w.Int(l.width); o += ',';
-    w.Key("height"); w.Int(l.height); o += ',';
-    w.Key("drawn"); w.Bool(l.drawn);
-    o += '}';
-  }
-  o += "],";
-  w.Key("bars");
-  o += '[';
-  for (std::size_t i = 0; i < r.bars.size(); ++i) {
-    const BarReport& b = r.bars[i];
-    if (i > 0) o += ',';
-    o += '{';
-    w.Key("index"); w.Int(b.index); o += ',';
-    w.Key("label"); w.String(b.label); o += ',';
-    w.Key("value"); w.Number(b.value); o += ',';
-    w.Key("color"); w.String(ColorToHex(b.color)); o += ',';
-    w.Key("top"); w.Int(b.top); o += ',';
-    w.Key("polygon");
-    o += '[';
-    for (std::size_t k = 0; k < b.polygon.size(); ++k) {
-      if (k > 0) o += ',';
-      w.Point(b.polygon[k]);
-    }
-    o += "],";
-    w.Key("mark");
-    if (!b.mark) {
-      o += "null";
-    } else {
-      o += '{';
-      w.Key("text"); w.String(b.mark->text); o += ',';
-      w.Key("box"); w.RectArray(b.mark->box); o += ',';
-      w.Key("arrow");
-      o += '[';
-      w.Point(b.mark->arrow[0]);
-      o += ',';
-      w.Point(b.mark->arrow[1]);
-      o += ']';
-      o += '}';
-    }
-    o += '}';
-  }
-  o += "],";
-  w.Key("markFont");
-  o += '{';
-  w.Key("lineHeight"); w.Int(r.markLineHeight); o += ',';
-  w.Key("wWidth"); w.Int(r.markWWidth);
-  o += "}}";
-  return o;
+  w.BeginObject();
+  w.Key("size").BeginArray().Int(r.width).Int(r.height).EndArray();
+  w.Key("plotRect");
+  WriteRect(w, r.plotRect);
+  w.Key("titleLineHeight").Int(r.titleLineHeight);
+  w.Key("barThickness").Int(r.barThickness);
+  w.Key("axes").BeginObject();
+  w.Key("left");
+  WriteAxis(w, r.leftAxis);
+  w.Key("bottom");
+  WriteAxis(w, r.bottomAxis);
+  w.EndObject();
+  w.Key("axisLabels").BeginArray();
+  for (const TAxisLabelRecord& label : r.axisLabels) WriteLabel(w, label);
+  w.EndArray();
+  w.Key("bars").BeginArray();
+  for (const BarReport& bar : r.bars) WriteBar(w, bar);
+  w.EndArray();
+  w.Key("markFont").BeginObject();
+  w.Key("lineHeight").Int(r.markLineHeight);
+  w.Key("wWidth").Int(r.markWWidth);
+  w.EndObject();
+  w.EndObject();
+  return w.Text();
 }
 
 }  // namespace tavimo::chart

@@ -52,4 +52,66 @@ void AppendJsonNumber(std::string& out, double value) {
   out.append(buffer, result.ptr);
 }
 
+void JsonWriter::BeforeValue() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (!hasValue_.empty()) {
+    if (hasValue_.back()) out_ += ',';
+    hasValue_.back() = true;
+  }
+}
+
+JsonWriter& JsonWriter::Open(char bracket) {
+  BeforeValue();
+  out_ += bracket;
+  hasValue_.push_back(false);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Close(char bracket) {
+  out_ += bracket;
+  if (!hasValue_.empty()) hasValue_.pop_back();
+  return *this;
+}
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+  BeforeValue();
+  AppendJsonString(out_, key);
+  out_ += ':';
+  afterKey_ = true;
+  return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text) {
+  BeforeValue();
+  AppendJsonString(out_, text);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Number(double value) {
+  BeforeValue();
+  AppendJsonNumber(out_, value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Int(long long value) {
+  BeforeValue();
+  out_ += std::to_string(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool value) {
+  BeforeValue();
+  out_ += value ? "true" : "false";
+  return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+  BeforeValue();
+  out_ += "null";
+  return *this;
+}
+
 }  // namespace tavimo

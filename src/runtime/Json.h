@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavimo {
 
@@ -16,5 +17,33 @@ std::string JsonString(std::string_view text);
 // The shortest decimal text that reads back to the same double; null for an
 // infinity or a NaN, which JSON cannot hold.
 void AppendJsonNumber(std::string& out, double value);
+
+// Compact JSON built value by value: the writer puts the commas and colons,
+// so a caller lists keys and values in the order they appear.
+class JsonWriter {
+ public:
+  JsonWriter& BeginObject() { return Open('{'); }
+  JsonWriter& EndObject() { return Close('}'); }
+  JsonWriter& BeginArray() { return Open('['); }
+  JsonWriter& EndArray() { return Close(']'); }
+  // The key of the next value inside an object.
+  JsonWriter& Key(std::string_view key);
+  JsonWriter& String(std::string_view text);
+  JsonWriter& Number(double value);
+  JsonWriter& Int(long long value);
+  JsonWriter& Bool(bool value);
+  JsonWriter& Null();
+  const std::string& Text() const { return out_; }
+
+ private:
+  JsonWriter& Open(char bracket);
+  JsonWriter& Close(char bracket);
+  // The comma before a value that is not the first of its object or array.
+  void BeforeValue();
+
+  std::string out_;
+  std::vector<bool> hasValue_;  // per open object or array
+  bool afterKey_ = false;
+};
 
 }  // namespace tavimo

@@ -69,5 +69,15 @@ TEST(JsonNumber, ReadsBackToTheSameDouble) {
     EXPECT_EQ(std::strtod(Number(value).c_str(), nullptr), value);
 }
 
+TEST(JsonWriter, PutsSeparatorsBetweenValuesAtEveryDepth) {
+  JsonWriter w;
+  w.BeginObject();
+  w.Key("a").BeginArray().Int(1).BeginArray().EndArray().BeginObject().EndObject().Null().EndArray();
+  w.Key("b").BeginObject().Key("c").Bool(false).Key("d").String("x").EndObject();
+  w.Key("e").Number(0.5);
+  w.EndObject();
+  EXPECT_EQ(w.Text(), R"({"a":[1,[],{},null],"b":{"c":false,"d":"x"},"e":0.5})");
+}
+
 }  // namespace
 }  // namespace tavimo
