@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/FileOps.h"
+#include "platform/AtomicFile.h"
 
 // Policies, stated once:
 // - Lines end at LF; a CR before the LF belongs to the line end. Every line
@@ -26,7 +26,6 @@ namespace {
 
 constexpr size_t kMaxValueBytes = 2047;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr int kMaxLinkHops = 40;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -170,26 +169,6 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content, struct s
   return ReadResult::kRead;
 }
 
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Follows symbolic links to the file a write has to replace, so that the
-// link itself stays. The target need not exist yet.
-std::optional<std::string> ResolveLinks(std::string path) {
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    std::vector<char> buffer(static_cast<size_t>(status.st_size > 0 ? status.st_size : 255) + 1);
-    ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
-    if (length < 0 || static_cast<size_t>(length) >= buffer.size()) return std::nullopt;
-    std::string target(buffer.data(), static_cast<size_t>(length));
-    path = (!target.empty() && target[0] == '/') ? target : DirectoryOf(path) + target;
-  }
-  return std::nullopt;
-}
-
 bool HasLineBreakOrNul(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
 
 // Names that would not read back as themselves, and values that would break
@@ -266,60 +245,6 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
   return result;
 }
 
-bool WriteAll(const FileOps& ops, int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t written = ops.write(fd, data.data(), data.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-int OpenUniqueTemporary(const FileOps& ops, const std::string& target, mode_t mode, std::string& temporaryPath) {
-  static unsigned counter = 0;
-  std::string directory = DirectoryOf(target);
-  std::string base = target.substr(directory.size());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporaryPath = directory + "." + base + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    int fd = ops.open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-void SyncDirectory(const std::string& directory) {
-  // The rename is done; a directory that cannot be synced does not undo it.
-  int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// Writes content to a new file beside target and renames it over target, so
-// a reader sees either the old file or the new one, never a mixture.
-bool ReplaceFile(const std::string& target, std::string_view content, const struct stat* oldStatus) {
-  const FileOps& ops = CurrentFileOps();
-  mode_t mode = oldStatus != nullptr ? (oldStatus->st_mode & 07777) : 0666;
-  std::string temporaryPath;
-  int fd = OpenUniqueTemporary(ops, target, mode & 0777, temporaryPath);
-  if (fd < 0) return false;
-  if (oldStatus != nullptr) {
-    // The open applied the umask: give the new file the old one's owner and
-    // mode where we may; otherwise it keeps ours, as any editor's save would.
-    [[maybe_unused]] int owner = fchown(fd, oldStatus->st_uid, oldStatus->st_gid);
-    [[maybe_unused]] int permissions = fchmod(fd, mode);
-  }
-  bool written = WriteAll(ops, fd, content) && ops.fsync(fd) == 0;
-  bool closed = ops.close(fd) == 0;
-  if (!written || !closed || ops.rename(temporaryPath.c_str(), target.c_str()) != 0) {
-    ops.unlink(temporaryPath.c_str());
-    return false;
-  }
-  SyncDirectory(DirectoryOf(target));
-  return true;
-}
-
 }  // namespace
 
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -336,14 +261,11 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
   if (path.empty() || !CanBeWritten(section, key, value)) return false;
-  std::optional<std::string> target = ResolveLinks(path);
-  if (!target) return false;
+  AtomicFileWriter writer(path);
+  if (writer.Error()) return false;
   std::string content;
-  struct stat status {};
-  ReadResult read = ReadWholeFile(*target, content, &status);
-  if (read == ReadResult::kFailed) return false;
-  bool exists = read == ReadResult::kRead;
-  return ReplaceFile(*target, WithValue(content, section, key, value), exists ? &status : nullptr);
+  if (ReadWholeFile(writer.Target(), content, nullptr) == ReadResult::kFailed) return false;
+  return writer.Write(WithValue(content, section, key, value)) && !writer.Commit();
 }
 
 }  // namespace tavimo::platform

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+
 #include "TestFiles.h"
+#include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo::platform {
@@ -128,12 +131,19 @@ TEST(ProfileRead, PipeGivesDefaultWithoutBlocking) {
 }
 
 TEST(ProfileRead, UnreadableFileGivesDefault) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0755), 0);
+  const auto read = [&] {
+    return privileges::AsUnprivilegedUser([&] { return ReadProfileString(path, "tvmo", "num", kDefault); });
+  };
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  const std::optional<std::string> readable = read();
+  if (!readable) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*readable, "1");
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
-  EXPECT_EQ(ReadProfileString(path, "tvmo", "num", kDefault), kDefault);
+  EXPECT_EQ(read(), std::string(kDefault));
 }
 
 TEST(ProfileRead, FollowsLinkToFile) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo::platform {
@@ -128,24 +129,32 @@ TEST(ProfileWrite, MissingDirectoryFails) {
 }
 
 TEST(ProfileWrite, UnreadableFileIsNotOverwritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
-  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
-  EXPECT_FALSE(WriteProfileString(path, "tvmo", "num", "2"));
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0222), 0);  // anyone may write it, nobody may read it
+  const auto written = privileges::AsUnprivilegedUser(
+      [&] { return std::string(WriteProfileString(path, "tvmo", "num", "2") ? "written" : "refused"); });
+  if (!written) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*written, "refused");
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum=1\n");
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
 }
 
 TEST(ProfileWrite, ReadOnlyDirectoryFails) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
-  ASSERT_EQ(chmod(directory.Path().c_str(), 0500), 0);
-  EXPECT_FALSE(WriteProfileString(path, "tvmo", "num", "2"));
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);  // the file itself is writable; its folder is not
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0555), 0);
+  const auto written = privileges::AsUnprivilegedUser(
+      [&] { return std::string(WriteProfileString(path, "tvmo", "num", "2") ? "written" : "refused"); });
+  if (!written) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*written, "refused");
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum=1\n");
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
 }
 
 TEST(ProfileWrite, RefusesTextThatWouldBreakTheLine) {
