@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "TestFiles.h"
 #include "UnprivilegedUser.h"
@@ -159,6 +162,29 @@ TEST(ProfileRead, PathWithNonAsciiAndBlanks) {
   ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
   WriteBytes(folder + "data.ini", "[tvmo]\nnum=1/3\n");
   EXPECT_EQ(ReadProfileString(folder + "data.ini", "tvmo", "num", kDefault), "1/3");
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+TEST(ProfileReadSection, GivesTheFirstSectionsKeysInFileOrderAsReadsSeeThem) {
+  ScratchDirectory directory;
+  std::string path = directory.File("data.ini");
+  const std::string longValue(3000, '7');
+  WriteBytes(path, "[a]\nx=1\n[TVMO]\r\n Preset 1 = \"0.5,1\" \r\nnum=2\n;c=3\nplain\nPRESET 1=4\nlong=" + longValue +
+                       "\nempty=\n[tvmo]\nlater=5\n");
+  EXPECT_EQ(ReadProfileSection(path, "tvmo"),
+            (Entries{{"Preset 1", "0.5,1"}, {"num", "2"}, {"long", longValue.substr(0, 2047)}, {"empty", ""}}));
+  EXPECT_EQ(ReadProfileSection(path, "a"), (Entries{{"x", "1"}}));
+}
+
+TEST(ProfileReadSection, NothingWithoutTheFileOrTheSection) {
+  ScratchDirectory directory;
+  WriteBytes(directory.File("data.ini"), "[tvmo]\nnum=1\n[empty]\n");
+  EXPECT_TRUE(ReadProfileSection(directory.File("data.ini"), "other").empty());
+  EXPECT_TRUE(ReadProfileSection(directory.File("data.ini"), "empty").empty());
+  EXPECT_TRUE(ReadProfileSection(directory.File("absent.ini"), "tvmo").empty());
+  ASSERT_EQ(mkdir(directory.File("folder.ini").c_str(), 0755), 0);
+  EXPECT_TRUE(ReadProfileSection(directory.File("folder.ini"), "tvmo").empty());
 }
 
 }  // namespace
