@@ -31,6 +31,8 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
   request.layout = options.layout;
   ChartOutcome chart = RenderChart(request, ratios, levels);
   if (chart.error) return Failed(std::move(*chart.error));
+  // A picture on standard output is all that goes there.
+  if (options.pngPath == kStandardOutput) return {kExitDone, std::move(chart.png), {}};
   return {kExitDone, options.layout ? std::move(chart.layoutJson) : std::move(levelLines), {}};
 }
 
