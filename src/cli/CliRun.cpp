@@ -5,6 +5,7 @@
 #include "calc/SettingsFile.h"
 #include "cli/ChartOutput.h"
 #include "cli/CliOutput.h"
+#include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 
@@ -15,9 +16,10 @@ namespace {
 CliResult Failed(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
 
 // Without --ratios the list comes from the settings file, exactly as the
-// window loads it; a given text is taken as a stored text would be.
+// window loads it; a given text is taken as the same text stored there would
+// be read: trimmed and unquoted, so a blank text is the default list too.
 RatioList RatioListFor(const CliOptions& options) {
-  if (options.ratiosText) return RatioListFromStoredText(*options.ratiosText);
+  if (options.ratiosText) return RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText));
   return ReadRatioList(SettingsFilePath());
 }
 

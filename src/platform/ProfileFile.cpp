@@ -345,6 +345,8 @@ bool Finish(Output& output, AtomicFileWriter& writer) { return output.Flush() &&
 
 }  // namespace
 
+std::string ProfileValueText(std::string_view text) { return ValueText(TrimBlanks(text.substr(0, text.find('\0')))); }
+
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue) {
   std::optional<std::string> found;

@@ -19,6 +19,11 @@ namespace tavimo::platform {
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue);
 
+// The value a read gives for a line whose text after the equals sign is
+// text: cut at a NUL byte, blanks around it and one pair of enclosing quotes
+// dropped, cut to its first 2047 bytes.
+std::string ProfileValueText(std::string_view text);
+
 // Every key of section with its value, in file order: the first section of
 // that name, the first line of each key (keys compared without regard to
 // case), values as ReadProfileString gives them. Empty when the file or the
