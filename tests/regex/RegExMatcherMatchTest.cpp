@@ -189,6 +189,13 @@ TEST(RegExMatcherMatch, AnyLineEndEndsALine) {
   EXPECT_FALSE(Matches("a.b", "a\rb"));
 }
 
+TEST(RegExMatcherMatch, OrdinaryRepetitionOverLongSubjectsFinishes) {
+  for (const std::size_t length : {5000u, 50000u}) {
+    EXPECT_TRUE(Matches("(?:a|b)*c", std::string(length, 'a') + "c")) << length;
+    EXPECT_TRUE(Matches("^(?:a|b)*$", std::string(length, 'b'))) << length;
+  }
+}
+
 TEST(RegExMatcherMatch, CatastrophicBacktrackingStopsAtTheLimit) {
   TRegExMatcher matcher;
   matcher.SetRegEx("(a+)+$");
