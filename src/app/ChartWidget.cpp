@@ -39,7 +39,10 @@ TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
   auto canvas = std::make_unique<chart::TRasterCanvas>();
   canvas_ = canvas.get();
   chart_ = chart::BuildMainChart(std::move(canvas));
-  chart_->SetInvalidateHandler([this] { update(); });
+  chart_->SetInvalidateHandler([this] {
+    paintFailed_ = false;
+    update();
+  });
   // The chart paints every pixel of its image, so nothing is erased first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -61,8 +64,12 @@ bool TChartWidget::event(QEvent* event) {
 
 void TChartWidget::paintEvent(QPaintEvent*) {
   try {
-    chart_->PaintRequest();
+    // After a failed paint the image stays as that paint left it until the
+    // chart changes, so the error box (which exposes the control when it
+    // closes) does not bring the same fault back.
+    if (!paintFailed_) chart_->PaintRequest();
   } catch (...) {
+    paintFailed_ = true;
     // Reported from the event loop, outside the paint: a box must not open
     // while the window system waits for this frame.
     QMetaObject::invokeMethod(

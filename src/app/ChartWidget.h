@@ -43,6 +43,9 @@ class TChartWidget : public QWidget {
   std::unique_ptr<chart::TChart> chart_;
   QPoint lastMousePosition_;
   bool painted_ = false;
+  // The last paint raised and the chart has not changed since: the fault was
+  // reported once and is not raised again by every expose of the control.
+  bool paintFailed_ = false;
 };
 
 }  // namespace tavimo::app

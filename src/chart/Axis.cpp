@@ -7,6 +7,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartExceptions.h"
 #include "chart/TextLines.h"
+#include "runtime/FloatFaults.h"
 #include "runtime/Messages.h"
 #include "runtime/NumberFormat.h"
 
@@ -34,9 +35,12 @@ double NextNiceStep(double s) {
   return 10;
 }
 
-// Rounded pixels are clamped to +-kPixelClampLimit: pixels this far off the
-// image look the same wherever they lie, and the bar and mark arithmetic on
-// them (a bar's thickness, a mark's width) must not overflow.
+// Rounded pixels are clamped to +-kPixelClampLimit, the one pixel clamp of
+// the engine: an axis end plus a rounded offset can leave the int range, and
+// the bar and mark arithmetic that adds to a pixel (a bar's thickness, a
+// mark's arrow and box) must not overflow. Pixels this far off the image look
+// the same wherever they lie; a difference of two of them (an arrow's length)
+// is taken in 64 bits.
 constexpr long long kPixelClampLimit = 1LL << 30;
 
 int ClampPixel(long long p) {
@@ -141,7 +145,8 @@ void TChartAxis::AdjustRange() {
   }
   layout_.workMinimum = minimum_;
   layout_.workMaximum = maximum_;
-  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
+  // Levels at both ends of the double range span more than a double holds.
+  layout_.workRange = StoreAsDouble(static_cast<long double>(layout_.workMaximum) - layout_.workMinimum);
 }
 
 // ---- space and pixel span ---------------------------------------------------------
@@ -240,13 +245,14 @@ void TChartAxis::WidenRange(int marginStart, int marginEnd) {
   layout_.startPixel = s0 + marginStart;
   layout_.endPixel = e0 - marginEnd;
   layout_.pixelSpan = layout_.endPixel - layout_.startPixel;
+  // A range near the double range's end can widen beyond it: EOverflow.
   double a = PixelToValue(s0);
   double b = PixelToValue(e0);
   SetPixelSpan();
   if (a > b) std::swap(a, b);
   layout_.workMinimum = a;
   layout_.workMaximum = b;
-  layout_.workRange = layout_.workMaximum - layout_.workMinimum;
+  layout_.workRange = StoreAsDouble(static_cast<long double>(layout_.workMaximum) - layout_.workMinimum);
 }
 
 // ---- mapping ------------------------------------------------------------------------
@@ -254,7 +260,8 @@ void TChartAxis::WidenRange(int marginStart, int marginEnd) {
 int TChartAxis::ValueToPixel(double value) const {
   const TAxisLayoutRecord& l = layout_;
   if (l.workRange == 0) return l.centerPixel;
-  const double d = static_cast<double>((static_cast<long double>(value) - l.workMinimum) * l.pixelSpan / l.workRange);
+  // Held as a double, as the mapping defines it: beyond its range, EOverflow.
+  const double d = StoreAsDouble((static_cast<long double>(value) - l.workMinimum) * l.pixelSpan / l.workRange);
   if (!(std::fabs(d) < kRoundableLimit)) return l.centerPixel;
   const long long r = RoundHalfEven(d);
   if (Horizontal()) return ClampPixel(inverted_ ? l.endPixel - r : l.startPixel + r);
@@ -266,7 +273,7 @@ double TChartAxis::PixelToValue(int pixel) const {
   if (l.pixelSpan <= 0) return 0.0;
   const long double a = inverted_ ? static_cast<long double>(l.endPixel - pixel) * l.workRange / l.pixelSpan
                                   : static_cast<long double>(pixel - l.startPixel) * l.workRange / l.pixelSpan;
-  return static_cast<double>(Horizontal() ? l.workMinimum + a : l.workMaximum - a);
+  return StoreAsDouble(Horizontal() ? l.workMinimum + a : l.workMaximum - a);
 }
 
 // ---- labels -------------------------------------------------------------------------

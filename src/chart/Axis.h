@@ -148,6 +148,8 @@ class TChartAxis {
   void ReserveAxisSpace(Rect& r);
   void SetPixelSpan();
   void WidenRange(int marginStart, int marginEnd);
+  // Both raise EOverflow when a value leaves the double range on the way
+  // (EInvalidOp for not-a-number), as every stored value does.
   int ValueToPixel(double value) const;
   double PixelToValue(int pixel) const;
   TAxisLabelStyle ResolvedLabelStyle() const;

@@ -80,8 +80,9 @@ bool TCanvas::ArrowPoints(Point from, Point to, int headWidth, int headLengthLim
   if (from.y != to.y || to.x <= from.x) return RotatedArrowPoints(from, to, headWidth, headLengthLimit, points);
   // Pointing right the rotation is the identity (sine 0, cosine 1) and the
   // length is exact, so the rotated computation reduces to this one.
-  const int length = to.x - from.x;
-  const int base = to.x - (length < headLengthLimit ? length : headLengthLimit);
+  // Two far-off pixels can lie more than an int apart.
+  const long long length = static_cast<long long>(to.x) - from.x;
+  const int base = to.x - (length < headLengthLimit ? static_cast<int>(length) : headLengthLimit);
   const double halfWidth = headWidth / 2.0;
   const double quarterWidth = headWidth / 4.0;
   const int upperShaft = RoundHalfEven(to.y - quarterWidth);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "chart/Chart.h"
+#include "runtime/FloatFaults.h"
 
 namespace tavimo::chart {
 
@@ -75,7 +76,7 @@ void TChart::MouseMove(TShiftState /*shift*/, int x, int y) {
     const double a = axis.PixelToValue(from);
     const double b = axis.PixelToValue(to);
     const long double delta = static_cast<long double>(a) - b;
-    axis.SetMinMax(static_cast<double>(axis.Minimum() + delta), static_cast<double>(axis.Maximum() + delta));
+    axis.SetMinMax(StoreAsDouble(axis.Minimum() + delta), StoreAsDouble(axis.Maximum() + delta));
     moved = true;
   };
   const bool horizontal = allowPanning_ == TPanningMode::pmHorizontal || allowPanning_ == TPanningMode::pmBoth;
@@ -113,8 +114,8 @@ void TChart::ScrollVerticalAxes(bool down) {
     if (axis->Horizontal() || axis->IsDepthAxis()) continue;
     long double offset = (static_cast<long double>(axis->Maximum()) - axis->Minimum()) * kWheelStepPercent * 0.01L;
     if (!down) offset = -offset;
-    const double minimum = static_cast<double>(axis->Minimum() + offset);
-    const double maximum = static_cast<double>(axis->Maximum() + offset);
+    const double minimum = StoreAsDouble(axis->Minimum() + offset);
+    const double maximum = StoreAsDouble(axis->Maximum() + offset);
     // Both ends move together and the range goes manual; no limit applies.
     axis->SetAutomatic(false);
     axis->SetAutomaticMinimum(false);

@@ -68,6 +68,27 @@ TEST_F(ChartWidgetTest, SeriesChangesRepaintTheChart) {
 }
 
 
+// Levels whose range overflows when the chart lays them out: the paint
+// raises EOverflow, the error box shows it once however often the control is
+// exposed, and the window goes on with the next computation.
+TEST_F(ChartWidgetTest, AnOverflowingPaintIsReportedOnceAndTheWindowGoesOn) {
+  Prompter().messages.clear();
+  Form().Edit1()->setText("0");
+  Form().Edit2()->setText("8e307");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  for (int i = 0; i < 3; ++i) PaintNow();
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text, "Floating point overflow.");
+  EXPECT_TRUE(Engine().Dirty());
+
+  Form().Edit2()->setText("20");
+  Form().Edit1()->setText("10");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  PaintNow();
+  EXPECT_FALSE(Engine().Dirty());
+  EXPECT_EQ(Prompter().messages.size(), 1u);
+}
+
 TEST_F(ChartWidgetTest, RightDragPansTheValueAxisAndLeftDragDoesNothing) {
   Form().Edit1()->setText("10");
   Form().Edit2()->setText("20");

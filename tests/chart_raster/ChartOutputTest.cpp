@@ -170,6 +170,17 @@ TEST_F(ChartOutput, DashWritesThePictureAloneToStandardOutput) {
   EXPECT_EQ(RunCli({"--png", "-", "--layout"}).exitStatus, 2);
 }
 
+// The levels of a wave from 0 to 8e307 fit a double, but the chart's value
+// range widened for the marks does not: the paint raises EOverflow, which the
+// command reports as the window would, and no picture is written.
+TEST_F(ChartOutput, AnOverflowingChartFailsWithTheOverflowMessage) {
+  const CliResult result = RunCli({"resistance", "--low", "0", "--high", "8e307", "--png", File("big.png")});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "Floating point overflow.\n");
+  EXPECT_FALSE(fs::exists(File("big.png")));
+}
+
 TEST_F(ChartOutput, FailedCommandWritesNoPicture) {
   const CliResult result = RunCli({"resistance", "--low", "10", "--png", File("none.png")});
   EXPECT_EQ(result.exitStatus, 1);
