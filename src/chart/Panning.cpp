@@ -73,6 +73,10 @@ void TChart::MouseMove(TShiftState /*shift*/, int x, int y) {
 
   bool moved = false;
   const auto shift = [&](TChartAxis& axis, int from, int to) {
+    // A zero range (every level 0 at start-up, a single ratio) maps every
+    // pixel to one value, so there is nothing to move; fixing it as a manual
+    // range would squeeze every later chart into one column. It stays automatic.
+    if (axis.WorkRange() == 0) return;
     const double a = axis.PixelToValue(from);
     const double b = axis.PixelToValue(to);
     const long double delta = static_cast<long double>(a) - b;
@@ -112,6 +116,8 @@ void TChart::MouseWheel(int delta, TShiftState /*shift*/) {
 void TChart::ScrollVerticalAxes(bool down) {
   for (auto& axis : axes_) {
     if (axis->Horizontal() || axis->IsDepthAxis()) continue;
+    // A zero range does not move and stays automatic, as with panning.
+    if (axis->Maximum() == axis->Minimum()) continue;
     long double offset = (static_cast<long double>(axis->Maximum()) - axis->Minimum()) * kWheelStepPercent * 0.01L;
     if (!down) offset = -offset;
     const double minimum = StoreAsDouble(axis->Minimum() + offset);

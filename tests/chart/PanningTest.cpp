@@ -188,5 +188,39 @@ TEST(WheelTest, OneNotchUpShiftsTheLeftRangeByThreePercentOfItsSpan) {
   EXPECT_NEAR(t->LeftAxis().Maximum(), 14.55, 1e-12);
 }
 
+// At start-up every level is 0, so the value range is zero wide and maps
+// every value to one pixel. A drag there has nothing to move: the range
+// stays automatic and the next levels get a range of their own.
+TEST(PanningTest, DragOnAZeroRangeLeavesItAutomaticForLaterLevels) {
+  TestChart t = MainChartWith(kSixteenRatios);
+  t.Paint();
+  ASSERT_EQ(t->BottomAxis().WorkRange(), 0);
+  const Point start = EmptyPlotPoint(*t);
+  t->MouseDown(TMouseButton::mbRight, ssRight, start.x, start.y);
+  ASSERT_TRUE(t->Panning());
+  for (int k = 1; k <= 5; ++k) t->MouseMove(ssRight, start.x + k, start.y);
+  t->MouseUp(TMouseButton::mbRight, 0, start.x + 5, start.y);
+  EXPECT_TRUE(t->BottomAxis().Automatic());
+  EXPECT_TRUE(t->LeftAxis().Automatic()) << "no vertical movement";
+
+  for (int i = 0; i < 16; ++i) t.series().SetPointX(i, 10 + i);
+  t.Paint();
+  EXPECT_EQ(t->BottomAxis().Minimum(), 0);
+  EXPECT_EQ(t->BottomAxis().Maximum(), 25);
+  EXPECT_GT(t.series().PointPixelX(15) - t.series().PointPixelX(0), 200) << "the bars have lengths of their own";
+}
+
+// The same for the wheel: one ratio puts the left axis at 0 ... 0.
+TEST(WheelTest, ANotchOnAZeroRangeLeavesItAutomatic) {
+  TestChart t = MainChartWith({"0.5"});
+  t.Paint();
+  t->MouseWheel(-120, 0);
+  EXPECT_TRUE(t->LeftAxis().Automatic());
+  ReplaceRatioBars(t.series(), kSixteenRatios);
+  t.Paint();
+  EXPECT_EQ(t->LeftAxis().Maximum(), 15);
+  EXPECT_LT(t.series().BarTop(0), t.series().BarTop(15));
+}
+
 }  // namespace
 }  // namespace tavimo::chart
