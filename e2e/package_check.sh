@@ -134,8 +134,10 @@ completed=$(cd "$work/completion" && touch chart.png notes.txt && bash --norc --
   complete_words tavimo-cli resistance --fo
   complete_words tavimo-cli resistance --format ""
   complete_words tavimo-cli resistance --png ""
+  complete_words tavimo-cli ra
+  complete_words tavimo-cli ratios --
 ' 2>&1)
-[[ "$completed" == $'resistance\n--format\ntext csv json\nchart.png charts' ]] ||
+[[ "$completed" == $'resistance\n--format\ntext csv json\nchart.png charts\nratios\n--set --reset --help' ]] ||
   fail "completion of tavimo-cli gave: $(tr '\n' '|' <<<"$completed")"
 
 # --- the window --------------------------------------------------------------------

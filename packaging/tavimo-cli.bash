@@ -13,10 +13,10 @@ _tavimo_cli()
         --png)
             _filedir '@(png|PNG)'
             # "-" writes the picture to standard output.
-            [[ $cur == '' || $cur == - ]] && COMPREPLY+=(-)
+            [[ $cur == - ]] && COMPREPLY+=(-)
             return
             ;;
-        --low | --high | --ratios | --size)
+        --low | --high | --ratios | --size | --set)
             # Free text: a price, a ratio list, WIDTHxHEIGHT.
             return
             ;;
@@ -26,7 +26,17 @@ _tavimo_cli()
     esac
     $split && return
 
+    # The ratios command: the stored list, --set TEXT or --reset (one of them).
+    if [[ ${words[1]} == ratios ]] && ((cword > 1)); then
+        local stored_options='--set --reset --help'
+        [[ " ${words[*]:2:cword-2} " == *" --set "* || " ${words[*]:2:cword-2} " == *" --reset "* ]] &&
+            stored_options='--help'
+        COMPREPLY=($(compgen -W "$stored_options" -- "$cur"))
+        return
+    fi
+
     local modes='rise decline resistance support'
+    ((cword == 1)) && modes+=' ratios'
     local word mode_given=false
     local -a given=()
     for word in "${words[@]:1:cword-1}"; do

@@ -41,9 +41,12 @@ std::string SettingsFilePath() {
                                 platform::UserConfigDirectory());
 }
 
-RatioList ReadRatioList(const std::string& settingsPath) {
-  return RatioListFromStoredText(platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText));
+std::string ReadRatioText(const std::string& settingsPath) {
+  std::string text = platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText);
+  return text.empty() ? std::string(DefaultRatioText) : text;
 }
+
+RatioList ReadRatioList(const std::string& settingsPath) { return SplitRatioText(ReadRatioText(settingsPath)); }
 
 void LoadRatioList() { LoadRatioList(SettingsFilePath()); }
 

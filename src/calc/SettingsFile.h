@@ -16,6 +16,9 @@ std::string SettingsFilePath();
 std::string ChooseSettingsFilePath(const std::string& executableDirectory, bool executableDirectoryWritable,
                                    const std::string& userConfigDirectory);
 
+// The list text as loading takes it: the stored text, or DefaultRatioText
+// when the file, the section or the key is missing or the value is empty.
+std::string ReadRatioText(const std::string& settingsPath);
 // Reads the stored list (the default list when the file, the section or the
 // key is missing, or the value is empty). A missing or unreadable file is no
 // error. Nothing is validated; bad entries fail only when a level is computed.

@@ -100,6 +100,22 @@ const std::array<OptionRule, 3>& ChartOptionRules() {
   return rules;
 }
 
+constexpr std::string_view kRatiosCommand = "ratios";
+
+// The options of "tavimo-cli ratios", listed in a usage line of their own.
+constexpr std::array kRatiosOptionRules = {
+    OptionRule{"--set", "TEXT", "with ratios, store TEXT as the settings button would",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.setRatiosText = std::string(v);
+                 return std::nullopt;
+               }},
+    OptionRule{"--reset", "", "with ratios, store the default list",
+               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
+                 o.resetRatios = true;
+                 return std::nullopt;
+               }},
+};
+
 const OptionRule* FindRule(std::string_view name) {
   if (name == "-h") name = "--help";
   for (const OptionRule& rule : kOptionRules)
@@ -109,11 +125,54 @@ const OptionRule* FindRule(std::string_view name) {
   return nullptr;
 }
 
+const OptionRule* FindRatiosRule(std::string_view name) {
+  for (const OptionRule& rule : kRatiosOptionRules)
+    if (rule.name == name) return &rule;
+  if (name == "-h" || name == "--help") return FindRule(name);
+  return nullptr;
+}
+
 bool LooksLikeOption(std::string_view word) { return word.size() >= 2 && word[0] == '-'; }
 
 CliParseResult Fail(std::string message) {
   CliParseResult result;
   result.usageError = std::move(message);
+  return result;
+}
+
+// Applies the option word arguments[i] (and its value, which may be the next
+// word), found by `find`; the usage error when it is not usable.
+std::optional<std::string> ApplyOption(const std::vector<std::string>& arguments, std::size_t& i,
+                                       const OptionRule* (*find)(std::string_view), CliOptions& options) {
+  const std::string_view word = arguments[i];
+  const std::size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
+  const std::string_view name = word.substr(0, equals);
+  const OptionRule* rule = find(name);
+  if (rule == nullptr) return "unknown option '" + std::string(name) + "'";
+  std::string_view value;
+  if (rule->valueName.empty()) {
+    if (equals != std::string_view::npos) return "option " + std::string(rule->name) + " takes no value";
+  } else if (equals != std::string_view::npos) {
+    value = word.substr(equals + 1);
+  } else if (i + 1 < arguments.size()) {
+    value = arguments[++i];
+  } else {
+    return "option " + std::string(rule->name) + " needs a value";
+  }
+  return rule->apply(options, value);
+}
+
+// tavimo-cli ratios [--set TEXT | --reset]: arguments[0] is "ratios".
+CliParseResult ParseRatiosArguments(const std::vector<std::string>& arguments) {
+  CliParseResult result;
+  result.options.ratiosCommand = true;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (!LooksLikeOption(arguments[i])) return Fail("unexpected argument '" + arguments[i] + "'");
+    if (auto error = ApplyOption(arguments, i, FindRatiosRule, result.options)) return Fail(std::move(*error));
+    if (result.options.help) return result;
+  }
+  if (result.options.setRatiosText && result.options.resetRatios)
+    return Fail("--set and --reset cannot be given together");
   return result;
 }
 
@@ -129,6 +188,7 @@ std::string_view OutputFormatName(OutputFormat format) {
 }
 
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
+  if (!arguments.empty() && arguments[0] == kRatiosCommand) return ParseRatiosArguments(arguments);
   CliParseResult result;
   bool modeGiven = false;
   bool optionsEnded = false;
@@ -139,21 +199,7 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
       continue;
     }
     if (!optionsEnded && LooksLikeOption(word)) {
-      const std::size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
-      const std::string_view name = word.substr(0, equals);
-      const OptionRule* rule = FindRule(name);
-      if (rule == nullptr) return Fail("unknown option '" + std::string(name) + "'");
-      std::string_view value;
-      if (rule->valueName.empty()) {
-        if (equals != std::string_view::npos) return Fail("option " + std::string(rule->name) + " takes no value");
-      } else if (equals != std::string_view::npos) {
-        value = word.substr(equals + 1);
-      } else if (i + 1 < arguments.size()) {
-        value = arguments[++i];
-      } else {
-        return Fail("option " + std::string(rule->name) + " needs a value");
-      }
-      if (auto error = rule->apply(result.options, value)) return Fail(std::move(*error));
+      if (auto error = ApplyOption(arguments, i, FindRule, result.options)) return Fail(std::move(*error));
       if (result.options.help) return result;
       continue;
     }
@@ -187,7 +233,10 @@ std::string UsageText() {
   };
   list(kOptionRules, synopsis);
   list(ChartOptionRules(), chartSynopsis);
-  synopsis += "\n" + chartSynopsis + " [--layout]";
+  std::string ratiosSynopsis;
+  list(kRatiosOptionRules, ratiosSynopsis);
+  synopsis += "\n" + chartSynopsis + " [--layout]\n       " + std::string(kProgramName) + " " +
+              std::string(kRatiosCommand) + " [--set TEXT | --reset]";
   return synopsis +
          "\n\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
@@ -212,8 +261,15 @@ std::string UsageText() {
          "a FILE that is not a regular file is refused, and with --png - the picture\n"
          "alone goes to stdout. --layout prints the chart's layout instead.\n"
          "\n"
-         "Exit status: 0 done, 1 an empty price box, a value that cannot be converted or\n"
-         "a file that cannot be written (the message is on stderr), 2 a usage error.\n";
+         "Ratios: " + std::string(kProgramName) + " ratios prints the ratio list text in effect, as the\n"
+         "window loads it. --set TEXT stores a new list by the rules of the window's\n"
+         "settings button: a TEXT with characters other than digits, '.', ',', '/' and\n"
+         "'^' is refused, and the default list text itself changes nothing. --reset\n"
+         "stores the default list. Both write the window's settings file.\n"
+         "\n"
+         "Exit status: 0 done, 1 an empty price box, a value that cannot be converted,\n"
+         "a file that cannot be written or a refused ratio list (the message is on\n"
+         "stderr), 2 a usage error.\n";
 }
 
 }  // namespace tavimo::cli

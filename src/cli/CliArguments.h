@@ -31,6 +31,10 @@ struct CliOptions {
   int chartWidth = chart::kMainChartWidth;
   int chartHeight = chart::kMainChartHeight;
   bool layout = false;
+  // "ratios" (CliRatios.h): print the stored ratio list text, or store one.
+  bool ratiosCommand = false;
+  std::optional<std::string> setRatiosText;  // --set TEXT
+  bool resetRatios = false;                  // --reset
 };
 
 struct CliParseResult {
@@ -39,7 +43,8 @@ struct CliParseResult {
 };
 
 // `arguments` are the words after the program name. They are read in order;
-// the first error, or --help, ends the reading. An option's value is the
+// the first error, or --help, ends the reading. A first word "ratios" starts
+// the ratios command, which takes --set TEXT or --reset. An option's value is the
 // next word whatever it looks like ("--low -5"), or follows "=" in the same
 // word ("--low=-5", "--low=" for an empty box). "--" ends the options.
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);

@@ -5,6 +5,7 @@
 #include "calc/SettingsFile.h"
 #include "cli/ChartOutput.h"
 #include "cli/CliOutput.h"
+#include "cli/CliRatios.h"
 #include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
@@ -43,6 +44,7 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
 CliResult RunCliOptions(const CliOptions& options) {
   if (options.help) return {kExitDone, UsageText(), {}};
   try {
+    if (options.ratiosCommand) return RunRatiosCommand(options);
     const RatioList ratios = RatioListFor(options);
     const bool chart = options.pngPath || options.layout;
     if (!options.modeGiven) return WithChart(options, ratios, nullptr, {});

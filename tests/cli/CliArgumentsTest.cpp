@@ -103,12 +103,45 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"ErrorBeforeHelp", {"bogus", "--help"},
                 "unknown mode 'bogus' (rise, decline, resistance or support)"}));
 
+struct RatiosCase {
+  std::vector<std::string> arguments;
+  std::optional<std::string> set;
+  bool reset;
+  std::optional<std::string> error;
+};
+
+TEST(RatiosArguments, ReadTheRatiosCommandAndItsOptions) {
+  const RatiosCase cases[] = {
+      {{"ratios"}, std::nullopt, false, std::nullopt},
+      {{"ratios", "--set", "0.5,1/3"}, "0.5,1/3", false, std::nullopt},
+      {{"ratios", "--set=-1"}, "-1", false, std::nullopt},
+      {{"ratios", "--set", ""}, "", false, std::nullopt},
+      {{"ratios", "--reset"}, std::nullopt, true, std::nullopt},
+      {{"ratios", "--set", "1", "--reset"}, "1", true, "--set and --reset cannot be given together"},
+      {{"ratios", "--set"}, std::nullopt, false, "option --set needs a value"},
+      {{"ratios", "--low", "1"}, std::nullopt, false, "unknown option '--low'"},
+      {{"ratios", "rise"}, std::nullopt, false, "unexpected argument 'rise'"},
+      {{"rise", "--set", "1"}, std::nullopt, false, "unknown option '--set'"},
+      {{"rise", "ratios"}, std::nullopt, false, "unexpected argument 'ratios'"},
+  };
+  for (const RatiosCase& c : cases) {
+    const CliParseResult result = ParseCliArguments(c.arguments);
+    EXPECT_EQ(result.usageError, c.error) << c.arguments.back();
+    if (c.error) continue;
+    EXPECT_TRUE(result.options.ratiosCommand);
+    EXPECT_EQ(result.options.setRatiosText, c.set);
+    EXPECT_EQ(result.options.resetRatios, c.reset);
+  }
+  EXPECT_TRUE(ParseCliArguments({"ratios", "--help"}).options.help);
+}
+
 TEST(UsageText, NamesEveryModeAndOption) {
   const std::string usage = UsageText();
   EXPECT_EQ(usage.rfind("usage: tavimo-cli MODE [--low TEXT] [--high TEXT] [--ratios TEXT] [--format text|csv|json]\n",
                         0),
             0u);
-  for (const char* word : {"rise", "decline", "resistance", "support", "--help", "--option=value"})
+  for (const char* word : {"rise", "decline", "resistance", "support", "--help", "--option=value", "ratios", "--set",
+                           "--reset"})
     EXPECT_NE(usage.find(word), std::string::npos) << word;
 }
 

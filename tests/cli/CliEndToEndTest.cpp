@@ -2,8 +2,10 @@
 // where it finds data.ini.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,9 +50,10 @@ class Scratch {
 };
 
 // Runs `program` in `workingDirectory` with a fixed environment (C.UTF-8
-// separators, a scratch per-user folder), stdout and stderr captured.
+// separators, a scratch per-user folder), stdout and stderr captured; with
+// `asNobody`, as user nobody when the tests run as root.
 ProcessResult RunProcess(const fs::path& program, const std::vector<std::string>& arguments,
-                  const fs::path& workingDirectory) {
+                         const fs::path& workingDirectory, bool asNobody = false) {
   const fs::path outPath = workingDirectory / ".stdout";
   const fs::path errPath = workingDirectory / ".stderr";
   std::vector<std::string> words = {program.string()};
@@ -67,6 +70,11 @@ ProcessResult RunProcess(const fs::path& program, const std::vector<std::string>
   if (child == 0) {
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    constexpr uid_t kNobody = 65534;
+    if (asNobody && geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+         setresuid(kNobody, kNobody, kNobody) != 0))
+      _exit(126);
     if (out < 0 || err < 0 || chdir(workingDirectory.c_str()) != 0) _exit(127);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
@@ -94,9 +102,10 @@ class CliProgramTest : public ::testing::Test {
     program_ = scratch_.Path() / "bin" / "tavimo-cli";
     fs::copy_file(TAVIMO_CLI_PATH, program_);
   }
-  ProcessResult RunProgram(const std::vector<std::string>& arguments) {
-    return RunProcess(program_, arguments, scratch_.Path() / "work");
+  ProcessResult RunProgram(const std::vector<std::string>& arguments, bool asNobody = false) {
+    return RunProcess(program_, arguments, scratch_.Path() / "work", asNobody);
   }
+  std::string Beside(const std::string& name) const { return (scratch_.Path() / "bin" / name).string(); }
   void WriteBeside(const std::string& name, const std::string& content) {
     std::ofstream(scratch_.Path() / "bin" / name, std::ios::binary) << content;
   }
@@ -158,6 +167,67 @@ TEST_F(CliProgramTest, HelpIsStatusZeroWithUsageOnStdout) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("usage: tavimo-cli MODE", 0), 0u);
+}
+
+constexpr const char* kDefaultText = "0.191,0.236,1/3,0.382,0.5,0.618,2/3,0.809,1,1.191,1.236,1.382,1.5,1.618,1.809,2";
+
+TEST_F(CliProgramTest, RatiosPrintsStoresAndResetsTheListBesideTheProgram) {
+  EXPECT_EQ(RunProgram({"ratios"}).out, std::string(kDefaultText) + "\n");
+  const ProcessResult set = RunProgram({"ratios", "--set", "0.5,1/3"});
+  EXPECT_EQ(set.exitStatus, 0);
+  EXPECT_EQ(set.out + set.err, "");
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=0.5,1/3\n");
+  EXPECT_EQ(RunProgram({"ratios"}).out, "0.5,1/3\n");
+  EXPECT_EQ(RunProgram({"rise", "--low", "10"}).out, "0.5\t15\n1/3\t13.333\n");
+
+  // Refused as the settings button refuses it: the message, nothing stored.
+  for (const char* refused : {"0.5, 1", "0.5,-1", "1e3", "0.5\xEF\xBC\x8C" "1"}) {
+    const ProcessResult result = RunProgram({"ratios", "--set", refused});
+    EXPECT_EQ(result.exitStatus, 1) << refused;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "所输数据有错误，请重新设置\n");
+  }
+  // The default text is the dialog's unchanged answer: nothing is stored.
+  EXPECT_EQ(RunProgram({"ratios", "--set", kDefaultText}).exitStatus, 0);
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=0.5,1/3\n");
+  // An empty text is stored; loading then falls back to the default list.
+  EXPECT_EQ(RunProgram({"ratios", "--set", ""}).exitStatus, 0);
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=\n");
+  EXPECT_EQ(RunProgram({"ratios"}).out, std::string(kDefaultText) + "\n");
+  EXPECT_EQ(RunProgram({"ratios", "--set", "2^,1//2"}).exitStatus, 0) << "the caret and an empty entry pass";
+  EXPECT_EQ(RunProgram({"ratios", "--reset"}).exitStatus, 0);
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=" + std::string(kDefaultText) + "\n");
+}
+
+TEST_F(CliProgramTest, RatiosOnAReadOnlyFileFailWithTheErrorBoxText) {
+  WriteBeside("data.ini", "[tvmo]\nnum=0.5\n");
+  ASSERT_EQ(chmod(Beside("data.ini").c_str(), 0444), 0);
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"ratios", "--set", "0.618"},
+                                                    std::vector<std::string>{"ratios", "--reset"}}) {
+    const ProcessResult result = RunProgram(arguments);
+    EXPECT_EQ(result.exitStatus, 1) << arguments.back();
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "Unable to write to " + Beside("data.ini") + ".\n");
+  }
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=0.5\n");
+  EXPECT_EQ(RunProgram({"ratios"}).out, "0.5\n");
+}
+
+// An installed copy: its folder is not writable for the user and holds no
+// data.ini, so the list lives in the per-user file, as the window keeps it.
+TEST_F(CliProgramTest, AnInstalledCopyKeepsItsRatiosInThePerUserFile) {
+  const fs::path config = scratch_.Path() / "work" / "config";
+  fs::create_directory(config);
+  ASSERT_EQ(chmod(config.c_str(), 0777), 0);
+  for (const fs::path& folder : {scratch_.Path(), scratch_.Path() / "work"}) ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+  ASSERT_EQ(chmod((scratch_.Path() / "bin").c_str(), 0555), 0);
+  const ProcessResult set = RunProgram({"ratios", "--set", "0.5,2/3"}, true);
+  ASSERT_NE(set.exitStatus, 126) << "could not switch to an unprivileged user";
+  EXPECT_EQ(set.exitStatus, 0) << set.err;
+  EXPECT_EQ(ReadFile(config / "tavimo" / "data.ini"), "[tvmo]\nnum=0.5,2/3\n");
+  EXPECT_FALSE(fs::exists(Beside("data.ini")));
+  EXPECT_EQ(RunProgram({"ratios"}, true).out, "0.5,2/3\n");
+  ASSERT_EQ(chmod((scratch_.Path() / "bin").c_str(), 0755), 0);
 }
 
 }  // namespace
