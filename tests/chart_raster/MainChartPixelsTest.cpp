@@ -2,6 +2,7 @@
 // probed where the layout report says each part lies.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "RasterProbe.h"
@@ -132,6 +133,55 @@ TEST_F(MainChartPixels, LeftAxisHasItsLineAndRightAlignedLabels) {
     EXPECT_EQ(testing::CountColor(*canvas, {cell.right + 1, cell.top, x - 7, cell.bottom}, clBlack), 0)
         << "nothing between the label and its tick: " << label.text;
   }
+}
+
+// Absolute places, worked out by hand from the layout rules with the real
+// fonts' metrics, so that a fault shared by the layout and its report shows.
+TEST_F(MainChartPixels, LayoutRulesPlaceThePlotTheLastBarAndItsMarkWhereTheyWorkOut) {
+  // The metrics the derivation uses, measured once: the 16-pixel Arial of the
+  // labels and marks has a line height of 19, "W" 15 pixels wide, a digit
+  // 8.9 and a full stop 4.45 (so "0.191" 40, "30" 18, "13.333" 49); the bold
+  // 19-pixel Song face of the empty title has a line height of 21.
+  canvas->SetFont(TFont{"Arial", -16, clBlack, false});
+  ASSERT_EQ(canvas->TextLineHeight(), 19);
+  ASSERT_EQ(canvas->MeasureWidth("W"), 15);
+  ASSERT_EQ(canvas->MeasureWidth("0.191"), 40);
+  ASSERT_EQ(canvas->MeasureWidth("30"), 18);
+  ASSERT_EQ(canvas->MeasureWidth("13.333"), 49);
+  ASSERT_EQ(report.titleLineHeight, 21);
+
+  // Plot rectangle. Margins of 10, 10, 5 and 15 percent of 597 x 504, MulDiv
+  // with halves away from zero: 60, 50, 30 and 76, so (60, 50, 567, 428). The
+  // empty title line takes 21 + the title gap 5: top 76. The left axis takes
+  // the widest ratio label (40) and its ticks (axis pen 2 + tick 6): left 108.
+  EXPECT_EQ(chart->PlotRect(), (Rect{108, 76, 567, 428}));
+
+  // Last bar (ratio 2, level 30). Left axis 76 ... 428, span 352: thickness =
+  // round(0.5 x (352 div 17)) = 10 (even), and the axis is widened by 10 at
+  // both ends, so point 15 of the inverted axis lies at 428 - 10 = 418, the
+  // bar's centre line. Bottom axis 108 ... 567: the marks ask MarkRoom + 1 =
+  // (49 + arrow 10 + frame 2) + 1 = 62 on the right, so the widened range puts
+  // the largest level, 30, at 567 - 62 = 505. Head: length 10 div 2 = 5 from
+  // x 500, from 418 - 5 to 418 + 5; shaft round(418 -+ 2.5) = 416 and 420.
+  std::array<Point, 7> arrow{};
+  ASSERT_TRUE(MainSeries(*chart).BarPolygon(15, arrow));
+  EXPECT_EQ(arrow[4], (Point{505, 418}));
+  EXPECT_EQ(arrow[2], (Point{500, 416}));
+  EXPECT_EQ(arrow[3], (Point{500, 413}));
+  EXPECT_EQ(arrow[0], (Point{108, 420}));
+  EXPECT_EQ(At(503, 418), PaletteColor(15));
+
+  // Its mark: "30" is 18 wide, the box 18 + "W" 15 + frame 2 = 35 wide and
+  // 19 + 2 = 21 high; it starts after the 10-pixel line at x 515, its top at
+  // the bar top 413 - 21 + 1 + 5 + 21 div 2 = 408: (515, 408, 550, 429).
+  const TSeriesMarkPosition* mark = MainSeries(*chart).Marks().StoredPosition(15);
+  ASSERT_NE(mark, nullptr);
+  EXPECT_EQ(mark->Box(), (Rect{515, 408, 550, 429}));
+  EXPECT_EQ(At(515, 418), clBlack) << "frame, left edge";
+  EXPECT_EQ(At(549, 428), clBlack) << "frame, bottom right corner";
+  EXPECT_EQ(At(516, 409), clAqua);
+  EXPECT_NE(At(550, 418), clAqua) << "the box ends at x 549";
+  EXPECT_EQ(At(510, 418), clLightYellow) << "the line from the tip to the box";
 }
 
 TEST(MainChartStartUp, AllLevelsZeroDrawsNoBarsButEveryMark) {
