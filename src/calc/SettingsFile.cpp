@@ -41,13 +41,20 @@ std::string SettingsFilePath() {
                                 platform::UserConfigDirectory());
 }
 
-RatioList ReadRatioList(const std::string& settingsPath) {
-  return RatioListFromStoredText(platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText));
+RatioList ReadRatioList(const std::string& settingsPath) { return RatioListFromStoredText(ReadRatioText(settingsPath)); }
+
+std::string ReadRatioText(const std::string& settingsPath) {
+  std::string text = platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText);
+  return text.empty() ? std::string(DefaultRatioText) : text;
 }
 
-void LoadRatioList() { LoadRatioList(SettingsFilePath()); }
+std::string LoadRatioList() { return LoadRatioList(SettingsFilePath()); }
 
-void LoadRatioList(const std::string& settingsPath) { ReplaceRatioList(ReadRatioList(settingsPath)); }
+std::string LoadRatioList(const std::string& settingsPath) {
+  std::string text = ReadRatioText(settingsPath);
+  ReplaceRatioList(RatioListFromStoredText(text));
+  return text;
+}
 
 void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
@@ -93,6 +94,42 @@ TEST_F(ChartWidgetTest, RightDragPansTheValueAxisAndLeftDragDoesNothing) {
   // Dragging right shows smaller values: the range moves down.
   EXPECT_LT(Engine().BottomAxis().Minimum(), min0);
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+// A right press and release within the drag distance opens the chart's menu;
+// farther apart they pan and open nothing. Reset view then gives the
+// start-up picture back.
+TEST_F(ChartWidgetTest, RightClickOpensTheMenuAndResetViewUndoesAPan) {
+  const QImage startUp = Chart().Picture();
+  const QPoint start = PlotCentre();
+  const int near = QApplication::startDragDistance() - 1;
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, start);
+  QTest::mouseRelease(&Chart(), Qt::RightButton, Qt::NoModifier, start + QPoint(near, 0));
+  QMenu* menu = Form().ChartMenu();
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(QApplication::activePopupWidget(), menu);
+  QStringList items;
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator()) items << action->text();
+  EXPECT_EQ(items.size(), 3) << items.join('|').toStdString();
+  menu->hide();
+
+  const QPoint end = start + QPoint(40, 25);
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, start);
+  QMouseEvent move(QEvent::MouseMove, QPointF(end), Chart().mapToGlobal(QPointF(end)), Qt::NoButton, Qt::RightButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&Chart(), &move);
+  QTest::mouseRelease(&Chart(), Qt::RightButton, Qt::NoModifier, end);
+  EXPECT_FALSE(menu->isVisible());
+  EXPECT_FALSE(Engine().BottomAxis().Automatic());
+  EXPECT_FALSE(Engine().LeftAxis().Automatic());
+  ASSERT_NE(Chart().Picture(), startUp);
+
+  Form().ResetView();
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(Engine().Axis(i).Automatic()) << i;
+  EXPECT_EQ(Chart().Picture(), startUp);
+  // The picture is the chart as shown, the caption label included.
+  EXPECT_EQ(Chart().grab().toImage().convertToFormat(QImage::Format_RGB32), startUp);
 }
 
 TEST_F(ChartWidgetTest, WheelScrollsOnlyWhileTheChartHasTheFocus) {
