@@ -12,6 +12,8 @@ _tavimo_cli()
             ;;
         --png)
             _filedir '@(png|PNG)'
+            # "-" writes the picture to standard output.
+            [[ $cur == '' || $cur == - ]] && COMPREPLY+=(-)
             return
             ;;
         --low | --high | --ratios | --size)

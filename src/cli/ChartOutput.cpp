@@ -1,31 +1,13 @@
 #include "cli/ChartOutput.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <optional>
-#include <system_error>
 
 #include "chart/LayoutReport.h"
 #include "chart/LayoutReportJson.h"
 #include "chart/RasterOutput.h"
+#include "platform/AtomicFile.h"
 
 namespace tavimo::cli {
-
-namespace {
-
-// The whole of `bytes` as the file at `path`; the reason when that fails.
-std::optional<std::string> WriteFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return std::generic_category().message(errno);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int writeError = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written) return std::generic_category().message(writeError);
-  if (!closed) return std::generic_category().message(errno);
-  return std::nullopt;
-}
-
-}  // namespace
 
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
                          const std::vector<double>* levels) {
@@ -41,7 +23,10 @@ ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::str
   if (request.layout) outcome.layoutJson = chart::LayoutReportToJson(chart::DescribeLayout(*chart)) + "\n";
   if (request.pngPath) {
     chart::DrawCaptionLabel(chart->Canvas(), chart::MainCaptionLabel());
-    if (std::optional<std::string> reason = WriteFile(*request.pngPath, chart::EncodePng(chart->Canvas())))
+    std::string png = chart::EncodePng(chart->Canvas());
+    // A picture replaces its file whole or not at all, as the settings file does.
+    if (*request.pngPath == kStandardOutput) outcome.png = std::move(png);
+    else if (std::optional<std::string> reason = platform::WriteFileAtomically(*request.pngPath, png))
       outcome.error = "tavimo-cli: cannot write the chart to '" + *request.pngPath + "': " + *reason;
   }
   return outcome;

@@ -6,22 +6,27 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/MainChart.h"
 
 namespace tavimo::cli {
 
+// The --png name that stands for standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
 struct ChartRequest {
   int width = chart::kMainChartWidth;
   int height = chart::kMainChartHeight;
-  std::optional<std::string> pngPath;  // write the picture here
+  std::optional<std::string> pngPath;  // write the picture here (kStandardOutput: return it)
   bool layout = false;                 // return the layout report
 };
 
 struct ChartOutcome {
   std::optional<std::string> error;  // the picture could not be written, or this build has no chart
   std::string layoutJson;            // when asked for, with a final line break
+  std::string png;                   // the picture, when asked for on standard output
 };
 
 // One bar per ratio as start-up appends them; `levels` (as long as `ratios`)

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "cli/ChartOutput.h"
+
 namespace tavimo::cli {
 
 namespace {
@@ -83,7 +85,7 @@ const std::array<OptionRule, 3>& ChartOptionRules() {
                                       std::to_string(chart::kMainChartWidth) + "x" +
                                       std::to_string(chart::kMainChartHeight) + ")";
   static const std::array<OptionRule, 3> rules = {
-      OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG",
+      OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG (- for stdout)",
                  [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
                    o.pngPath = std::string(v);
                    return std::nullopt;
@@ -162,6 +164,8 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
     modeGiven = true;
   }
   if (!modeGiven && !result.options.pngPath && !result.options.layout) return Fail("no mode given");
+  if (result.options.layout && result.options.pngPath == kStandardOutput)
+    return Fail("--png - and --layout cannot both write to standard output");
   result.options.modeGiven = modeGiven;
   return result;
 }
@@ -204,10 +208,12 @@ std::string UsageText() {
          "byte of a text that is not part of well-formed UTF-8 is written as U+FFFD.\n"
          "\n"
          "Chart: --png writes the chart after the command; without MODE, the chart as it\n"
-         "looks at start-up (every level 0). --layout prints the chart's layout instead.\n"
+         "looks at start-up (every level 0). The file is replaced whole or not at all;\n"
+         "a FILE that is not a regular file is refused, and with --png - the picture\n"
+         "alone goes to stdout. --layout prints the chart's layout instead.\n"
          "\n"
-         "Exit status: 0 done, 1 an empty price box or a value that cannot be converted\n"
-         "(the message is on stderr), 2 a usage error.\n";
+         "Exit status: 0 done, 1 an empty price box, a value that cannot be converted or\n"
+         "a file that cannot be written (the message is on stderr), 2 a usage error.\n";
 }
 
 }  // namespace tavimo::cli

@@ -6,6 +6,7 @@
 #include "calc/SettingsFile.h"
 #include "chart/Series.h"
 #include "cli/ChartOutput.h"
+#include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 
@@ -19,9 +20,10 @@ static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat))
 CliResult Failed(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
 
 // Without --ratios the list comes from the settings file, exactly as the
-// window loads it; a given text is taken as a stored text would be.
+// window loads it; a given text is taken as the same text stored there would
+// be read: trimmed and unquoted, so a blank text is the default list too.
 RatioList RatioListFor(const CliOptions& options) {
-  if (options.ratiosText) return RatioListFromStoredText(*options.ratiosText);
+  if (options.ratiosText) return RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText));
   return ReadRatioList(SettingsFilePath());
 }
 
@@ -35,6 +37,8 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
   request.layout = options.layout;
   ChartOutcome chart = RenderChart(request, ratios, levels);
   if (chart.error) return Failed(std::move(*chart.error));
+  // A picture on standard output is all that goes there.
+  if (options.pngPath == kStandardOutput) return {kExitDone, std::move(chart.png), {}};
   return {kExitDone, options.layout ? std::move(chart.layoutJson) : std::move(levelLines), {}};
 }
 

@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
-#include <vector>
+#include <unordered_set>
 
-#include "platform/FileOps.h"
+#include "platform/AtomicFile.h"
 
 // Policies, stated once:
 // - Lines end at LF; a CR before the LF belongs to the line end. Every line
@@ -20,13 +21,16 @@
 //   count; later repeats are left alone.
 // - A line starting with ';' is a comment; a line without '=' is not a key.
 // - A value ends at a NUL byte, as the value of the C interface did.
+// - A file is walked once, line by line, and nothing is kept per line: a read
+//   stops at the key; a write scans once and then copies the old bytes into
+//   the new file with its change in between.
 
 namespace tavimo::platform {
 namespace {
 
 constexpr size_t kMaxValueBytes = 2047;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr int kMaxLinkHops = 40;
+constexpr size_t kChunkBytes = 64 * 1024;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -51,34 +55,98 @@ std::string_view StripOneQuotePair(std::string_view value) {
   return value;
 }
 
+// A value as a read gives it: one pair of quotes dropped, cut to its limit.
+std::string ValueText(std::string_view trimmedValue) {
+  return std::string(StripOneQuotePair(trimmedValue).substr(0, kMaxValueBytes));
+}
+
 struct Line {
-  std::string_view text;  // without the line end
-  std::string_view end;   // "\n", "\r\n" or "" for a last line without one
+  std::string_view text;     // without the line end
+  std::string_view end;      // "\n", "\r\n" or "" for a last line without one
+  std::uint64_t offset = 0;  // where the line starts in the file
+  std::uint64_t NextOffset() const { return offset + text.size() + end.size(); }
 };
 
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  size_t position = 0;
-  while (position < content.size()) {
-    size_t newline = content.find('\n', position);
-    if (newline == std::string_view::npos) {
-      lines.push_back({content.substr(position), {}});
-      break;
+// The lines of a byte range of an open file, one at a time. The buffer holds
+// the current line and what was read after it, so it grows only for a line
+// longer than itself.
+class LineReader {
+ public:
+  LineReader(int fd, std::uint64_t from = 0, std::uint64_t to = UINT64_MAX)
+      : fd_(fd), buffer_(kChunkBytes), offset_(from), readOffset_(from), limit_(to) {}
+
+  // The next line, valid until the next call; false at the end or on a read error.
+  bool Next(Line& line) {
+    for (;;) {
+      const char* const base = buffer_.data();
+      const void* found = std::memchr(base + begin_ + scanned_, '\n', end_ - begin_ - scanned_);
+      if (found != nullptr) {
+        const size_t newline = static_cast<size_t>(static_cast<const char*>(found) - base);
+        const size_t textEnd = (newline > begin_ && base[newline - 1] == '\r') ? newline - 1 : newline;
+        return Emit(line, textEnd, newline + 1);
+      }
+      scanned_ = end_ - begin_;
+      if (failed_) return false;
+      if (atEnd_) return begin_ != end_ && Emit(line, end_, end_);
+      Fill();
     }
-    size_t textEnd = (newline > position && content[newline - 1] == '\r') ? newline - 1 : newline;
-    lines.push_back({content.substr(position, textEnd - position), content.substr(textEnd, newline + 1 - textEnd)});
-    position = newline + 1;
   }
-  return lines;
-}
+  bool Failed() const { return failed_; }
+  // Where the next line would start: after the last, the size walked.
+  std::uint64_t Offset() const { return offset_; }
+
+ private:
+  bool Emit(Line& line, size_t textEnd, size_t next) {
+    const char* const base = buffer_.data();
+    line.text = std::string_view(base + begin_, textEnd - begin_);
+    line.end = std::string_view(base + textEnd, next - textEnd);
+    line.offset = offset_;
+    offset_ += next - begin_;
+    begin_ = next;
+    scanned_ = 0;
+    return true;
+  }
+
+  void Fill() {
+    if (begin_ > 0) {
+      std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+      end_ -= begin_;
+      begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const std::uint64_t room = std::min<std::uint64_t>(buffer_.size() - end_, limit_ - readOffset_);
+    for (;;) {
+      const ssize_t count = room == 0 ? 0 : ::pread(fd_, buffer_.data() + end_, room, static_cast<off_t>(readOffset_));
+      if (count < 0 && errno == EINTR) continue;
+      if (count < 0) failed_ = true;
+      if (count <= 0) atEnd_ = true;
+      if (count > 0) {
+        end_ += static_cast<size_t>(count);
+        readOffset_ += static_cast<std::uint64_t>(count);
+      }
+      return;
+    }
+  }
+
+  int fd_;
+  std::vector<char> buffer_;
+  size_t begin_ = 0;    // the current line's first byte
+  size_t end_ = 0;      // the end of what was read
+  size_t scanned_ = 0;  // bytes after begin_ known to hold no line feed
+  std::uint64_t offset_;      // file offset of buffer_[begin_]
+  std::uint64_t readOffset_;  // file offset of buffer_[end_]
+  std::uint64_t limit_;
+  bool atEnd_ = false;
+  bool failed_ = false;
+};
 
 enum class LineKind { kOther, kSection, kEntry };
 
 struct ParsedLine {
   LineKind kind = LineKind::kOther;
-  std::string_view name;  // section name or key, trimmed
-  std::string_view value; // entry value, trimmed
-  size_t valueStart = 0;  // where the value begins in the line's text
+  std::string_view name;   // section name or key, trimmed
+  std::string_view value;  // entry value, trimmed
+  size_t valueStart = 0;   // where the value begins in the line's text
 };
 
 ParsedLine ParseLine(std::string_view text, bool isFirstLine) {
@@ -109,85 +177,55 @@ ParsedLine ParseLine(std::string_view text, bool isFirstLine) {
   return parsed;
 }
 
-// Where a key of a section stands in the file's lines.
-struct Location {
-  std::optional<size_t> sectionLine;
-  size_t sectionEnd = 0;  // the line after the section's last line
-  std::optional<size_t> keyLine;
-  std::string_view value;
-  size_t valueStart = 0;
+enum class Opened { kOpened, kMissing, kFailed };
+
+// A regular file open for reading, closed with the object. Anything else (a
+// directory, a device, a pipe) counts as a failure; O_NONBLOCK keeps a pipe
+// from blocking the open.
+class ReadableFile {
+ public:
+  explicit ReadableFile(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
+      state_ = errno == ENOENT ? Opened::kMissing : Opened::kFailed;
+      return;
+    }
+    struct stat status {};
+    state_ = fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) ? Opened::kOpened : Opened::kFailed;
+  }
+  ~ReadableFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+
+  Opened State() const { return state_; }
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_ = -1;
+  Opened state_ = Opened::kFailed;
 };
 
-Location FindKey(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
-  Location location;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    ParsedLine parsed = ParseLine(lines[i].text, i == 0);
+// Calls visit(parsed entry) for each entry line of the first section named
+// `section`, until visit returns false or the section ends.
+template <typename Visit>
+Opened VisitSectionEntries(const std::string& path, std::string_view section, Visit&& visit) {
+  ReadableFile file(path);
+  if (file.State() != Opened::kOpened) return file.State();
+  LineReader reader(file.Fd());
+  Line line;
+  bool inSection = false;
+  for (bool first = true; reader.Next(line); first = false) {
+    const ParsedLine parsed = ParseLine(line.text, first);
     if (parsed.kind == LineKind::kSection) {
-      if (location.sectionLine) {
-        location.sectionEnd = i;
-        return location;
-      }
-      if (EqualsIgnoringCase(parsed.name, section)) location.sectionLine = i;
-      continue;
-    }
-    if (location.sectionLine && !location.keyLine && parsed.kind == LineKind::kEntry &&
-        EqualsIgnoringCase(parsed.name, key)) {
-      location.keyLine = i;
-      location.value = parsed.value;
-      location.valueStart = parsed.valueStart;
+      if (inSection) return Opened::kOpened;
+      inSection = EqualsIgnoringCase(parsed.name, section);
+    } else if (inSection && parsed.kind == LineKind::kEntry && !visit(parsed)) {
+      return Opened::kOpened;
     }
   }
-  location.sectionEnd = lines.size();
-  return location;
-}
-
-enum class ReadResult { kRead, kMissing, kFailed };
-
-// Reads a regular file whole. Anything else (a directory, a device, a pipe)
-// counts as a failure; O_NONBLOCK keeps a pipe from blocking the open.
-ReadResult ReadWholeFile(const std::string& path, std::string& content, struct stat* status) {
-  content.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
-  struct stat local {};
-  if (status == nullptr) status = &local;
-  if (fstat(fd, status) != 0 || !S_ISREG(status->st_mode)) {
-    ::close(fd);
-    return ReadResult::kFailed;
-  }
-  char buffer[65536];
-  for (;;) {
-    ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return ReadResult::kFailed;
-    }
-    content.append(buffer, static_cast<size_t>(count));
-  }
-  ::close(fd);
-  return ReadResult::kRead;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Follows symbolic links to the file a write has to replace, so that the
-// link itself stays. The target need not exist yet.
-std::optional<std::string> ResolveLinks(std::string path) {
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    std::vector<char> buffer(static_cast<size_t>(status.st_size > 0 ? status.st_size : 255) + 1);
-    ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
-    if (length < 0 || static_cast<size_t>(length) >= buffer.size()) return std::nullopt;
-    std::string target(buffer.data(), static_cast<size_t>(length));
-    path = (!target.empty() && target[0] == '/') ? target : DirectoryOf(path) + target;
-  }
-  return std::nullopt;
+  return reader.Failed() ? Opened::kFailed : Opened::kOpened;
 }
 
 bool HasLineBreakOrNul(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
@@ -203,147 +241,190 @@ bool CanBeWritten(std::string_view section, std::string_view key, std::string_vi
   return true;
 }
 
-std::string_view DominantLineEnd(const std::vector<Line>& lines) {
-  size_t crlf = 0;
-  size_t lf = 0;
-  for (const Line& line : lines) {
-    if (line.end == "\r\n") ++crlf;
-    else if (line.end == "\n") ++lf;
-  }
-  return crlf > lf ? "\r\n" : "\n";
-}
+// Where a key of a section stands in the old file, as byte offsets, and what
+// an added line needs to know of the file.
+struct KeyScan {
+  std::uint64_t size = 0;
+  size_t crlfLines = 0;
+  size_t lfLines = 0;
+  bool lastLineHasEnd = true;
+  bool sectionFound = false;
+  std::uint64_t sectionBodyStart = 0;  // after the section's header line
+  std::uint64_t sectionEnd = 0;        // the next section's header, or the end
+  // After the section's last non-blank line, so blank lines that separate it
+  // from the next section stay where they are.
+  std::uint64_t insertAt = 0;
+  bool insertAfterLineHasEnd = true;
+  bool keyFound = false;                // the first line of the key, in the section
+  std::uint64_t keyAfterEquals = 0;     // just after its "="
+  std::uint64_t keyValueStart = 0;      // where its value begins (after the blanks)
+  std::uint64_t keyLineTextEnd = 0;     // where its line end begins
 
-std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
-                      std::string_view value) {
-  std::vector<Line> lines = SplitLines(content);
-  std::string_view lineEnd = DominantLineEnd(lines);
-  Location location = FindKey(lines, section, key);
-  std::string entry = std::string(key) + "=" + std::string(value);
+  std::string_view DominantLineEnd() const { return crlfLines > lfLines ? "\r\n" : "\n"; }
+};
 
-  std::optional<size_t> insertAfter;
-  std::string replacement;
-  if (location.keyLine) {
-    const Line& line = lines[*location.keyLine];
-    // The blanks after "=" stay, unless the value brings blanks of its own:
-    // kept as well, they would grow with every save of the same value.
-    size_t keep = location.valueStart;
-    if (!value.empty() && IsBlank(value.front())) keep = line.text.find('=') + 1;
-    replacement = std::string(line.text.substr(0, keep)) + std::string(value);
-  } else if (location.sectionLine) {
-    // After the section's last non-blank line, so blank lines that separate
-    // it from the next section stay where they are.
-    insertAfter = *location.sectionLine;
-    for (size_t i = *location.sectionLine + 1; i < location.sectionEnd; ++i)
-      if (!TrimBlanks(lines[i].text).empty()) insertAfter = i;
-  }
-
-  std::string result;
-  result.reserve(content.size() + entry.size() + section.size() + 8);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Line& line = lines[i];
-    if (location.keyLine && i == *location.keyLine) {
-      result += replacement;
-      result += line.end;
+bool ScanForKey(int fd, std::string_view section, std::string_view key, KeyScan& scan) {
+  LineReader reader(fd);
+  Line line;
+  bool inSection = false;
+  bool sectionDone = false;
+  for (bool first = true; reader.Next(line); first = false) {
+    if (line.end.size() == 2) ++scan.crlfLines;
+    else if (line.end.size() == 1) ++scan.lfLines;
+    scan.lastLineHasEnd = !line.end.empty();
+    if (sectionDone) continue;  // only the line ends are still counted
+    const ParsedLine parsed = ParseLine(line.text, first);
+    if (parsed.kind == LineKind::kSection) {
+      if (inSection) {
+        scan.sectionEnd = line.offset;
+        sectionDone = true;
+      } else if (EqualsIgnoringCase(parsed.name, section)) {
+        inSection = scan.sectionFound = true;
+        scan.sectionBodyStart = scan.insertAt = line.NextOffset();
+        scan.insertAfterLineHasEnd = !line.end.empty();
+      }
       continue;
     }
-    result += line.text;
-    result += line.end;
-    if (insertAfter && i == *insertAfter) {
-      if (line.end.empty()) result += lineEnd;
-      result += entry;
-      result += lineEnd;
+    if (!inSection) continue;
+    if (!TrimBlanks(line.text).empty()) {
+      scan.insertAt = line.NextOffset();
+      scan.insertAfterLineHasEnd = !line.end.empty();
+    }
+    if (!scan.keyFound && parsed.kind == LineKind::kEntry && EqualsIgnoringCase(parsed.name, key)) {
+      scan.keyFound = true;
+      scan.keyAfterEquals = line.offset + line.text.find('=') + 1;
+      scan.keyValueStart = line.offset + parsed.valueStart;
+      scan.keyLineTextEnd = line.offset + line.text.size();
     }
   }
-  if (!location.sectionLine) {
-    if (!lines.empty() && lines.back().end.empty()) result += lineEnd;
-    result += "[";
-    result += section;
-    result += "]";
-    result += lineEnd;
-    result += entry;
-    result += lineEnd;
-  }
-  return result;
+  scan.size = reader.Offset();
+  if (inSection && !sectionDone) scan.sectionEnd = scan.size;
+  return !reader.Failed();
 }
 
-bool WriteAll(const FileOps& ops, int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t written = ops.write(fd, data.data(), data.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
+// The new file's bytes on their way to the writer, small pieces gathered
+// into large writes.
+class Output {
+ public:
+  explicit Output(AtomicFileWriter& writer) : writer_(writer) { buffer_.reserve(kChunkBytes); }
 
-int OpenUniqueTemporary(const FileOps& ops, const std::string& target, mode_t mode, std::string& temporaryPath) {
-  static unsigned counter = 0;
-  std::string directory = DirectoryOf(target);
-  std::string base = target.substr(directory.size());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporaryPath = directory + "." + base + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    int fd = ops.open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+  bool Put(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kChunkBytes) {
+      if (!Flush()) return false;
+      if (bytes.size() >= kChunkBytes) return writer_.Write(bytes);
+    }
+    buffer_.append(bytes);
+    return true;
   }
-  return -1;
-}
 
-void SyncDirectory(const std::string& directory) {
-  // The rename is done; a directory that cannot be synced does not undo it.
-  int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
+  // Bytes [from, to) of the old file, which must still hold them.
+  bool Copy(int fd, std::uint64_t from, std::uint64_t to) {
+    std::vector<char> chunk(kChunkBytes);
+    while (from < to) {
+      const size_t want = static_cast<size_t>(std::min<std::uint64_t>(chunk.size(), to - from));
+      const ssize_t count = ::pread(fd, chunk.data(), want, static_cast<off_t>(from));
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0 || !Put(std::string_view(chunk.data(), static_cast<size_t>(count)))) return false;
+      from += static_cast<std::uint64_t>(count);
+    }
+    return true;
+  }
 
-// Writes content to a new file beside target and renames it over target, so
-// a reader sees either the old file or the new one, never a mixture.
-bool ReplaceFile(const std::string& target, std::string_view content, const struct stat* oldStatus) {
-  const FileOps& ops = CurrentFileOps();
-  mode_t mode = oldStatus != nullptr ? (oldStatus->st_mode & 07777) : 0666;
-  std::string temporaryPath;
-  int fd = OpenUniqueTemporary(ops, target, mode & 0777, temporaryPath);
-  if (fd < 0) return false;
-  if (oldStatus != nullptr) {
-    // The open applied the umask: give the new file the old one's owner and
-    // mode where we may; otherwise it keeps ours, as any editor's save would.
-    [[maybe_unused]] int owner = fchown(fd, oldStatus->st_uid, oldStatus->st_gid);
-    [[maybe_unused]] int permissions = fchmod(fd, mode);
+  bool Flush() {
+    const bool written = writer_.Write(buffer_);
+    buffer_.clear();
+    return written;
   }
-  bool written = WriteAll(ops, fd, content) && ops.fsync(fd) == 0;
-  bool closed = ops.close(fd) == 0;
-  if (!written || !closed || ops.rename(temporaryPath.c_str(), target.c_str()) != 0) {
-    ops.unlink(temporaryPath.c_str());
-    return false;
-  }
-  SyncDirectory(DirectoryOf(target));
-  return true;
-}
+
+ private:
+  AtomicFileWriter& writer_;
+  std::string buffer_;
+};
+
+bool Finish(Output& output, AtomicFileWriter& writer) { return output.Flush() && !writer.Commit(); }
 
 }  // namespace
 
+std::string ProfileValueText(std::string_view text) { return ValueText(TrimBlanks(text.substr(0, text.find('\0')))); }
+
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue) {
-  std::string content;
-  if (ReadWholeFile(path, content, nullptr) != ReadResult::kRead) return std::string(defaultValue);
-  std::vector<Line> lines = SplitLines(content);
-  Location location = FindKey(lines, section, key);
-  if (!location.keyLine) return std::string(defaultValue);
-  std::string_view value = StripOneQuotePair(location.value);
-  return std::string(value.substr(0, kMaxValueBytes));
+  std::optional<std::string> found;
+  const Opened walked = VisitSectionEntries(path, section, [&](const ParsedLine& entry) {
+    if (!EqualsIgnoringCase(entry.name, key)) return true;
+    found = ValueText(entry.value);
+    return false;
+  });
+  if (walked != Opened::kOpened || !found) return std::string(defaultValue);
+  return std::move(*found);
+}
+
+std::vector<std::pair<std::string, std::string>> ReadProfileSection(const std::string& path,
+                                                                    std::string_view section) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  std::unordered_set<std::string> seen;
+  const Opened walked = VisitSectionEntries(path, section, [&](const ParsedLine& entry) {
+    std::string folded(entry.name);
+    for (char& c : folded) c = FoldAsciiCase(c);
+    if (seen.insert(std::move(folded)).second) entries.emplace_back(std::string(entry.name), ValueText(entry.value));
+    return true;
+  });
+  if (walked != Opened::kOpened) entries.clear();
+  return entries;
 }
 
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
   if (path.empty() || !CanBeWritten(section, key, value)) return false;
-  std::optional<std::string> target = ResolveLinks(path);
-  if (!target) return false;
-  std::string content;
-  struct stat status {};
-  ReadResult read = ReadWholeFile(*target, content, &status);
-  if (read == ReadResult::kFailed) return false;
-  bool exists = read == ReadResult::kRead;
-  return ReplaceFile(*target, WithValue(content, section, key, value), exists ? &status : nullptr);
+  // Reading follows links just as the writer does, so both see one file.
+  ReadableFile old(path);
+  KeyScan scan;
+  if (old.State() == Opened::kFailed) return false;
+  if (old.State() == Opened::kOpened && !ScanForKey(old.Fd(), section, key, scan)) return false;
+
+  AtomicFileWriter writer(path);
+  if (writer.Error()) return false;
+  Output out(writer);
+  const std::string_view lineEnd = scan.DominantLineEnd();
+  const int fd = old.Fd();
+  if (scan.keyFound) {
+    // The blanks after "=" stay, unless the value brings blanks of its own:
+    // kept as well, they would grow with every save of the same value.
+    const bool ownBlanks = !value.empty() && IsBlank(value.front());
+    const std::uint64_t keep = ownBlanks ? scan.keyAfterEquals : scan.keyValueStart;
+    return out.Copy(fd, 0, keep) && out.Put(value) && out.Copy(fd, scan.keyLineTextEnd, scan.size) &&
+           Finish(out, writer);
+  }
+  const auto entry = [&] { return out.Put(key) && out.Put("=") && out.Put(value) && out.Put(lineEnd); };
+  if (scan.sectionFound) {
+    return out.Copy(fd, 0, scan.insertAt) && (scan.insertAfterLineHasEnd || out.Put(lineEnd)) && entry() &&
+           out.Copy(fd, scan.insertAt, scan.size) && Finish(out, writer);
+  }
+  return out.Copy(fd, 0, scan.size) && (scan.lastLineHasEnd || out.Put(lineEnd)) && out.Put("[") &&
+         out.Put(section) && out.Put("]") && out.Put(lineEnd) && entry() && Finish(out, writer);
+}
+
+bool DeleteProfileKey(const std::string& path, std::string_view section, std::string_view key) {
+  ReadableFile old(path);
+  if (old.State() != Opened::kOpened) return old.State() == Opened::kMissing;
+  KeyScan scan;
+  if (!ScanForKey(old.Fd(), section, key, scan)) return false;
+  if (!scan.keyFound) return true;
+
+  AtomicFileWriter writer(path);
+  if (writer.Error()) return false;
+  Output out(writer);
+  const int fd = old.Fd();
+  if (!out.Copy(fd, 0, scan.sectionBodyStart)) return false;
+  LineReader reader(fd, scan.sectionBodyStart, scan.sectionEnd);
+  Line line;
+  while (reader.Next(line)) {
+    const ParsedLine parsed = ParseLine(line.text, false);
+    if (parsed.kind == LineKind::kEntry && EqualsIgnoringCase(parsed.name, key)) continue;
+    if (!out.Put(line.text) || !out.Put(line.end)) return false;
+  }
+  return !reader.Failed() && reader.Offset() == scan.sectionEnd && out.Copy(fd, scan.sectionEnd, scan.size) &&
+         Finish(out, writer);
 }
 
 }  // namespace tavimo::platform

@@ -15,33 +15,23 @@ constexpr std::size_t kMaxPatternLength = 224;
 constexpr std::size_t kMaxSeparatorBytes = 4;  // one UTF-8 character
 constexpr int kNoZero = 32767;
 
-// Worst case for a 224-character pattern: every character a placeholder that
-// writes a digit and a 4-byte group separator, plus 18 integer digits beyond
-// the placeholders and exponent digits; rounded up generously.
-constexpr std::size_t kBufferSize = 2304;
-
+// The text is gathered in the result string itself. Its length has no small
+// bound: a zero section used for a rounded-away value of exponent E writes E
+// digits (up to 4933), each possibly with a group separator.
 class TextBuffer {
  public:
-  void Put(char c) {
-    if (size_ < kBufferSize) data_[size_++] = c;
-  }
-  void Put(std::string_view s) {
-    const std::size_t n = s.size() <= kBufferSize - size_ ? s.size() : kBufferSize - size_;
-    if (n == 0) return;
-    std::memcpy(data_ + size_, s.data(), n);
-    size_ += n;
-  }
+  void Put(char c) { text_.push_back(c); }
+  void Put(std::string_view s) { text_.append(s); }
   void PutUnsigned(unsigned value, int minDigits) {
     char digits[12];
     char* const end = digits + sizeof digits;
     const char* const begin = WriteIntegerDigits(value, minDigits, end);
     Put(std::string_view(begin, static_cast<std::size_t>(end - begin)));
   }
-  std::string Text() const { return std::string(data_, size_); }
+  std::string Text() { return std::move(text_); }
 
  private:
-  char data_[kBufferSize];
-  std::size_t size_ = 0;
+  std::string text_;
 };
 
 std::string_view Separator(const std::string& s) {
@@ -238,12 +228,15 @@ bool IsSpecial(const DecimalDigits& d) {
 std::string FormatFloatPattern(std::string_view pattern, long double value, const NumberFormatSettings& settings) {
   if (pattern.size() > kMaxPatternLength) throw EConvertError(std::string(messages::kFormatTooLong));
   const Sections sections = SplitSections(pattern);
-  if (sections.part[0].empty()) return FormatFloatGeneral(value, 15, settings);
+  const auto usable = [&](int section) { return section < sections.count && !sections.part[section].empty(); };
 
   const ExtendedBits bits = BitsOf(value);
   // Only all-zero bits select the zero section; a negative zero is negative.
   int chosen = (bits.significand == 0 && bits.signAndExponent == 0) ? 2 : (bits.signAndExponent & 0x8000) ? 1 : 0;
-  if (chosen >= sections.count || sections.part[chosen].empty()) chosen = 0;
+  // A missing or empty section falls back to the first one, and only when
+  // that is empty too to the general form: ";0.00" formats -1.5 as "1.50".
+  if (!usable(chosen)) chosen = 0;
+  if (!usable(chosen)) return FormatFloatGeneral(value, 15, settings);
 
   SectionLayout layout = ScanSection(sections.part[chosen]);
   const DecimalDigits digits = layout.scientific
@@ -253,15 +246,14 @@ std::string FormatFloatPattern(std::string_view pattern, long double value, cons
     return FormatFloatGeneral(value, 15, settings);
   }
   if (digits.digits[0] == '\0') {
-    // A value that rounds away keeps its digits but takes the zero section's text.
-    const int zero = (sections.count > 2 && !sections.part[2].empty()) ? 2 : 0;
+    // A value that rounds away keeps its digits but takes the zero section's
+    // text. After a scientific section without placeholders that includes its
+    // exponent: a plain zero section then writes that many zeros.
+    const int zero = usable(2) ? 2 : 0;
+    if (!usable(zero)) return FormatFloatGeneral(value, 15, settings);
     if (zero != chosen) {
       chosen = zero;
       layout = ScanSection(sections.part[chosen]);
-      // A scientific section without placeholders rounds every value away and
-      // keeps its exponent; a plain zero section would then write that many
-      // integer digits, so the general form's limit holds here as well.
-      if (!layout.scientific && digits.exponent > 18) return FormatFloatGeneral(value, 15, settings);
     }
   }
 

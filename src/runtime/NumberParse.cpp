@@ -172,6 +172,12 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
     AccumulateExtended(integerRest, integerEnd, mantissa);
     AccumulateExtended(fractionRest, fractionEnd, mantissa);
   }
+  // Digits beyond the extended range overflow before any scaling; a scale of
+  // -5120 or less would turn that infinity into zero, so it is checked first.
+  if ((BitsOf(mantissa).signAndExponent & 0x7FFF) == 0x7FFF) {
+    scope.Leave(mantissa);
+    return false;
+  }
   long double result = ScaleByPowerOfTen(mantissa, scale);
   if (negative) result = -result;
   // With every exception masked, an overflow shows as an infinity and an

@@ -1,12 +1,18 @@
 // tavimo-cli's chart output: the PNG with the caption over it, its size, the
 // start-up chart without a mode, the layout report, and failures.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QImage>
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "cli/CliRun.h"
+#include "platform/FileOps.h"
 
 namespace tavimo::cli {
 namespace {
@@ -95,6 +101,73 @@ TEST_F(ChartOutput, UnwritableFileIsAFailureWithItsName) {
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err.rfind("tavimo-cli: cannot write the chart to '" + target + "'", 0), 0u) << result.err;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// A disk that fills up while the picture is written: the command fails with
+// the reason, and the picture that was there stays byte for byte.
+TEST_F(ChartOutput, AFailedWriteFailsAndKeepsTheOldPicture) {
+  const std::string target = File("chart.png");
+  ASSERT_EQ(RunCli({"--png", target, "--size", "300x200"}).exitStatus, 0);
+  const std::string old = ReadAll(target);
+  const platform::FileOps full{platform::SystemFileOps().open,
+                               [](int fd, const void* data, size_t size) -> ssize_t {
+                                 // A little fits, then the disk is full.
+                                 static size_t room = 4096;
+                                 if (room == 0) return errno = ENOSPC, -1;
+                                 const ssize_t n = platform::SystemFileOps().write(fd, data, std::min(size, room));
+                                 if (n > 0) room -= static_cast<size_t>(n);
+                                 return n;
+                               },
+                               platform::SystemFileOps().fsync, platform::SystemFileOps().close,
+                               platform::SystemFileOps().rename, platform::SystemFileOps().unlink};
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--png", target});
+  platform::SetFileOps(&full);
+  const CliResult result = RunCli(args);
+  platform::SetFileOps(nullptr);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "tavimo-cli: cannot write the chart to '" + target + "': No space left on device\n");
+  EXPECT_TRUE(ReadAll(target) == old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// A device or a pipe is no picture file: refused at once, without blocking
+// on a pipe and without writing into it.
+TEST_F(ChartOutput, TargetsThatAreNotRegularFilesAreRefused) {
+  const std::string pipe = File("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  for (const std::string& target : {pipe, std::string("/dev/full"), std::string("/dev/null")}) {
+    const CliResult result = RunCli({"--png", target});
+    EXPECT_EQ(result.exitStatus, 1) << target;
+    EXPECT_EQ(result.err, "tavimo-cli: cannot write the chart to '" + target + "': not a regular file\n");
+  }
+  char byte = 0;
+  EXPECT_LE(read(reader, &byte, 1), 0) << "nothing was written into the pipe";
+  close(reader);
+}
+
+TEST_F(ChartOutput, DashWritesThePictureAloneToStandardOutput) {
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--png", "-", "--size", "300x200"});
+  const CliResult result = RunCli(args);
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  ASSERT_EQ(result.out.rfind("\x89PNG\r\n\x1a\n", 0), 0u);
+  QImage image;
+  ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(result.out.data()),
+                                 static_cast<int>(result.out.size()), "PNG"));
+  EXPECT_EQ(image.size(), QSize(300, 200));
+  EXPECT_FALSE(fs::exists("-"));
+  EXPECT_EQ(RunCli({"--png", "-", "--layout"}).exitStatus, 2);
 }
 
 TEST_F(ChartOutput, FailedCommandWritesNoPicture) {

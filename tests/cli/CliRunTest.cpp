@@ -57,9 +57,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "Floating point division by zero.\n"},
         RunCase{"ZeroOverZero", {"rise", "--low", "10", "--ratios", "0/0"}, 1, "",
                 "Invalid floating point operation.\n"},
-        RunCase{"BlankRatioListHasNoEntries", {"rise", "--low", "10", "--ratios", " "}, 0, "", ""},
         RunCase{"BlankRatioListStillConverts", {"rise", "--low", "x", "--ratios", " "}, 1, "",
                 "'x' is not a valid floating point value.\n"}));
+
+// A given list is read as the same text stored in data.ini would be:
+// trimmed, one pair of quotes dropped, and blank means the default list.
+TEST(RunCli, RatioTextIsTakenAsAStoredTextIsRead) {
+  const CliResult blank = RunCli({"rise", "--low", "10", "--ratios", " \t "});
+  EXPECT_EQ(blank.exitStatus, 0);
+  EXPECT_EQ(std::count(blank.out.begin(), blank.out.end(), '\n'), 16);
+  EXPECT_EQ(RunCli({"rise", "--low", "10", "--ratios", " \"0.5,1/4\" "}).out, "0.5\t15\n1/4\t12.5\n");
+  EXPECT_EQ(RunCli({"rise", "--low", "10", "--ratios", "\"\""}).out, blank.out);
+}
 
 TEST(RunCli, EmptyRatioTextMeansTheDefaultList) {
   const CliResult result = RunCli({"resistance", "--low", "10", "--high", "20", "--ratios", ""});

@@ -7,17 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "RobustnessSupport.h"
+#include "UnprivilegedUser.h"
 #include "calc/RatioList.h"
 #include "calc/SettingsFile.h"
 #include "runtime/Exceptions.h"
@@ -28,6 +26,7 @@ namespace {
 using robustness::ReadBytes;
 using robustness::ScratchDirectory;
 using robustness::WriteBytes;
+using privileges::AsUnprivilegedUser;
 
 const RatioList& DefaultList() {
   static const RatioList list = SplitRatioText(DefaultRatioText);
@@ -97,37 +96,6 @@ TEST(SettingsOddPlaces, BlanksAndNonAsciiInThePath) {
   EXPECT_EQ(SaveOutcome("1", path), "Unable to write to " + path);  // the message names the path byte for byte
 }
 
-// Runs `check` as a user without privileges: in a child that gives up root
-// when the tests run as root (root reads and writes whatever the permission
-// bits say), else in this process. Its result comes back as text; nullopt
-// when the child could not give up root.
-std::optional<std::string> AsUnprivilegedUser(const std::function<std::string()>& check) {
-  if (geteuid() != 0) return check();
-  int channel[2];
-  if (pipe(channel) != 0) return std::nullopt;
-  const pid_t child = fork();
-  if (child < 0) return std::nullopt;
-  if (child == 0) {
-    close(channel[0]);
-    constexpr uid_t kNobody = 65534;
-    if (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
-        setresuid(kNobody, kNobody, kNobody) != 0)
-      _exit(2);
-    const std::string result = check();
-    const bool sent = write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-    _exit(sent ? 0 : 1);
-  }
-  close(channel[1]);
-  std::string result;
-  char buffer[512];
-  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<size_t>(n));
-  close(channel[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) return std::nullopt;
-  return result;
-}
-
 std::string Joined(const RatioList& list) {
   std::string text;
   for (const std::string& entry : list) text += (text.empty() ? "" : "|") + entry;
@@ -157,6 +125,53 @@ TEST(SettingsOddPlaces, FolderWithoutWritePermissionFailsAndKeepsTheFile) {
   if (!saved) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
   EXPECT_EQ(*saved, "Unable to write to " + path + "|0.5");
   EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
+}
+
+// A read-only file is how a user protects a list; the superuser, whom the
+// permission bits do not bind, must respect it too.
+TEST(SettingsOddPlaces, ReadOnlyFileIsRefusedAndKept) {
+  ScratchDirectory directory;
+  const std::string path = directory.File("data.ini");
+  const std::string old = "[tvmo]\nnum=0.5\n";
+  WriteBytes(path, old);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  EXPECT_EQ(SaveOutcome("0.618", path), "Unable to write to " + path);
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
+}
+
+// Replacing a writable file of another owner in a folder everyone may write
+// would hand the file to the saving user: refused instead.
+TEST(SettingsOddPlaces, FileOfAnotherOwnerIsRefusedAndKeepsItsOwner) {
+  if (geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file to another owner";
+  ScratchDirectory directory;
+  const std::string path = directory.File("data.ini");
+  const std::string old = "[tvmo]\nnum=0.5\n";
+  WriteBytes(path, old);
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0777), 0);
+  const std::optional<std::string> saved = AsUnprivilegedUser([&] { return SaveOutcome("0.618", path); });
+  if (!saved) GTEST_SKIP() << "unable to switch to an unprivileged user";
+  EXPECT_EQ(*saved, "Unable to write to " + path);
+  struct stat status {};
+  ASSERT_EQ(stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, 0u);
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+// Temporary files of saves killed before their rename: this version's names,
+// and an earlier version's, numbered under a process id that a sandbox gave
+// every run (after 100 of them every save failed).
+TEST(SettingsOddPlaces, LeftoversOfKilledSavesAreRemoved) {
+  ScratchDirectory directory;
+  const std::string path = directory.File("data.ini");
+  WriteBytes(path, "[tvmo]\nnum=0.5\n");
+  WriteBytes(directory.File(".data.ini.tmp-00000000deadbeef"), "[tvmo]\nnum=0.");
+  for (int n = 0; n < 100; ++n)
+    WriteBytes(directory.File(".data.ini.tmp" + std::to_string(getpid()) + "-" + std::to_string(n)), "[tvm");
+  EXPECT_EQ(SaveOutcome("0.618", path), "ok");
+  EXPECT_EQ(ReadRatioList(path), RatioList{"0.618"});
   EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
 }
 

@@ -1,12 +1,14 @@
 // Where the program lives and where the per-user configuration goes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
 
 #include "TestFiles.h"
+#include "UnprivilegedUser.h"
 #include "platform/ExecutablePath.h"
 
 namespace tavimo::platform {
@@ -96,10 +98,16 @@ TEST(IsDirectoryWritable, TellsWritableFromMissingAndFiles) {
 }
 
 TEST(IsDirectoryWritable, ReadOnlyDirectoryIsNotWritable) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  testing::ScratchDirectory scratch;
-  ASSERT_EQ(chmod(scratch.Path().c_str(), 0500), 0);
-  EXPECT_FALSE(IsDirectoryWritable(scratch.Path()));
+  testing::ScratchDirectory readOnly;
+  testing::ScratchDirectory writable;
+  ASSERT_EQ(chmod(readOnly.Path().c_str(), 0555), 0);
+  ASSERT_EQ(chmod(writable.Path().c_str(), 0777), 0);
+  const auto seen = privileges::AsUnprivilegedUser([&] {
+    return std::string(IsDirectoryWritable(readOnly.Path()) ? "yes" : "no") + "," +
+           (IsDirectoryWritable(writable.Path()) ? "yes" : "no");
+  });
+  if (!seen) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*seen, "no,yes");
 }
 
 }  // namespace

@@ -4,7 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "TestFiles.h"
+#include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo::platform {
@@ -128,12 +134,19 @@ TEST(ProfileRead, PipeGivesDefaultWithoutBlocking) {
 }
 
 TEST(ProfileRead, UnreadableFileGivesDefault) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0755), 0);
+  const auto read = [&] {
+    return privileges::AsUnprivilegedUser([&] { return ReadProfileString(path, "tvmo", "num", kDefault); });
+  };
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  const std::optional<std::string> readable = read();
+  if (!readable) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*readable, "1");
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
-  EXPECT_EQ(ReadProfileString(path, "tvmo", "num", kDefault), kDefault);
+  EXPECT_EQ(read(), std::string(kDefault));
 }
 
 TEST(ProfileRead, FollowsLinkToFile) {
@@ -149,6 +162,29 @@ TEST(ProfileRead, PathWithNonAsciiAndBlanks) {
   ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
   WriteBytes(folder + "data.ini", "[tvmo]\nnum=1/3\n");
   EXPECT_EQ(ReadProfileString(folder + "data.ini", "tvmo", "num", kDefault), "1/3");
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+TEST(ProfileReadSection, GivesTheFirstSectionsKeysInFileOrderAsReadsSeeThem) {
+  ScratchDirectory directory;
+  std::string path = directory.File("data.ini");
+  const std::string longValue(3000, '7');
+  WriteBytes(path, "[a]\nx=1\n[TVMO]\r\n Preset 1 = \"0.5,1\" \r\nnum=2\n;c=3\nplain\nPRESET 1=4\nlong=" + longValue +
+                       "\nempty=\n[tvmo]\nlater=5\n");
+  EXPECT_EQ(ReadProfileSection(path, "tvmo"),
+            (Entries{{"Preset 1", "0.5,1"}, {"num", "2"}, {"long", longValue.substr(0, 2047)}, {"empty", ""}}));
+  EXPECT_EQ(ReadProfileSection(path, "a"), (Entries{{"x", "1"}}));
+}
+
+TEST(ProfileReadSection, NothingWithoutTheFileOrTheSection) {
+  ScratchDirectory directory;
+  WriteBytes(directory.File("data.ini"), "[tvmo]\nnum=1\n[empty]\n");
+  EXPECT_TRUE(ReadProfileSection(directory.File("data.ini"), "other").empty());
+  EXPECT_TRUE(ReadProfileSection(directory.File("data.ini"), "empty").empty());
+  EXPECT_TRUE(ReadProfileSection(directory.File("absent.ini"), "tvmo").empty());
+  ASSERT_EQ(mkdir(directory.File("folder.ini").c_str(), 0755), 0);
+  EXPECT_TRUE(ReadProfileSection(directory.File("folder.ini"), "tvmo").empty());
 }
 
 }  // namespace

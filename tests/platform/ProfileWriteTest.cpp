@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo::platform {
@@ -128,24 +129,32 @@ TEST(ProfileWrite, MissingDirectoryFails) {
 }
 
 TEST(ProfileWrite, UnreadableFileIsNotOverwritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
-  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
-  EXPECT_FALSE(WriteProfileString(path, "tvmo", "num", "2"));
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0222), 0);  // anyone may write it, nobody may read it
+  const auto written = privileges::AsUnprivilegedUser(
+      [&] { return std::string(WriteProfileString(path, "tvmo", "num", "2") ? "written" : "refused"); });
+  if (!written) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*written, "refused");
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum=1\n");
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
 }
 
 TEST(ProfileWrite, ReadOnlyDirectoryFails) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchDirectory directory;
   std::string path = directory.File("data.ini");
   WriteBytes(path, "[tvmo]\nnum=1\n");
-  ASSERT_EQ(chmod(directory.Path().c_str(), 0500), 0);
-  EXPECT_FALSE(WriteProfileString(path, "tvmo", "num", "2"));
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);  // the file itself is writable; its folder is not
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0555), 0);
+  const auto written = privileges::AsUnprivilegedUser(
+      [&] { return std::string(WriteProfileString(path, "tvmo", "num", "2") ? "written" : "refused"); });
+  if (!written) GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
+  EXPECT_EQ(*written, "refused");
   EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum=1\n");
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
 }
 
 TEST(ProfileWrite, RefusesTextThatWouldBreakTheLine) {
@@ -169,6 +178,65 @@ TEST(ProfileWrite, PathWithNonAsciiAndBlanks) {
   std::string path = folder + "my data.ini";
   ASSERT_TRUE(WriteProfileString(path, "tvmo", "num", "1/3"));
   EXPECT_EQ(ReadProfileString(path, "tvmo", "num", "x"), "1/3");
+}
+
+struct DeleteCase {
+  const char* name;
+  std::string before;
+  std::string after;
+};
+
+class ProfileDeleteRules : public ::testing::TestWithParam<DeleteCase> {};
+
+TEST_P(ProfileDeleteRules, RemovesTheKeysLinesOnly) {
+  const DeleteCase& row = GetParam();
+  ScratchDirectory directory;
+  std::string path = directory.File("data.ini");
+  WriteBytes(path, row.before);
+  ASSERT_TRUE(DeleteProfileKey(path, "tvmo", "preset"));
+  EXPECT_EQ(ReadBytes(path), row.after);
+  EXPECT_EQ(ReadProfileString(path, "tvmo", "preset", "gone"), "gone");
+  EXPECT_EQ(directory.Entries(), std::vector<std::string>{"data.ini"});
+}
+
+const DeleteCase kDeleteCases[] = {
+    {"OneLine", "[tvmo]\nnum=1\npreset=0.5\nden=2\n", "[tvmo]\nnum=1\nden=2\n"},
+    {"EveryLineOfTheKeyInTheSection", "[tvmo]\n PRESET = 1\r\nnum=1\r\npreset=2\r\n\r\n[b]\r\npreset=3",
+     "[tvmo]\nnum=1\r\n\r\n[b]\r\npreset=3"},
+    {"LastLineWithoutEnd", "[tvmo]\nnum=1\npreset=2", "[tvmo]\nnum=1\n"},
+    {"CommentsAndOtherSectionsStay", "; preset=0\n[a]\npreset=1\n[tvmo]\n;preset=2\npreset=3\n",
+     "; preset=0\n[a]\npreset=1\n[tvmo]\n;preset=2\n"},
+    {"OnlyTheFirstSectionOfTheName", "[tvmo]\npreset=1\n[tvmo]\npreset=2\n", "[tvmo]\n[tvmo]\npreset=2\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProfileDeleteRules, ::testing::ValuesIn(kDeleteCases),
+                         [](const ::testing::TestParamInfo<DeleteCase>& info) { return info.param.name; });
+
+TEST(ProfileDelete, AnAbsentKeyOrFileIsNotWritten) {
+  ScratchDirectory directory;
+  std::string path = directory.File("data.ini");
+  EXPECT_TRUE(DeleteProfileKey(path, "tvmo", "preset"));
+  EXPECT_TRUE(directory.Entries().empty());
+  WriteBytes(path, "[tvmo]\nnum=1\n[b]\npreset=2\n");
+  struct stat before {};
+  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  EXPECT_TRUE(DeleteProfileKey(path, "tvmo", "preset"));
+  EXPECT_TRUE(DeleteProfileKey(path, "absent", "num"));
+  struct stat after {};
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(ReadBytes(path), "[tvmo]\nnum=1\n[b]\npreset=2\n");
+}
+
+TEST(ProfileDelete, FailsWhereTheFileCannotBeReadOrReplaced) {
+  ScratchDirectory directory;
+  std::string path = directory.File("data.ini");
+  WriteBytes(path, "[tvmo]\npreset=1\n");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(DeleteProfileKey(path, "tvmo", "preset"));
+  EXPECT_EQ(ReadBytes(path), "[tvmo]\npreset=1\n");
+  ASSERT_EQ(mkdir(directory.File("folder.ini").c_str(), 0755), 0);
+  EXPECT_FALSE(DeleteProfileKey(directory.File("folder.ini"), "tvmo", "preset"));
 }
 
 }  // namespace

@@ -100,6 +100,11 @@ TEST(FloatParse, TooManyDigitsOverflowIsRejected) {
   long double value;
   EXPECT_FALSE(ScanFloatText(std::string(5000, '9'), value, kPoint));
   EXPECT_TRUE(ScanFloatText(std::string(4000, '9'), value, kPoint));
+  // The digits overflow whatever scale follows, even one that would make
+  // any finite value zero.
+  for (const int ones : {5119, 5120, 6000})
+    EXPECT_FALSE(ScanFloatText("0." + std::string(static_cast<std::size_t>(ones), '1'), value, kPoint)) << ones;
+  EXPECT_FALSE(ScanFloatText("0." + std::string(5000, '1') + "e-200", value, kPoint));
 }
 
 // The scan's value by its definition: every digit accumulated as
