@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWheelEvent>
 
 #include "app/ChartWidget.h"
@@ -24,12 +26,16 @@
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "calc/RatioList.h"
+#include "calc/RatioPresets.h"
 #include "calc/SettingsFile.h"
 #include "chart/BarSeries.h"
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
 #include "chart/Series.h"
+#include "platform/AtomicFile.h"
 #include "regex/RatioTextPattern.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
 
 namespace tavimo::app {
 
@@ -185,6 +191,7 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
     addAction(action);
   }
   copyAction_ = AddCommand(tr("复制价位(&C)"), QKeySequence::Copy, &TMainForm::CopyLevels);
+  savePictureAction_ = AddCommand(tr("保存图片(&S)…"), QKeySequence::Save, &TMainForm::SavePicture);
   resetViewAction_ = AddCommand(tr("复位视图(&R)"), {}, &TMainForm::ResetView);
   // Help opens from any of the program's windows.
   helpAction_ = AddCommand(tr("帮助(&H)"), QKeySequence::HelpContents, &TMainForm::Button9Click,
@@ -332,11 +339,93 @@ QMenu* TMainForm::ChartMenu() {
     chartMenu_ = new QMenu(this);
     chartMenu_->setObjectName(QStringLiteral("ChartMenu"));
     chartMenu_->addAction(copyAction_);
+    chartMenu_->addAction(savePictureAction_);
     chartMenu_->addAction(resetViewAction_);
+    chartMenu_->addSeparator();
+    presetsMenu_ = chartMenu_->addMenu(tr("比例预设(&P)"));
+    presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
+    presetsMenu_->setToolTipsVisible(true);
+    connect(presetsMenu_, &QMenu::aboutToShow, this, &TMainForm::FillPresetsMenu);
+    FillPresetsMenu();
     chartMenu_->addSeparator();
     chartMenu_->addAction(helpAction_);
   }
   return chartMenu_;
+}
+
+void TMainForm::FillPresetsMenu() {
+  presetsMenu_->clear();
+  // Each preset shows its list as its tooltip and is checked while in effect.
+  const auto addPreset = [this](const QString& name, const std::string& text) {
+    QAction* action = presetsMenu_->addAction(name);
+    action->setToolTip(QString::fromStdString(text));
+    action->setCheckable(true);
+    action->setChecked(text == ratioText_);
+    connect(action, &QAction::triggered, this, [this, text] { reporter_.Guard([this, &text] { ChoosePreset(text); }); });
+  };
+  for (BuiltInPreset preset : kBuiltInPresets) {
+    static const char* const kNames[] = {QT_TR_NOOP("默认比例"), QT_TR_NOOP("经典回撤"), QT_TR_NOOP("扩展比例"),
+                                         QT_TR_NOOP("三分法")};
+    addPreset(tr(kNames[static_cast<int>(preset)]), std::string(BuiltInPresetText(preset)));
+  }
+  std::vector<RatioPreset> own;
+  reporter_.Guard([&] { own = ReadUserPresets(settingsPath_); });
+  if (!own.empty()) presetsMenu_->addSeparator();
+  for (const RatioPreset& preset : own) addPreset(QString::fromStdString(preset.name), preset.text);
+  presetsMenu_->addSeparator();
+  const auto addCommand = [this](const QString& text, void (TMainForm::*handler)()) {
+    QAction* action = presetsMenu_->addAction(text);
+    connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+    return action;
+  };
+  addCommand(tr("将当前比例存为预设(&A)…"), &TMainForm::SavePresetAs);
+  addCommand(tr("删除预设(&D)…"), &TMainForm::DeletePreset)->setEnabled(!own.empty());
+}
+
+void TMainForm::ChoosePreset(const std::string& text) {
+  if (text == ratioText_) return;
+  ApplyRatioText(text);
+}
+
+void TMainForm::SavePresetAs() {
+  const std::optional<std::string> answer =
+      reporter_.Prompter().AskText(this, tr("存为预设").toStdString(), tr("当前比例的预设名称：").toStdString());
+  if (!answer) return;
+  const std::string name = QString::fromStdString(*answer).trimmed().toStdString();
+  if (!IsValidPresetName(name)) {
+    reporter_.Prompter().ShowMessage(this, tr("预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头").toStdString(),
+                                     reporter_.Title(), TPromptIcon::None);
+    return;
+  }
+  SaveUserPreset(name, ratioText_, settingsPath_);
+}
+
+void TMainForm::DeletePreset() {
+  std::vector<std::string> names;
+  for (const RatioPreset& preset : ReadUserPresets(settingsPath_)) names.push_back(preset.name);
+  if (names.empty()) return;
+  const std::optional<std::string> name =
+      reporter_.Prompter().AskChoice(this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), names);
+  if (name) DeleteUserPreset(*name, settingsPath_);
+}
+
+void TMainForm::SavePicture() {
+  if (lastPicturePath_.empty()) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    lastPicturePath_ = (folder + QStringLiteral("/tavimo.png")).toStdString();
+  }
+  const std::optional<std::string> path =
+      reporter_.Prompter().AskPicturePath(this, tr("保存图片").toStdString(), lastPicturePath_);
+  if (!path) return;
+  lastPicturePath_ = *path;
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  chart1_->Picture().save(&buffer, "PNG");
+  if (const std::optional<std::string> reason =
+          platform::WriteFileAtomically(*path, std::string_view(png.constData(), static_cast<std::size_t>(png.size()))))
+    throw Exception(messages::FormatMessage(messages::kUnableToWrite, *path) + " (" + *reason + ")");
 }
 
 void TMainForm::PopUpChartMenu(const QPoint& globalPosition) { ChartMenu()->popup(globalPosition); }

@@ -59,7 +59,13 @@ class TMainForm : public QWidget {
 
   // Commands of the keys and the chart's menu.
   void CopyLevels();   // Ctrl+C: the levels as text lines and an HTML table
+  void SavePicture();  // Ctrl+S: the chart as a PNG file
   void ResetView();    // the axes back to automatic, as at start-up
+  // A preset's list, applied as the settings command applies a new text
+  // (nothing happens when it is the list in effect).
+  void ChoosePreset(const std::string& text);
+  void SavePresetAs();  // the list in effect as a preset of the user's
+  void DeletePreset();  // one of the user's presets
 
   // The ratio list text in effect: the stored one at start, then the last applied.
   const std::string& RatioText() const { return ratioText_; }
@@ -90,6 +96,8 @@ class TMainForm : public QWidget {
   // The chart tells assistive technology the levels it shows.
   void DescribeLevels();
   void PopUpChartMenu(const QPoint& globalPosition);
+  // The presets' submenu as the settings file holds them now.
+  void FillPresetsMenu();
   QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, const QString& caption,
                          void (TMainForm::*handler)());
   // A window-wide key that runs handler under the window's guard.
@@ -110,10 +118,13 @@ class TMainForm : public QWidget {
   QLineEdit* edit1_;
   QLineEdit* edit2_;
   QPushButton* buttons_[12] = {};
+  std::string lastPicturePath_;
   QAction* copyAction_ = nullptr;
+  QAction* savePictureAction_ = nullptr;
   QAction* resetViewAction_ = nullptr;
   QAction* helpAction_ = nullptr;
   QMenu* chartMenu_ = nullptr;
+  QMenu* presetsMenu_ = nullptr;
 };
 
 }  // namespace tavimo::app

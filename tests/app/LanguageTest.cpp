@@ -150,8 +150,13 @@ TEST_F(TranslatedWindowTest, EnglishWindowsHoldNoChineseText) {
       EXPECT_FALSE(HasChineseCharacter(memo->toPlainText())) << memo->objectName().toStdString();
     }
   }
-  for (QAction* action : Form().ChartMenu()->actions())
-    EXPECT_FALSE(HasChineseCharacter(action->text())) << action->text().toStdString();
+  QList<QMenu*> menus = Form().ChartMenu()->findChildren<QMenu*>();
+  menus << Form().ChartMenu();
+  for (QMenu* menu : menus) {
+    emit menu->aboutToShow();
+    for (QAction* action : menu->actions())
+      EXPECT_FALSE(HasChineseCharacter(action->text())) << action->text().toStdString();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguageTest, testing::Values(TUiLanguage::Chinese, TUiLanguage::English),

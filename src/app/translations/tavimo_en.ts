@@ -205,6 +205,62 @@ S</translation>
         <source>所输数据有错误，请重新设置</source>
         <translation>The ratios entered are not valid; please set them again</translation>
     </message>
+    <message>
+        <source>保存图片(&amp;S)…</source>
+        <translation>&amp;Save picture…</translation>
+    </message>
+    <message>
+        <source>比例预设(&amp;P)</source>
+        <translation>Ratio &amp;presets</translation>
+    </message>
+    <message>
+        <source>默认比例</source>
+        <translation>Default ratios</translation>
+    </message>
+    <message>
+        <source>经典回撤</source>
+        <translation>Classic retracements</translation>
+    </message>
+    <message>
+        <source>扩展比例</source>
+        <translation>Extensions</translation>
+    </message>
+    <message>
+        <source>三分法</source>
+        <translation>Thirds</translation>
+    </message>
+    <message>
+        <source>将当前比例存为预设(&amp;A)…</source>
+        <translation>S&amp;ave current list as preset…</translation>
+    </message>
+    <message>
+        <source>删除预设(&amp;D)…</source>
+        <translation>&amp;Delete preset…</translation>
+    </message>
+    <message>
+        <source>存为预设</source>
+        <translation>Save as preset</translation>
+    </message>
+    <message>
+        <source>当前比例的预设名称：</source>
+        <translation>Name of the preset for the current ratios:</translation>
+    </message>
+    <message>
+        <source>预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头</source>
+        <translation>A preset name must not be empty, hold "=" or begin with ";" or "["</translation>
+    </message>
+    <message>
+        <source>删除预设</source>
+        <translation>Delete preset</translation>
+    </message>
+    <message>
+        <source>要删除的预设：</source>
+        <translation>Preset to delete:</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>Save picture</translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TRatioInputDialog</name>
