@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -412,7 +413,7 @@ void TMainForm::DeletePreset() {
 void TMainForm::SavePicture() {
   if (lastPicturePath_.empty()) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
     lastPicturePath_ = (folder + QStringLiteral("/tavimo.png")).toStdString();
   }
   const std::optional<std::string> path =
