@@ -369,8 +369,7 @@ void TMainForm::FillPresetsMenu() {
                                          QT_TR_NOOP("三分法")};
     addPreset(tr(kNames[static_cast<int>(preset)]), std::string(BuiltInPresetText(preset)));
   }
-  std::vector<RatioPreset> own;
-  reporter_.Guard([&] { own = ReadUserPresets(settingsPath_); });
+  const std::vector<RatioPreset> own = ReadUserPresets(settingsPath_);
   if (!own.empty()) presetsMenu_->addSeparator();
   for (const RatioPreset& preset : own) addPreset(QString::fromStdString(preset.name), preset.text);
   presetsMenu_->addSeparator();
