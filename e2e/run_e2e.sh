@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real tavimo window under Xvfb: types prices, presses the compute
 # buttons, compares the chart on screen with tavimo-cli's image and layout,
+# drives it from the keyboard (Enter computes, Ctrl+C copies what tavimo-cli
+# prints, F1 and Escape), opens the chart's menu and resets a pan with it,
 # uses the settings dialog and raises an error box.
 # Usage: run_e2e.sh [--screenshot FILE] TAVIMO TAVIMO_CLI [ARTIFACT_DIR]
 #   --screenshot FILE  also keep the window with the resistance levels of 10
 #                      and 20 as FILE (PNG, without time stamps), once the
 #                      window is checked to show tavimo-cli's chart
-# Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool or ImageMagick).
+# Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool, xclip or ImageMagick).
 set -uo pipefail
 
 readonly SKIP=77
@@ -20,7 +22,7 @@ tavimo_bin=${1:?$USAGE}
 cli_bin=${2:?$USAGE}
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool import convert python3; do
+for tool in Xvfb xdotool xclip import convert python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $SKIP; }
 done
 
@@ -64,6 +66,16 @@ find_window() {
 wait_gone() {
   local deadline=$((SECONDS + ${2:-10}))
   while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+# app_windows: how many windows of the program are on screen (a menu is one).
+app_windows() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
+# wait_windows N [SECONDS]: until the program shows N windows.
+wait_windows() {
+  local deadline=$((SECONDS + ${2:-10}))
+  until [[ $(app_windows) -eq $1 ]]; do
     ((SECONDS < deadline)) || return 1
     sleep 0.1
   done
@@ -126,6 +138,58 @@ main_window=$(find_window '^Tavimo1\.3$' 15)
 [[ -n "$main_window" ]] || fail "the main window did not appear"
 xdotool windowfocus --sync "$main_window" 2>/dev/null || true
 expect_chart start --ratios "$ratios_default"
+
+# --- the keyboard -----------------------------------------------------------------
+# The low box has the focus at start; Enter in the high box runs the compute
+# command used last, rebound resistance before any.
+step "keyboard: 10, Tab, 20, Return"
+xdotool type --delay 20 10
+xdotool key Tab
+xdotool type --delay 20 20
+xdotool key Return
+expect_chart keyboard resistance --low 10 --high 20 --ratios "$ratios_default"
+
+step "Ctrl+C copies what tavimo-cli prints"
+xdotool key ctrl+c
+sleep 0.3
+"$cli_bin" resistance --low 10 --high 20 --ratios "$ratios_default" >"$artifacts/levels-cli.txt" ||
+  fail "tavimo-cli resistance"
+xclip -o -selection clipboard >"$artifacts/levels-clipboard.txt" 2>/dev/null || fail "nothing on the clipboard"
+[[ $(wc -l <"$artifacts/levels-clipboard.txt") -eq 16 ]] || fail "the clipboard does not hold 16 lines"
+cmp -s "$artifacts/levels-clipboard.txt" "$artifacts/levels-cli.txt" ||
+  fail "the clipboard differs from tavimo-cli's lines (see $artifacts/levels-*.txt)"
+xclip -o -selection clipboard -t text/html 2>/dev/null | grep -q '<table>' || fail "no HTML table on the clipboard"
+
+step "F1 opens Help, Escape closes it"
+xdotool key F1
+help_window=$(find_window '^帮助$' 10)
+[[ -n "$help_window" ]] || fail "F1 did not open Help"
+xdotool windowfocus --sync "$help_window" 2>/dev/null || true
+xdotool key Escape
+wait_gone '^帮助$' 10 || fail "Escape did not close Help"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+
+step "a right click opens the chart's menu"
+wait_windows 1 5 || fail "windows other than the main window are open"
+xdotool mousemove --window "$main_window" 300 250 click 3
+wait_windows 2 5 || fail "a right click did not open the menu"
+xdotool key Escape
+wait_windows 1 5 || fail "Escape did not close the menu"
+
+step "a right drag pans; reset view gives the start-up axes back"
+xdotool mousemove --window "$main_window" 300 250 mousedown 3
+for dx in 10 20 30 40; do xdotool mousemove --window "$main_window" $((300 + dx)) $((250 + dx / 2)); sleep 0.05; done
+xdotool mouseup 3
+sleep 0.3
+wait_windows 1 5 || fail "a right drag opened the menu"
+screenshot panned
+convert "$artifacts/keyboard.png" "$artifacts/panned.png" -metric AE -compare -format '%[distortion]' info: \
+  2>/dev/null | grep -qx 0 && fail "the right drag did not pan"
+xdotool mousemove --window "$main_window" 300 250 click 3
+wait_windows 2 5 || fail "the menu did not open after the pan"
+xdotool key r
+wait_windows 1 5 || fail "the menu's reset view did not close it"
+expect_chart reset-view resistance --low 10 --high 20 --ratios "$ratios_default"
 
 # --- the four compute commands with 10 and 20 ------------------------------------
 step "type 10 and 20"
@@ -192,4 +256,22 @@ if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end after 退�
 wait "$app_pid"; status=$?
 app_pid=""
 [[ $status -eq 0 ]] || fail "exit status $status"
+
+# --- English ---------------------------------------------------------------------
+step "English when the interface language is English"
+(cd "$work" && exec env -u LC_ALL -u LANGUAGE LANG=en_US.UTF-8 "$work/app/tavimo") >"$work/tavimo-en.log" 2>&1 &
+app_pid=$!
+main_window=$(find_window '^Tavimo1\.3$' 15)
+[[ -n "$main_window" ]] || fail "the English main window did not appear"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+sleep 0.5
+screenshot english
+xdotool key F1
+[[ -n $(find_window '^Help$' 10) ]] || fail "F1 did not open a Help window captioned in English"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+click $BUTTON_EXIT
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then fail "the English program did not end after Exit"; fi
+wait "$app_pid"
+app_pid=""
 echo "PASS (screenshots in $artifacts)"

@@ -1,5 +1,6 @@
 #include "app/AboutForm.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 #include <QUrl>
 
 #include "app/Fonts.h"
+#include "app/KeyboardInput.h"
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Shell.h"
@@ -22,9 +24,8 @@ constexpr int kTop = 214;
 
 // Nine lines about the maker and what the maker offers.
 QString MakerText() {
-  return QString::fromUtf8(maker::kName) +
-         QString::fromUtf8(
-             "：编写炒股理财小工具的工作室。\n"
+  return TForm5::tr(
+             "%1：编写炒股理财小工具的工作室。\n"
              "软件力求小巧好用，不用安装。\n"
              "本工作室提供以下服务：\n"
              "1．定制股票分析公式和看盘工具；\n"
@@ -32,7 +33,8 @@ QString MakerText() {
              "3．网站建设、小型数据库开发；\n"
              "4．电脑常见问题的远程协助。\n"
              "欢迎通过QQ或邮箱与我们联系，\n"
-             "有意见和建议也请告诉我们！");
+             "有意见和建议也请告诉我们！")
+      .arg(QString::fromUtf8(maker::kName));
 }
 
 TClickLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
@@ -73,7 +75,7 @@ TForm5::TForm5(QWidget* owner, TShell& shell)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       shell_(shell) {
   setObjectName(QStringLiteral("Form5"));
-  setWindowTitle(QString::fromUtf8("关于"));
+  setWindowTitle(tr("关于"));
   setFont(ControlFont("宋体", -11));
   setFixedSize(kClientWidth, kClientHeight);
   move(kLeft, kTop);
@@ -88,44 +90,53 @@ TForm5::TForm5(QWidget* owner, TShell& shell)
   AddLabel(this, "Label1", QRect(104, 16, 231, 33), QStringLiteral("Tavimo"), -32, true);
   AddLabel(this, "Label2", QRect(112, 56, 144, 16), QStringLiteral("produced by ") + QString::fromUtf8(maker::kName),
            -16);
-  AddLabel(this, "Label4", QRect(120, 80, 56, 16), QString::fromUtf8("版本1.3"), -16);
-  AddLabel(this, "Label12", QRect(184, 80, 16, 16), QString::fromUtf8("（"), -16);
-  auto* label11 = AddLabel(this, "Label11", QRect(200, 80, 64, 16), QString::fromUtf8("查看更新"), -16);
+  AddLabel(this, "Label4", QRect(120, 80, 56, 16), tr("版本%1").arg(QString::fromUtf8(program::kVersion)), -16);
+  // The parentheses hug the link between them, whatever their width.
+  AddLabel(this, "Label12", QRect(184, 80, 16, 16), tr("（"), -16)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  auto* label11 = AddLabel(this, "Label11", QRect(200, 80, 64, 16), tr("查看更新"), -16);
   MakeLink(label11);
   connect(label11, &TClickLabel::clicked, this, &TForm5::Label11Click);
-  AddLabel(this, "Label13", QRect(264, 80, 16, 16), QString::fromUtf8("）"), -16);
+  AddLabel(this, "Label13", QRect(264, 80, 16, 16), tr("）"), -16);
 
-  AddLabel(this, "Label3", QRect(88, 104, 39, 15), QString::fromUtf8("QQ号:"), -15);
+  AddLabel(this, "Label3", QRect(88, 104, 39, 15), tr("QQ号:"), -15);
   auto* label7 = AddLabel(this, "Label7", QRect(136, 104, 72, 15), QString::fromUtf8(maker::kQQ), -15);
   MakeLink(label7);
   connect(label7, &TClickLabel::clicked, this, &TForm5::Label7Click);
   AddLabel(this, "Label10", QRect(216, 104, 60, 15), QString::fromUtf8(maker::kCity), -15);
 
-  AddLabel(this, "Label5", QRect(90, 128, 38, 15), QString::fromUtf8("邮箱:"), -15);
+  AddLabel(this, "Label5", QRect(90, 128, 38, 15), tr("邮箱:"), -15);
   auto* label8 = AddLabel(this, "Label8", QRect(136, 128, 128, 15), QString::fromUtf8(maker::kEmail), -15);
   MakeLink(label8);
   connect(label8, &TClickLabel::clicked, this, &TForm5::Label8Click);
 
-  AddLabel(this, "Label6", QRect(90, 152, 38, 15), QString::fromUtf8("博客:"), -15);
+  AddLabel(this, "Label6", QRect(90, 152, 38, 15), tr("博客:"), -15);
   auto* label9 = AddLabel(this, "Label9", QRect(136, 152, 200, 15), QString::fromUtf8(maker::kWebPage), -15);
   MakeLink(label9);
   connect(label9, &TClickLabel::clicked, this, &TForm5::Label9Click);
 
-  auto* groupBox1 = new QGroupBox(QString::fromUtf8("关于我"), this);
+  auto* groupBox1 = new QGroupBox(tr("关于我"), this);
   groupBox1->setObjectName(QStringLiteral("GroupBox1"));
   groupBox1->setGeometry(40, 168, 329, 161);
   groupBox1->setFont(ControlFont("宋体", -13));
   memo1_ = new QPlainTextEdit(MakerText(), groupBox1);
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setGeometry(2, 15, 325, 144);
+  // Tab leaves the memo for the OK button instead of typing a tab.
+  memo1_->setTabChangesFocus(true);
 
-  button1_ = new QPushButton(QString::fromUtf8("确定"), this);
+  button1_ = new QPushButton(tr("确定"), this);
   button1_->setObjectName(QStringLiteral("Button1"));
   button1_->setGeometry(136, 336, 89, 33);
   button1_->setFont(ControlFont("宋体", -16));
   connect(button1_, &QPushButton::clicked, this, &TForm5::Button1Click);
+  PressOnEnter(button1_);
 
   setTabOrder(button1_, memo1_);
+
+  auto* escape = new QAction(this);
+  escape->setShortcut(Qt::Key_Escape);
+  connect(escape, &QAction::triggered, this, &QWidget::close);
+  addAction(escape);
 }
 
 void TForm5::showEvent(QShowEvent* event) {
@@ -136,6 +147,8 @@ void TForm5::showEvent(QShowEvent* event) {
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
       if (label->objectName() != QStringLiteral("Image1")) PlaceLabel(label, label->geometry());
   }
+  // Each opening starts on OK, so Return closes the window and Tab reaches the memo.
+  button1_->setFocus(Qt::OtherFocusReason);
   QWidget::showEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ChartWidget.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -91,6 +92,7 @@ void TChartWidget::resizeEvent(QResizeEvent* event) {
 void TChartWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   lastMousePosition_ = p;
+  if (event->button() == Qt::RightButton) rightPress_ = p;
   if (const auto button = MouseButton(event->button())) {
     // Held explicitly, so an error box can find and end the drag.
     grabMouse();
@@ -101,6 +103,7 @@ void TChartWidget::mousePressEvent(QMouseEvent* event) {
 void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   lastMousePosition_ = p;
+  if (rightPress_ && (p - *rightPress_).manhattanLength() >= QApplication::startDragDistance()) rightPress_.reset();
   chart_->MouseMove(ShiftState(event->modifiers(), event->buttons()), p.x(), p.y());
 }
 
@@ -110,6 +113,12 @@ void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->buttons() == Qt::NoButton && QWidget::mouseGrabber() == this) releaseMouse();
   if (const auto button = MouseButton(event->button()))
     chart_->MouseUp(*button, ShiftState(event->modifiers(), event->buttons()), p.x(), p.y());
+  if (event->button() == Qt::RightButton) {
+    // A right click that stayed within the drag distance was not a pan.
+    const bool click = rightPress_ && (p - *rightPress_).manhattanLength() < QApplication::startDragDistance();
+    rightPress_.reset();
+    if (click) emit MenuRequested(event->globalPosition().toPoint());
+  }
 }
 
 void TChartWidget::wheelEvent(QWheelEvent* event) {
@@ -119,6 +128,17 @@ void TChartWidget::wheelEvent(QWheelEvent* event) {
     return;
   }
   ForwardWheel(event);
+}
+
+void TChartWidget::ResetView() { chart::RestoreAutomaticAxes(*chart_); }
+
+QImage TChartWidget::Picture() {
+  chart_->PaintRequest();
+  QImage picture = canvas_->Image().convertToFormat(QImage::Format_RGB32);
+  QPainter painter(&picture);
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isVisible()) child->render(&painter, child->pos(), QRegion(), QWidget::DrawChildren);
+  return picture;
 }
 
 void TChartWidget::ForwardWheel(QWheelEvent* event) {

@@ -1,10 +1,13 @@
 #pragma once
 // The window control that holds the main chart: it gives the chart its
 // client size, paints the chart's off-screen image and passes the mouse and
-// the wheel on to the chart.
+// the wheel on to the chart. A right click that does not drag asks for the
+// chart's menu.
 
+#include <QImage>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace tavimo::chart {
 class TChart;
@@ -25,9 +28,18 @@ class TChartWidget : public QWidget {
   // Wheel input the window passes on while this control has the focus.
   void ForwardWheel(QWheelEvent* event);
 
+  // Every axis back to its automatic range, as at start-up, undoing panning
+  // and wheel scrolling.
+  void ResetView();
+  // The chart as shown, with the labels laid over it, one image pixel per
+  // widget pixel.
+  QImage Picture();
+
  signals:
   // The first complete frame reached the screen.
   void FirstFramePainted();
+  // A right press and release no farther apart than the drag distance.
+  void MenuRequested(const QPoint& globalPosition);
 
  protected:
   bool event(QEvent* event) override;
@@ -42,6 +54,8 @@ class TChartWidget : public QWidget {
   chart::TRasterCanvas* canvas_;  // owned by the chart
   std::unique_ptr<chart::TChart> chart_;
   QPoint lastMousePosition_;
+  // Where the right button went down, until the pointer moves a drag's distance away.
+  std::optional<QPoint> rightPress_;
   bool painted_ = false;
   // The last paint raised and the chart has not changed since: the fault was
   // reported once and is not raised again by every expose of the control.

@@ -1,5 +1,6 @@
 #include "app/HelpForm.h"
 
+#include <QAction>
 #include <QFile>
 #include <QPlainTextEdit>
 
@@ -15,7 +16,8 @@ constexpr int kTop = 309;
 }  // namespace
 
 QString HelpText() {
-  QFile file(QStringLiteral(":/tavimo/help.txt"));
+  //: The resource holding the help text; each language names its own text.
+  QFile file(TForm7::tr(":/tavimo/help.txt"));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(file.readAll());
 }
@@ -24,7 +26,7 @@ TForm7::TForm7(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form7"));
-  setWindowTitle(QString::fromUtf8("帮助"));
+  setWindowTitle(tr("帮助"));
   setFont(ControlFont("MS Sans Serif", -11));
   setFixedSize(kClientWidth, kClientHeight);
   move(kLeft, kTop);
@@ -34,6 +36,11 @@ TForm7::TForm7(QWidget* owner)
   memo1_->setGeometry(0, 0, kClientWidth, kClientHeight);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+  auto* escape = new QAction(this);
+  escape->setShortcut(Qt::Key_Escape);
+  connect(escape, &QAction::triggered, this, &QWidget::close);
+  addAction(escape);
 }
 
 void TForm7::showEvent(QShowEvent* event) {

@@ -1,25 +1,42 @@
 #include "app/MainForm.h"
 
+#include <QAccessible>
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWheelEvent>
 
 #include "app/ChartWidget.h"
 #include "app/ErrorReporting.h"
 #include "app/Fonts.h"
+#include "app/KeyboardInput.h"
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "calc/RatioList.h"
+#include "calc/RatioPresets.h"
 #include "calc/SettingsFile.h"
+#include "chart/BarSeries.h"
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
+#include "chart/Series.h"
+#include "platform/AtomicFile.h"
 #include "regex/RatioTextPattern.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
 
 namespace tavimo::app {
 
@@ -27,7 +44,22 @@ namespace {
 constexpr const char* kCaption = program::kMainWindowCaption;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
-constexpr const char* kRefusedRatioText = "所输数据有错误，请重新设置";
+
+// The copied levels are the chart's value marks.
+static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat));
+
+// The calculator's empty-box messages and their caption, as the window shows them.
+const char* const kCalculatorTexts[] = {
+    QT_TRANSLATE_NOOP("tavimo::app::TMainForm", "请输入低点数据！"),
+    QT_TRANSLATE_NOOP("tavimo::app::TMainForm", "请输入高点数据！"),
+    QT_TRANSLATE_NOOP("tavimo::app::TMainForm", "请输入低点和高点数据！"),
+    QT_TRANSLATE_NOOP("tavimo::app::TMainForm", "错误"),
+};
+
+QString CalculatorText(std::string_view text) {
+  const std::string key(text);
+  return TMainForm::tr(key.c_str());
+}
 
 QColor ToQColor(chart::TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -37,6 +69,22 @@ void SetBackground(QWidget* widget, const QColor& color) {
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }
+
+// Button2 ... Button5 compute in the modes' order.
+int ComputeButtonNumber(ComputeMode mode) {
+  switch (mode) {
+    case ComputeMode::Rise: return 2;
+    case ComputeMode::Decline: return 3;
+    case ComputeMode::Resistance: return 4;
+    case ComputeMode::Support: return 5;
+  }
+  return 4;
+}
+
+// "caption (key)", the way a tooltip tells a key.
+QString WithKey(const QString& text, const QKeySequence& key) {
+  return QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText));
+}
 }  // namespace
 
 TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settingsPath)
@@ -44,7 +92,8 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       reporter_(reporter),
       shell_(shell),
-      settingsPath_(std::move(settingsPath)) {
+      settingsPath_(std::move(settingsPath)),
+      ratioText_(DefaultRatioText) {
   setWindowTitle(QString::fromUtf8(kCaption));
   setFont(ControlFont("MS Sans Serif", -11));
   SetBackground(this, ToQColor(chart::clWhite));
@@ -54,10 +103,12 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   chart1_ = new TChartWidget(this);
   chart1_->setObjectName(QStringLiteral("Chart1"));
   chart1_->setGeometry(0, 0, chart::kMainChartWidth, chart::kMainChartHeight);
+  chart1_->setAccessibleName(tr("价位图"));
+  connect(chart1_, &TChartWidget::MenuRequested, this, &TMainForm::PopUpChartMenu);
 
   // The caption over the chart's left side, one character per line.
   const chart::TCaptionLabel& caption = chart::MainCaptionLabel();
-  label3_ = new QLabel(QString::fromUtf8(caption.caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), chart1_);
+  label3_ = new QLabel(tr("黄\n金\n分\n割\n点\n计\n算\n结\n果"), chart1_);
   label3_->setObjectName(QStringLiteral("Label3"));
   label3_->setFont(ControlFont(caption.font.face, caption.font.height, caption.font.bold));
   PlaceLabel(label3_, QRect(caption.left, caption.top, caption.width, caption.height));
@@ -70,17 +121,17 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   }
 
   const QFont fontA = FontA();
-  groupBox1_ = new QGroupBox(QString::fromUtf8("设置"), this);
+  groupBox1_ = new QGroupBox(tr("设置", "group box"), this);
   groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
   groupBox1_->setGeometry(8, 0, 345, 57);
   groupBox1_->setFont(fontA);
   SetBackground(groupBox1_, ToQColor(chart::clYellow));
 
-  auto* label1 = new QLabel(QString::fromUtf8("低点"), groupBox1_);
+  auto* label1 = new QLabel(tr("低点"), groupBox1_);
   label1->setObjectName(QStringLiteral("Label1"));
   label1->setFont(fontA);
   PlaceLabel(label1, QRect(8, 20, 26, 13));
-  auto* label2 = new QLabel(QString::fromUtf8("高点"), groupBox1_);
+  auto* label2 = new QLabel(tr("高点"), groupBox1_);
   label2->setObjectName(QStringLiteral("Label2"));
   label2->setFont(fontA);
   PlaceLabel(label2, QRect(120, 20, 26, 13));
@@ -88,23 +139,28 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   edit1_ = new QLineEdit(QStringLiteral("0"), groupBox1_);
   edit1_->setObjectName(QStringLiteral("Edit1"));
   edit1_->setGeometry(40, 20, 70, 21);
-  edit1_->installEventFilter(this);
   edit2_ = new QLineEdit(QStringLiteral("0"), groupBox1_);
   edit2_->setObjectName(QStringLiteral("Edit2"));
   edit2_->setGeometry(152, 20, 70, 21);
+  for (QLineEdit* edit : {edit1_, edit2_}) {
+    edit->installEventFilter(this);
+    edit->setValidator(new TPriceBoxValidator(edit));
+  }
+  // The labels name the boxes for assistive technology.
+  label1->setBuddy(edit1_);
+  label2->setBuddy(edit2_);
 
-  AddButton(6, groupBox1_, QRect(232, 20, 50, 25), "清空", &TMainForm::Button6Click);
-  AddButton(11, groupBox1_, QRect(288, 20, 50, 25), "设置", &TMainForm::Button11Click);
-  AddButton(1, this, QRect(363, 20, 60, 25), "关于我", &TMainForm::Button1Click);
-  AddButton(9, this, QRect(439, 20, 50, 25), "帮助", &TMainForm::Button9Click);
-  AddButton(10, this, QRect(504, 20, 70, 25), "检查更新", &TMainForm::Button10Click);
-  AddButton(2, this, QRect(6, 463, 70, 25), ComputeButtonCaption(ComputeMode::Rise), &TMainForm::Button2Click);
-  AddButton(3, this, QRect(106, 463, 70, 25), ComputeButtonCaption(ComputeMode::Decline), &TMainForm::Button3Click);
-  AddButton(4, this, QRect(206, 463, 70, 25), ComputeButtonCaption(ComputeMode::Resistance),
-            &TMainForm::Button4Click);
-  AddButton(5, this, QRect(305, 463, 70, 25), ComputeButtonCaption(ComputeMode::Support), &TMainForm::Button5Click);
-  AddButton(7, this, QRect(405, 463, 70, 25), "计算器", &TMainForm::Button7Click);
-  AddButton(8, this, QRect(505, 463, 70, 25), "退出", &TMainForm::Button8Click);
+  AddButton(6, groupBox1_, QRect(232, 20, 50, 25), tr("清空"), &TMainForm::Button6Click);
+  AddButton(11, groupBox1_, QRect(288, 20, 50, 25), tr("设置", "button"), &TMainForm::Button11Click);
+  AddButton(1, this, QRect(363, 20, 60, 25), tr("关于我"), &TMainForm::Button1Click);
+  AddButton(9, this, QRect(439, 20, 50, 25), tr("帮助"), &TMainForm::Button9Click);
+  AddButton(10, this, QRect(504, 20, 70, 25), tr("检查更新"), &TMainForm::Button10Click);
+  AddButton(2, this, QRect(6, 463, 70, 25), tr("低点上涨"), &TMainForm::Button2Click);
+  AddButton(3, this, QRect(106, 463, 70, 25), tr("高点下跌"), &TMainForm::Button3Click);
+  AddButton(4, this, QRect(206, 463, 70, 25), tr("反弹阻力"), &TMainForm::Button4Click);
+  AddButton(5, this, QRect(305, 463, 70, 25), tr("回调支撑"), &TMainForm::Button5Click);
+  AddButton(7, this, QRect(405, 463, 70, 25), tr("计算器"), &TMainForm::Button7Click);
+  AddButton(8, this, QRect(505, 463, 70, 25), tr("退出"), &TMainForm::Button8Click);
 
   // Tab order: the group box's controls first, then the window's buttons by their tab index.
   const QWidget* order[] = {edit1_,     edit2_,     buttons_[6], buttons_[11], buttons_[1],
@@ -113,20 +169,61 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   for (std::size_t i = 0; i + 1 < std::size(order); ++i)
     setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
   edit1_->setFocus();
+
+  // Keys. The compute commands' keys follow their buttons from left to right;
+  // the buttons' tooltips tell them (the long names say what each computes).
+  const struct {
+    int button;
+    Qt::Key key;
+    const char* name;
+  } computeKeys[] = {
+      {2, Qt::Key_1, QT_TR_NOOP("低点上涨：从低点算起的上涨价位")},
+      {3, Qt::Key_2, QT_TR_NOOP("高点下跌：从高点算起的下跌价位")},
+      {4, Qt::Key_3, QT_TR_NOOP("反弹阻力：低点之上的反弹阻力位")},
+      {5, Qt::Key_4, QT_TR_NOOP("回调支撑：高点之下的回调支撑位")},
+  };
+  for (const auto& compute : computeKeys) {
+    const QKeySequence key(Qt::ALT | compute.key);
+    QPushButton* button = buttons_[compute.button];
+    button->setToolTip(WithKey(tr(compute.name), key));
+    auto* action = new QAction(this);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+    addAction(action);
+  }
+  copyAction_ = AddCommand(tr("复制价位(&C)"), QKeySequence::Copy, &TMainForm::CopyLevels);
+  savePictureAction_ = AddCommand(tr("保存图片(&S)…"), QKeySequence::Save, &TMainForm::SavePicture);
+  resetViewAction_ = AddCommand(tr("复位视图(&R)"), {}, &TMainForm::ResetView);
+  // Help opens from any of the program's windows.
+  helpAction_ = AddCommand(tr("帮助(&H)"), QKeySequence::HelpContents, &TMainForm::Button9Click,
+                           Qt::ApplicationShortcut);
+  buttons_[9]->setToolTip(WithKey(tr("帮助"), QKeySequence(QKeySequence::HelpContents)));
 }
 
-QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, std::string_view caption,
+QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, const QString& caption,
                                   void (TMainForm::*handler)()) {
-  auto* button = new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), parent);
+  auto* button = new QPushButton(caption, parent);
   button->setObjectName(QStringLiteral("Button%1").arg(number));
   button->setGeometry(geometry);
   button->setFont(FontA());
   button->setAutoDefault(false);
+  button->setAccessibleName(caption);
+  PressOnEnter(button);
   // The window's own guard: an exception from a command ends it here,
   // before it can unwind through the button's signal machinery.
   connect(button, &QPushButton::clicked, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
   buttons_[number] = button;
   return button;
+}
+
+QAction* TMainForm::AddCommand(const QString& text, const QKeySequence& key, void (TMainForm::*handler)(),
+                               Qt::ShortcutContext context) {
+  auto* action = new QAction(text, this);
+  action->setShortcut(key);
+  action->setShortcutContext(context);
+  connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  addAction(action);
+  return action;
 }
 
 QPushButton* TMainForm::Button(int number) const {
@@ -148,20 +245,23 @@ void TMainForm::PlaceCentred() {
 }
 
 void TMainForm::FormCreate() {
-  LoadRatioList(settingsPath_);
+  ratioText_ = LoadRatioList(settingsPath_);
   chart::AppendRatioBars(Series1(), CurrentRatioList());
+  DescribeLevels();
 }
 
 void TMainForm::Compute(ComputeMode mode) {
+  lastMode_ = mode;
   const std::string low = edit1_->text().toUtf8().toStdString();
   const std::string high = edit2_->text().toUtf8().toStdString();
   const ComputeOutcome outcome = RunCompute(mode, low, high, CurrentRatioList());
   if (outcome.emptyBoxMessage) {
-    reporter_.Prompter().ShowMessage(this, std::string(*outcome.emptyBoxMessage), std::string(kEmptyBoxCaption),
-                                     TPromptIcon::None);
+    reporter_.Prompter().ShowMessage(this, CalculatorText(*outcome.emptyBoxMessage).toStdString(),
+                                     CalculatorText(kEmptyBoxCaption).toStdString(), TPromptIcon::None);
     return;
   }
   chart::SetRatioBarLevels(Series1(), outcome.levels);
+  DescribeLevels();
 }
 
 void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
@@ -173,6 +273,7 @@ void TMainForm::Button6Click() {
   edit1_->setText(QStringLiteral("0"));
   edit2_->setText(QStringLiteral("0"));
   chart::ClearRatioBarLevels(Series1());
+  DescribeLevels();
 }
 
 void TMainForm::Button7Click() { shell_.StartCalculator(); }
@@ -194,23 +295,169 @@ void TMainForm::Button9Click() { ShowInFront(help_); }
 void TMainForm::Button10Click() { shell_.OpenAddress(maker::kUpdatePage); }
 
 void TMainForm::Button11Click() {
-  const std::string text = reporter_.Prompter().AskRatioText(this, std::string(DefaultRatioText));
-  if (text == DefaultRatioText) return;
+  const std::string text = reporter_.Prompter().AskRatioText(this, ratioText_);
+  // Cancel, or OK on the text in effect.
+  if (text == ratioText_) return;
   if (RatioTextHasForbiddenCharacter(text)) {
-    reporter_.Prompter().ShowMessage(this, kRefusedRatioText, reporter_.Title(), TPromptIcon::None);
+    reporter_.Prompter().ShowMessage(this, tr("所输数据有错误，请重新设置").toStdString(), reporter_.Title(),
+                                     TPromptIcon::None);
     return;
   }
+  ApplyRatioText(text);
+}
+
+void TMainForm::ApplyRatioText(const std::string& text) {
   ReplaceRatioList(SplitRatioText(text));
   chart::ReplaceRatioBars(Series1(), CurrentRatioList());
+  ratioText_ = text;
+  DescribeLevels();
   SaveRatioText(text, settingsPath_);
 }
 
+std::vector<LevelRow> TMainForm::LevelRows() const {
+  const chart::THorizBarSeries& series = Series1();
+  LevelTable levels;
+  for (int i = 0; i < series.PointCount(); ++i) levels.push_back(series.PointX(i));
+  return MakeLevelRows(CurrentRatioList(), levels);
+}
+
+void TMainForm::CopyLevels() {
+  const std::vector<LevelRow> rows = LevelRows();
+  auto* data = new QMimeData;
+  data->setText(QString::fromUtf8(FormatLevelRows(OutputFormat::Text, rows)));
+  data->setHtml(QString::fromUtf8(LevelRowsHtmlTable(rows)));
+  QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TMainForm::ResetView() { chart1_->ResetView(); }
+
+void TMainForm::DescribeLevels() {
+  chart1_->setAccessibleDescription(QString::fromUtf8(FormatLevelRows(OutputFormat::Text, LevelRows())));
+}
+
+QMenu* TMainForm::ChartMenu() {
+  if (!chartMenu_) {
+    chartMenu_ = new QMenu(this);
+    chartMenu_->setObjectName(QStringLiteral("ChartMenu"));
+    chartMenu_->addAction(copyAction_);
+    chartMenu_->addAction(savePictureAction_);
+    chartMenu_->addAction(resetViewAction_);
+    chartMenu_->addSeparator();
+    presetsMenu_ = chartMenu_->addMenu(tr("比例预设(&P)"));
+    presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
+    presetsMenu_->setToolTipsVisible(true);
+    connect(presetsMenu_, &QMenu::aboutToShow, this, &TMainForm::FillPresetsMenu);
+    FillPresetsMenu();
+    chartMenu_->addSeparator();
+    chartMenu_->addAction(helpAction_);
+  }
+  return chartMenu_;
+}
+
+void TMainForm::FillPresetsMenu() {
+  presetsMenu_->clear();
+  // Each preset shows its list as its tooltip and is checked while in effect.
+  const auto addPreset = [this](const QString& name, const std::string& text) {
+    QAction* action = presetsMenu_->addAction(name);
+    action->setToolTip(QString::fromStdString(text));
+    action->setCheckable(true);
+    action->setChecked(text == ratioText_);
+    connect(action, &QAction::triggered, this, [this, text] { reporter_.Guard([this, &text] { ChoosePreset(text); }); });
+  };
+  for (BuiltInPreset preset : kBuiltInPresets) {
+    static const char* const kNames[] = {QT_TR_NOOP("默认比例"), QT_TR_NOOP("经典回撤"), QT_TR_NOOP("扩展比例"),
+                                         QT_TR_NOOP("三分法")};
+    addPreset(tr(kNames[static_cast<int>(preset)]), std::string(BuiltInPresetText(preset)));
+  }
+  const std::vector<RatioPreset> own = ReadUserPresets(settingsPath_);
+  if (!own.empty()) presetsMenu_->addSeparator();
+  for (const RatioPreset& preset : own) addPreset(QString::fromStdString(preset.name), preset.text);
+  presetsMenu_->addSeparator();
+  const auto addCommand = [this](const QString& text, void (TMainForm::*handler)()) {
+    QAction* action = presetsMenu_->addAction(text);
+    connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+    return action;
+  };
+  addCommand(tr("将当前比例存为预设(&A)…"), &TMainForm::SavePresetAs);
+  addCommand(tr("删除预设(&D)…"), &TMainForm::DeletePreset)->setEnabled(!own.empty());
+}
+
+void TMainForm::ChoosePreset(const std::string& text) {
+  if (text == ratioText_) return;
+  ApplyRatioText(text);
+}
+
+void TMainForm::SavePresetAs() {
+  const std::optional<std::string> answer =
+      reporter_.Prompter().AskText(this, tr("存为预设").toStdString(), tr("当前比例的预设名称：").toStdString());
+  if (!answer) return;
+  const std::string name = QString::fromStdString(*answer).trimmed().toStdString();
+  if (!IsValidPresetName(name)) {
+    reporter_.Prompter().ShowMessage(this, tr("预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头").toStdString(),
+                                     reporter_.Title(), TPromptIcon::None);
+    return;
+  }
+  SaveUserPreset(name, ratioText_, settingsPath_);
+}
+
+void TMainForm::DeletePreset() {
+  std::vector<std::string> names;
+  for (const RatioPreset& preset : ReadUserPresets(settingsPath_)) names.push_back(preset.name);
+  if (names.empty()) return;
+  const std::optional<std::string> name =
+      reporter_.Prompter().AskChoice(this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), names);
+  if (name) DeleteUserPreset(*name, settingsPath_);
+}
+
+void TMainForm::SavePicture() {
+  if (lastPicturePath_.empty()) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    lastPicturePath_ = (folder + QStringLiteral("/tavimo.png")).toStdString();
+  }
+  const std::optional<std::string> path =
+      reporter_.Prompter().AskPicturePath(this, tr("保存图片").toStdString(), lastPicturePath_);
+  if (!path) return;
+  lastPicturePath_ = *path;
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  chart1_->Picture().save(&buffer, "PNG");
+  if (const std::optional<std::string> reason =
+          platform::WriteFileAtomically(*path, std::string_view(png.constData(), static_cast<std::size_t>(png.size()))))
+    throw Exception(messages::FormatMessage(messages::kUnableToWrite, *path) + " (" + *reason + ")");
+}
+
+void TMainForm::PopUpChartMenu(const QPoint& globalPosition) { ChartMenu()->popup(globalPosition); }
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
+  // The menu key opens the chart's menu wherever the focus is, unless the
+  // focused control has a menu of its own (the price boxes do).
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    PopUpChartMenu(chart1_->mapToGlobal(chart1_->rect().center()));
+    event->accept();
+    return;
+  }
+  QWidget::contextMenuEvent(event);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == edit1_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
+  if ((watched == edit1_ || watched == edit2_) && event->type() == QEvent::KeyPress) {
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const int key = keyEvent->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      // The carriage return is swallowed: nothing is typed, the focus moves on.
-      edit2_->setFocus(Qt::OtherFocusReason);
+      if (watched == edit1_) {
+        // The carriage return is swallowed: nothing is typed, the focus moves on.
+        edit2_->setFocus(Qt::OtherFocusReason);
+      } else {
+        // In the high box it runs the compute command used last.
+        buttons_[ComputeButtonNumber(lastMode_)]->click();
+      }
+      return true;
+    }
+    // Ctrl+C copies the box's selection when there is one, the levels otherwise.
+    if (keyEvent->matches(QKeySequence::Copy) && !static_cast<QLineEdit*>(watched)->hasSelectedText()) {
+      copyAction_->trigger();
       return true;
     }
   }

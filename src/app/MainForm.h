@@ -1,17 +1,22 @@
 #pragma once
 // The main window: the two price boxes, the command buttons and the chart
 // that fills the window. Every command hands its work to the level
-// calculator or the chart and only shows the outcome.
+// calculator or the chart and only shows the outcome. Beside the buttons the
+// window has keys (Enter in the high box, Alt+1 ... Alt+4, Ctrl+C, Ctrl+S,
+// F1) and a menu on the chart.
 
 #include <QWidget>
 #include <string>
 #include <string_view>
 
 #include "calc/ComputeCommand.h"
+#include "calc/LevelText.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace tavimo::chart {
@@ -52,6 +57,21 @@ class TMainForm : public QWidget {
   void Button10Click(); // check for updates
   void Button11Click(); // ratio settings
 
+  // Commands of the keys and the chart's menu.
+  void CopyLevels();   // Ctrl+C: the levels as text lines and an HTML table
+  void SavePicture();  // Ctrl+S: the chart as a PNG file
+  void ResetView();    // the axes back to automatic, as at start-up
+  // A preset's list, applied as the settings command applies a new text
+  // (nothing happens when it is the list in effect).
+  void ChoosePreset(const std::string& text);
+  void SavePresetAs();  // the list in effect as a preset of the user's
+  void DeletePreset();  // one of the user's presets
+
+  // The ratio list text in effect: the stored one at start, then the last applied.
+  const std::string& RatioText() const { return ratioText_; }
+  // The levels shown, one row per bar, as tavimo-cli prints them.
+  std::vector<LevelRow> LevelRows() const;
+
   TChartWidget* Chart1() const { return chart1_; }
   chart::THorizBarSeries& Series1() const;
   QLabel* Label3() const { return label3_; }
@@ -60,20 +80,35 @@ class TMainForm : public QWidget {
   QLineEdit* Edit2() const { return edit2_; }
   // Button1 ... Button11 by number.
   QPushButton* Button(int number) const;
+  // The chart's menu, made when first asked for.
+  QMenu* ChartMenu();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void Compute(ComputeMode mode);
-  QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, std::string_view caption,
+  // As the settings command applies a new text: a new list, new bars at 0, the text stored.
+  void ApplyRatioText(const std::string& text);
+  // The chart tells assistive technology the levels it shows.
+  void DescribeLevels();
+  void PopUpChartMenu(const QPoint& globalPosition);
+  // The presets' submenu as the settings file holds them now.
+  void FillPresetsMenu();
+  QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, const QString& caption,
                          void (TMainForm::*handler)());
+  // A window-wide key that runs handler under the window's guard.
+  QAction* AddCommand(const QString& text, const QKeySequence& key, void (TMainForm::*handler)(),
+                      Qt::ShortcutContext context = Qt::WindowShortcut);
 
   TErrorReporter& reporter_;
   TShell& shell_;
   std::string settingsPath_;
+  std::string ratioText_;
+  ComputeMode lastMode_ = ComputeMode::Resistance;
   QWidget* about_ = nullptr;
   QWidget* help_ = nullptr;
 
@@ -83,6 +118,13 @@ class TMainForm : public QWidget {
   QLineEdit* edit1_;
   QLineEdit* edit2_;
   QPushButton* buttons_[12] = {};
+  std::string lastPicturePath_;
+  QAction* copyAction_ = nullptr;
+  QAction* savePictureAction_ = nullptr;
+  QAction* resetViewAction_ = nullptr;
+  QAction* helpAction_ = nullptr;
+  QMenu* chartMenu_ = nullptr;
+  QMenu* presetsMenu_ = nullptr;
 };
 
 }  // namespace tavimo::app

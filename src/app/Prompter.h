@@ -1,9 +1,11 @@
 #pragma once
 // Every modal prompt the program shows (message boxes, the ratio input
-// dialog, error boxes) goes through TPrompter, so tests can answer them
-// without a person. TQtPrompter is the real one.
+// dialog, error boxes, the name and file choosers) goes through TPrompter,
+// so tests can answer them without a person. TQtPrompter is the real one.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +22,16 @@ class TPrompter {
   // The ratio input dialog: the edit text after OK, initialText after Cancel
   // or when the dialog is closed otherwise.
   virtual std::string AskRatioText(QWidget* parent, const std::string& initialText) = 0;
+  // A line of text typed by the user; nothing after Cancel.
+  virtual std::optional<std::string> AskText(QWidget* parent, const std::string& caption,
+                                             const std::string& prompt) = 0;
+  // One of items, picked by the user; nothing after Cancel.
+  virtual std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption,
+                                               const std::string& prompt, const std::vector<std::string>& items) = 0;
+  // The path of a PNG file to write, suggestedPath offered first; nothing
+  // after Cancel.
+  virtual std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
+                                                    const std::string& suggestedPath) = 0;
 };
 
 class TQtPrompter : public TPrompter {
@@ -27,6 +39,12 @@ class TQtPrompter : public TPrompter {
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    TPromptIcon icon) override;
   std::string AskRatioText(QWidget* parent, const std::string& initialText) override;
+  std::optional<std::string> AskText(QWidget* parent, const std::string& caption,
+                                     const std::string& prompt) override;
+  std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                       const std::vector<std::string>& items) override;
+  std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
+                                            const std::string& suggestedPath) override;
 };
 
 }  // namespace tavimo::app

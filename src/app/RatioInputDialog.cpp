@@ -7,13 +7,12 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/KeyboardInput.h"
 #include "chart/Geometry.h"
 
 namespace tavimo::app {
 
 namespace {
-constexpr const char* kCaption = "设置黄金分割点";
-constexpr const char* kPrompt = "用逗号分隔所输值     s";
 constexpr int kMaxTextLength = 255;
 constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
@@ -42,11 +41,11 @@ TRatioInputLayout LayoutRatioInput(int averageWidth, int letterHeight, int promp
 TRatioInputDialog::TRatioInputDialog(QWidget* parent, const std::string& initialText)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      prompt_(new QLabel(QString::fromUtf8(kPrompt), this)),
+      prompt_(new QLabel(tr("用逗号分隔所输值     s"), this)),
       edit_(new QLineEdit(this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
-  setWindowTitle(QString::fromUtf8(kCaption));
+  setWindowTitle(tr("设置黄金分割点"));
   setModal(true);
 
   const QFontMetrics metrics(font());
@@ -71,6 +70,9 @@ TRatioInputDialog::TRatioInputDialog(QWidget* parent, const std::string& initial
   cancel_->setAutoDefault(false);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  // Enter on a focused button presses that button, Cancel included.
+  PressOnEnter(ok_);
+  PressOnEnter(cancel_);
   setTabOrder(edit_, ok_);
   setTabOrder(ok_, cancel_);
   edit_->setFocus();

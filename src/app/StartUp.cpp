@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include <QIcon>
+#include <QLocale>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -8,6 +9,7 @@
 #include "app/AboutForm.h"
 #include "app/ChartWidget.h"
 #include "app/HelpForm.h"
+#include "app/Language.h"
 #include "app/MainForm.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
@@ -52,6 +54,7 @@ int RunTavimo(int& argc, char** argv) {
   try {
     application.setWindowIcon(QIcon(QStringLiteral(":/tavimo/tavimo.png")));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(program::kApplicationId));
+    InstallTranslations(application, ChooseUiLanguage(QLocale::system().uiLanguages(), ChineseFontInstalled()));
     TTavimoWindows windows = CreateWindows(application, shell, SettingsFilePath());
     TMainForm& mainForm = *windows.mainForm;
     if (ExitAfterFirstPaint()) {

@@ -41,16 +41,20 @@ std::string SettingsFilePath() {
                                 platform::UserConfigDirectory());
 }
 
+RatioList ReadRatioList(const std::string& settingsPath) { return RatioListFromStoredText(ReadRatioText(settingsPath)); }
+
 std::string ReadRatioText(const std::string& settingsPath) {
   std::string text = platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText);
   return text.empty() ? std::string(DefaultRatioText) : text;
 }
 
-RatioList ReadRatioList(const std::string& settingsPath) { return SplitRatioText(ReadRatioText(settingsPath)); }
+std::string LoadRatioList() { return LoadRatioList(SettingsFilePath()); }
 
-void LoadRatioList() { LoadRatioList(SettingsFilePath()); }
-
-void LoadRatioList(const std::string& settingsPath) { ReplaceRatioList(ReadRatioList(settingsPath)); }
+std::string LoadRatioList(const std::string& settingsPath) {
+  std::string text = ReadRatioText(settingsPath);
+  ReplaceRatioList(RatioListFromStoredText(text));
+  return text;
+}
 
 void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
 

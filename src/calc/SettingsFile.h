@@ -16,16 +16,16 @@ std::string SettingsFilePath();
 std::string ChooseSettingsFilePath(const std::string& executableDirectory, bool executableDirectoryWritable,
                                    const std::string& userConfigDirectory);
 
-// The list text as loading takes it: the stored text, or DefaultRatioText
-// when the file, the section or the key is missing or the value is empty.
-std::string ReadRatioText(const std::string& settingsPath);
 // Reads the stored list (the default list when the file, the section or the
 // key is missing, or the value is empty). A missing or unreadable file is no
 // error. Nothing is validated; bad entries fail only when a level is computed.
 RatioList ReadRatioList(const std::string& settingsPath);
-// ReadRatioList into the process-wide list.
-void LoadRatioList();
-void LoadRatioList(const std::string& settingsPath);
+// The text that list is made from: the stored value, or DefaultRatioText
+// where ReadRatioList falls back to the default list.
+std::string ReadRatioText(const std::string& settingsPath);
+// ReadRatioList into the process-wide list; returns ReadRatioText's text.
+std::string LoadRatioList();
+std::string LoadRatioList(const std::string& settingsPath);
 
 // Stores the text unchanged, creating the file's directory when it is
 // missing. Raises EIniFileException "Unable to write to <path>" on failure;

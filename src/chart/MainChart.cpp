@@ -161,4 +161,8 @@ void ClearRatioBarLevels(THorizBarSeries& series) {
   for (int i = 0; i < series.PointCount(); ++i) series.SetPointX(i, 0.0);
 }
 
+void RestoreAutomaticAxes(TChart& chart) {
+  for (int i = 0; i < 5; ++i) chart.Axis(i).SetAutomatic(true);
+}
+
 }  // namespace tavimo::chart

@@ -44,5 +44,8 @@ void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& r
 void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels);
 // The clear command: every bar back to level 0.
 void ClearRatioBarLevels(THorizBarSeries& series);
+// Every axis back to automatic ranges, as the chart is built; panning and
+// wheel scrolling leave the axes they move manual.
+void RestoreAutomaticAxes(TChart& chart);
 
 }  // namespace tavimo::chart

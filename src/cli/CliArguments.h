@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "calc/ComputeCommand.h"
+#include "calc/LevelText.h"
 #include "chart/MainChart.h"
 
 namespace tavimo::cli {
-
-enum class OutputFormat { Text, Csv, Json };
 
 struct CliOptions {
   ComputeMode mode = ComputeMode::Rise;

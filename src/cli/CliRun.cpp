@@ -1,10 +1,11 @@
 #include "cli/CliRun.h"
 
 #include "calc/ComputeCommand.h"
+#include "calc/LevelText.h"
 #include "calc/RatioList.h"
 #include "calc/SettingsFile.h"
+#include "chart/Series.h"
 #include "cli/ChartOutput.h"
-#include "cli/CliOutput.h"
 #include "cli/CliRatios.h"
 #include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
@@ -13,6 +14,9 @@
 namespace tavimo::cli {
 
 namespace {
+
+// The printed marks are the chart's value marks.
+static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat));
 
 CliResult Failed(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
 

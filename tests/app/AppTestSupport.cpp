@@ -30,10 +30,39 @@ std::string TScriptedPrompter::AskRatioText(QWidget*, const std::string& initial
   return answer ? *answer : initialText;
 }
 
+std::optional<std::string> TScriptedPrompter::NextOtherAnswer(const char* prompt) {
+  if (otherAnswers_.empty()) {
+    ADD_FAILURE() << prompt << " was shown without a scripted answer";
+    return std::nullopt;
+  }
+  std::optional<std::string> answer = std::move(otherAnswers_.front());
+  otherAnswers_.pop_front();
+  return answer;
+}
+
+std::optional<std::string> TScriptedPrompter::AskText(QWidget*, const std::string&, const std::string&) {
+  return NextOtherAnswer("a text prompt");
+}
+
+std::optional<std::string> TScriptedPrompter::AskChoice(QWidget*, const std::string&, const std::string&,
+                                                        const std::vector<std::string>& items) {
+  offeredChoices = items;
+  return NextOtherAnswer("a choice");
+}
+
+std::optional<std::string> TScriptedPrompter::AskPicturePath(QWidget*, const std::string&,
+                                                             const std::string& suggestedPath) {
+  suggestedPaths.push_back(suggestedPath);
+  return NextOtherAnswer("the picture file dialog");
+}
+
 void TScriptedPrompter::Reset() {
   messages.clear();
   askedInitialTexts.clear();
+  offeredChoices.clear();
+  suggestedPaths.clear();
   answers_.clear();
+  otherAnswers_.clear();
   onMessage = nullptr;
   mainWindow = nullptr;
 }

@@ -32,22 +32,35 @@ class TScriptedPrompter : public TPrompter {
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    TPromptIcon icon) override;
   std::string AskRatioText(QWidget* parent, const std::string& initialText) override;
+  std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt) override;
+  std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                       const std::vector<std::string>& items) override;
+  std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
+                                            const std::string& suggestedPath) override;
 
   // The next AskRatioText returns this text (as after OK).
   void AnswerOk(std::string text) { answers_.push_back(std::move(text)); }
   // The next AskRatioText returns its initial text (as after Cancel).
   void AnswerCancel() { answers_.push_back(std::nullopt); }
+  // The next AskText, AskChoice or AskPicturePath gets this answer (nothing: Cancel).
+  void Answer(std::optional<std::string> answer) { otherAnswers_.push_back(std::move(answer)); }
 
   void Reset();
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> askedInitialTexts;
+  // What AskChoice offered, the last time.
+  std::vector<std::string> offeredChoices;
+  // What AskPicturePath suggested, each time.
+  std::vector<std::string> suggestedPaths;
   // Runs while a box is up (for checks of what the box found).
   std::function<void()> onMessage;
   QWidget* mainWindow = nullptr;
 
  private:
+  std::optional<std::string> NextOtherAnswer(const char* prompt);
   std::deque<std::optional<std::string>> answers_;
+  std::deque<std::optional<std::string>> otherAnswers_;
 };
 
 class TRecordingShell : public TShell {

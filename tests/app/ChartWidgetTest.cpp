@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
@@ -114,6 +115,47 @@ TEST_F(ChartWidgetTest, RightDragPansTheValueAxisAndLeftDragDoesNothing) {
   // Dragging right shows smaller values: the range moves down.
   EXPECT_LT(Engine().BottomAxis().Minimum(), min0);
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+// A right press and release within the drag distance opens the chart's menu;
+// farther apart they pan and open nothing. Reset view then gives the
+// picture of the automatic axes back. Levels are computed first: a pan of the
+// start-up chart's zero-wide value range leaves that axis automatic.
+TEST_F(ChartWidgetTest, RightClickOpensTheMenuAndResetViewUndoesAPan) {
+  Form().Edit1()->setText(QStringLiteral("10"));
+  Form().Edit2()->setText(QStringLiteral("20"));
+  Form().Button4Click();
+  const QImage automatic = Chart().Picture();
+  const QPoint start = PlotCentre();
+  const int near = QApplication::startDragDistance() - 1;
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, start);
+  QTest::mouseRelease(&Chart(), Qt::RightButton, Qt::NoModifier, start + QPoint(near, 0));
+  QMenu* menu = Form().ChartMenu();
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(QApplication::activePopupWidget(), menu);
+  QStringList items;
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator()) items << action->text();
+  for (const char* item : {"复制价位(&C)", "保存图片(&S)…", "复位视图(&R)", "比例预设(&P)", "帮助(&H)"})
+    EXPECT_TRUE(items.contains(QString::fromUtf8(item))) << item << " in " << items.join('|').toStdString();
+  menu->hide();
+
+  const QPoint end = start + QPoint(40, 25);
+  QTest::mousePress(&Chart(), Qt::RightButton, Qt::NoModifier, start);
+  QMouseEvent move(QEvent::MouseMove, QPointF(end), Chart().mapToGlobal(QPointF(end)), Qt::NoButton, Qt::RightButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&Chart(), &move);
+  QTest::mouseRelease(&Chart(), Qt::RightButton, Qt::NoModifier, end);
+  EXPECT_FALSE(menu->isVisible());
+  EXPECT_FALSE(Engine().BottomAxis().Automatic());
+  EXPECT_FALSE(Engine().LeftAxis().Automatic());
+  ASSERT_NE(Chart().Picture(), automatic);
+
+  Form().ResetView();
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(Engine().Axis(i).Automatic()) << i;
+  EXPECT_EQ(Chart().Picture(), automatic);
+  // The picture is the chart as shown, the caption label included.
+  EXPECT_EQ(Chart().grab().toImage().convertToFormat(QImage::Format_RGB32), automatic);
 }
 
 TEST_F(ChartWidgetTest, WheelScrollsOnlyWhileTheChartHasTheFocus) {

@@ -114,6 +114,13 @@ TEST(RatioInputDialogTest, OkAndEnterReturnTheEditTextCancelAndEscapeTheInitialT
               QTest::mouseClick(d.OkButton(), Qt::LeftButton);
             }),
             "");
+  // Enter on the focused Cancel button cancels instead of pressing OK.
+  EXPECT_EQ(AskWith([](TRatioInputDialog& d) {
+              d.Edit()->setText("typed");
+              d.CancelButton()->setFocus();
+              QTest::keyClick(d.CancelButton(), Qt::Key_Return);
+            }),
+            "0.191,0.5");
 }
 
 TEST(RatioInputDialogTest, EditBoxTakesAtMost255Characters) {

@@ -27,12 +27,20 @@ class RatioSettingsTest : public WindowTest {
   std::string StoredText() { return ReadFile(SettingsPath()); }
 };
 
-TEST_F(RatioSettingsTest, DialogAlwaysStartsFromTheDefaultText) {
+TEST_F(RatioSettingsTest, DialogStartsFromTheListInEffect) {
   Prompter().AnswerOk("0.5,1/3");
+  ClickSettings();
+  Prompter().AnswerOk("0.5 refused");
   ClickSettings();
   Prompter().AnswerCancel();
   ClickSettings();
-  EXPECT_EQ(Prompter().askedInitialTexts, (std::vector<std::string>{kDefault, kDefault}));
+  EXPECT_EQ(Prompter().askedInitialTexts, (std::vector<std::string>{kDefault, "0.5,1/3", "0.5,1/3"}));
+  // At start the list in effect is the stored one.
+  windows_ = {};
+  CreateTheWindows();
+  Prompter().AnswerCancel();
+  ClickSettings();
+  EXPECT_EQ(Prompter().askedInitialTexts.back(), "0.5,1/3");
 }
 
 TEST_F(RatioSettingsTest, CancelAndUnchangedOkChangeNothing) {
@@ -68,14 +76,23 @@ TEST_F(RatioSettingsTest, NewListIsAppliedAtOnceAndStoredAsTyped) {
   EXPECT_NEAR(BarValues()[1], 13.333333333333334, 1e-12);
 }
 
-TEST_F(RatioSettingsTest, DefaultTextWhileAnotherListIsInEffectKeepsThatList) {
+TEST_F(RatioSettingsTest, UnchangedOkKeepsTheLevelsAndTheDefaultTextRestoresTheDefaultList) {
   Prompter().AnswerOk("0.5,1/3");
   ClickSettings();
-  const std::string stored = StoredText();
+  Form().Edit1()->setText("10");
+  Form().Edit2()->setText("20");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  Prompter().AnswerOk("0.5,1/3");
+  ClickSettings();
+  EXPECT_EQ(BarValues()[0], 15.0);
+
   Prompter().AnswerOk(kDefault);
   ClickSettings();
-  EXPECT_EQ(BarLabels(), (std::vector<std::string>{"0.5", "1/3"}));
-  EXPECT_EQ(StoredText(), stored);
+  EXPECT_TRUE(Prompter().messages.empty());
+  EXPECT_EQ(BarLabels().size(), 16u);
+  EXPECT_EQ(BarValues(), std::vector<double>(16, 0.0));
+  EXPECT_EQ(CurrentRatioList(), SplitRatioText(kDefault));
+  EXPECT_NE(StoredText().find("num=" + kDefault), std::string::npos) << StoredText();
 }
 
 // Which bytes the check refuses is its own test's table (tests/regex); here the

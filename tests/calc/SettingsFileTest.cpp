@@ -32,12 +32,12 @@ TEST(LoadRatioList, MissingFileGivesTheSixteenDefaults) {
   EXPECT_EQ(CurrentRatioList(), DefaultList());
 }
 
-TEST(LoadRatioList, ReplacesTheProcessList) {
+TEST(LoadRatioList, ReplacesTheProcessListAndGivesTheStoredText) {
   const ScratchDirectory dir;
-  WriteFile(dir.File("data.ini"), "[tvmo]\nnum=0.5\n");
+  WriteFile(dir.File("data.ini"), "[tvmo]\nnum=0.5,2/3\n");
   ReplaceRatioList({"a", "b"});
-  LoadRatioList(dir.File("data.ini"));
-  EXPECT_EQ(CurrentRatioList(), (RatioList{"0.5"}));
+  EXPECT_EQ(LoadRatioList(dir.File("data.ini")), "0.5,2/3");
+  EXPECT_EQ(CurrentRatioList(), (RatioList{"0.5", "2/3"}));
 }
 
 struct StoredCase {
@@ -54,6 +54,8 @@ TEST_P(ReadRatioListTest, GivesTheStoredOrDefaultList) {
   const ScratchDirectory dir;
   WriteFile(dir.File("data.ini"), GetParam().file);
   EXPECT_EQ(ReadRatioList(dir.File("data.ini")), GetParam().entries);
+  // The text in effect is the one that list is split from.
+  EXPECT_EQ(SplitRatioText(ReadRatioText(dir.File("data.ini"))), GetParam().entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(

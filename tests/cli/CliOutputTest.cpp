@@ -1,4 +1,5 @@
-// The three output formats: csv quoting, the level rows and valid json.
+// Both JSON outputs of tavimo-cli, the levels and the chart layout, stay
+// valid UTF-8 whatever bytes the ratio texts hold.
 
 #include <gtest/gtest.h>
 
@@ -6,30 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "calc/LevelText.h"
 #include "chart/LayoutReport.h"
 #include "chart/LayoutReportJson.h"
 #include "chart/MainChart.h"
 #include "chart/RecordingCanvas.h"
-#include "cli/CliOutput.h"
 
 namespace tavimo::cli {
 namespace {
-
-struct TextCase {
-  std::string in;
-  std::string out;
-};
-
-class CsvFieldTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(CsvFieldTest, QuotesWhatNeedsQuoting) { EXPECT_EQ(CsvField(GetParam().in), GetParam().out); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, CsvFieldTest,
-    ::testing::Values(TextCase{"0.618", "0.618"}, TextCase{"", ""}, TextCase{"1/3", "1/3"},
-                      TextCase{"1,234.5", "\"1,234.5\""}, TextCase{"a\"b", "\"a\"\"b\""}, TextCase{"\"", "\"\"\"\""},
-                      TextCase{"a\nb", "\"a\nb\""}, TextCase{"a\rb", "\"a\rb\""}, TextCase{" 0.5", "\" 0.5\""},
-                      TextCase{"0.5 ", "\"0.5 \""}, TextCase{"1 234", "1 234"}, TextCase{"中文", "中文"}));
 
 // Strict UTF-8, decoded here on its own terms: shortest forms only, no
 // surrogates, nothing above U+10FFFF. Counts the U+FFFD characters.
@@ -93,43 +78,6 @@ TEST(JsonOutput, IsValidUtf8WithOneReplacementPerBadByte) {
     EXPECT_NE(levels.find("\"ratio\": \"" + row.written + "\""), std::string::npos) << row.written;
     EXPECT_NE(layout.find("\"label\":\"" + row.written + "\""), std::string::npos) << row.written;
   }
-}
-
-TEST(MakeLevelRows, MarksUseThePatternAndSeparators) {
-  const NumberFormatSettings commaDecimals{",", "."};
-  const std::vector<LevelRow> rows = MakeLevelRows({"1/3", "2"}, {1234.5678, 1e6}, commaDecimals);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].ratio, "1/3");
-  EXPECT_EQ(rows[0].level, 1234.5678);
-  EXPECT_EQ(rows[0].mark, "1.234,568");
-  EXPECT_EQ(rows[1].mark, "1.000.000");
-}
-
-const std::vector<LevelRow> kRows = {{"0.191", 11.91, "11.91"}, {"1/3", 40.0 / 3.0, "13.333"},
-                                     {"1000", 1000.5, "1,000.5"}};
-
-TEST(FormatLevelRows, TextIsRatioTabMark) {
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Text, kRows), "0.191\t11.91\n1/3\t13.333\n1000\t1,000.5\n");
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Text, {}), "");
-}
-
-TEST(FormatLevelRows, CsvHasHeaderAndCrlfRecords) {
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Csv, kRows),
-            "ratio,level,mark\r\n"
-            "0.191,11.91,11.91\r\n"
-            "1/3,13.333333333333334,13.333\r\n"
-            "1000,1000.5,\"1,000.5\"\r\n");
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Csv, {}), "ratio,level,mark\r\n");
-}
-
-TEST(FormatLevelRows, JsonIsAnArrayOfObjects) {
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Json, kRows),
-            "[\n"
-            "  {\"ratio\": \"0.191\", \"level\": 11.91, \"mark\": \"11.91\"},\n"
-            "  {\"ratio\": \"1/3\", \"level\": 13.333333333333334, \"mark\": \"13.333\"},\n"
-            "  {\"ratio\": \"1000\", \"level\": 1000.5, \"mark\": \"1,000.5\"}\n"
-            "]\n");
-  EXPECT_EQ(FormatLevelRows(OutputFormat::Json, {}), "[]\n");
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ void CheckAgainstCompute(const cli::CliOptions& options, const cli::CliResult& r
     const double expected = ExpectedLevel(options.mode, low, high, ParseRatio(ratios[i]));
     TAVIMO_FUZZ_CHECK(outcome.levels[i] == expected, note + " | entry " + ratios[i]);
   }
-  if (options.format == cli::OutputFormat::Json) TAVIMO_FUZZ_CHECK(IsUtf8(result.out), note + " | " + result.out);
+  if (options.format == OutputFormat::Json) TAVIMO_FUZZ_CHECK(IsUtf8(result.out), note + " | " + result.out);
 }
 
 }  // namespace

@@ -1,16 +1,16 @@
-#include "cli/CliOutput.h"
+#include "calc/LevelText.h"
 
 #include "runtime/Json.h"
 #include "runtime/NumberFormat.h"
 
-namespace tavimo::cli {
+namespace tavimo {
 
 std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& levels,
                                     const NumberFormatSettings& settings) {
   std::vector<LevelRow> rows;
   rows.reserve(ratios.size());
   for (std::size_t i = 0; i < ratios.size() && i < levels.size(); ++i)
-    rows.push_back({ratios[i], levels[i], FormatFloatPattern(kMarkPattern, levels[i], settings)});
+    rows.push_back({ratios[i], levels[i], FormatFloatPattern(kLevelMarkPattern, levels[i], settings)});
   return rows;
 }
 
@@ -57,4 +57,33 @@ std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& ro
   return out;
 }
 
-}  // namespace tavimo::cli
+namespace {
+// Text as HTML character data; the bytes are passed on as they are (the
+// window hands the table over as UTF-8).
+void AppendHtmlText(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+}
+}  // namespace
+
+std::string LevelRowsHtmlTable(const std::vector<LevelRow>& rows) {
+  std::string out = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+  for (const LevelRow& row : rows) {
+    out += "<tr><td>";
+    AppendHtmlText(out, row.ratio);
+    out += "</td><td>";
+    AppendHtmlText(out, row.mark);
+    out += "</td></tr>\n";
+  }
+  out += "</table></body></html>\n";
+  return out;
+}
+
+}  // namespace tavimo

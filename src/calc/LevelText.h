@@ -1,5 +1,7 @@
 #pragma once
-// The levels of one run as text, csv or json, one row per ratio list entry.
+// The levels of one computation as text, one row per ratio list entry: the
+// lines tavimo-cli prints (text, csv, json) and the window copies, and the
+// HTML table the window copies beside them.
 
 #include <string>
 #include <string_view>
@@ -7,14 +9,15 @@
 
 #include "calc/LevelTable.h"
 #include "calc/RatioList.h"
-#include "chart/Series.h"
-#include "cli/CliArguments.h"
 #include "runtime/NumberFormatSettings.h"
 
-namespace tavimo::cli {
+namespace tavimo {
 
-// The pattern of the chart's value marks.
-inline constexpr std::string_view kMarkPattern = chart::kDefaultValueFormat;
+// The pattern of the chart's value marks; the chart's default value format,
+// which the window and tavimo-cli both check against it.
+inline constexpr std::string_view kLevelMarkPattern = "#,##0.###";
+
+enum class OutputFormat { Text, Csv, Json };
 
 struct LevelRow {
   std::string ratio;  // the entry's text
@@ -22,13 +25,17 @@ struct LevelRow {
   std::string mark;  // the level as the chart's value mark shows it
 };
 
-// One row per entry; `levels` is as long as `ratios`.
+// One row per entry, for the entries that have a level.
 std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& levels,
                                     const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 // text: ratio TAB mark per line. csv: a header line, then ratio,level,mark
 // per record (RFC 4180). json: an array of {"ratio","level","mark"} objects.
 std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& rows);
+
+// A UTF-8 HTML document holding one table, a row per level with the cells
+// ratio and mark, so a spreadsheet pastes the text lines' cells.
+std::string LevelRowsHtmlTable(const std::vector<LevelRow>& rows);
 
 // The shortest decimal text that reads back to the same double (levels are
 // always finite), as csv and json write it.
@@ -37,4 +44,4 @@ std::string RoundTripNumber(double value);
 // comma, a quote, a line break or blanks at either end.
 std::string CsvField(std::string_view field);
 
-}  // namespace tavimo::cli
+}  // namespace tavimo

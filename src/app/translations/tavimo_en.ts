@@ -1,0 +1,276 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>tavimo::app::TForm5</name>
+    <message>
+        <source>%1：编写炒股理财小工具的工作室。
+软件力求小巧好用，不用安装。
+本工作室提供以下服务：
+1．定制股票分析公式和看盘工具；
+2．把手工计算表格做成软件；
+3．网站建设、小型数据库开发；
+4．电脑常见问题的远程协助。
+欢迎通过QQ或邮箱与我们联系，
+有意见和建议也请告诉我们！</source>
+        <translation>%1: small tools for share traders.
+Small, handy, and no setup needed.
+The studio offers these services:
+1. Custom share formulas and tools;
+2. Spreadsheets turned into programs;
+3. Web sites and small databases;
+4. Remote help with computer problems.
+Reach us by QQ or e-mail, and please
+tell us your comments and ideas!</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>v%1</translation>
+    </message>
+    <message>
+        <source>（</source>
+        <translation>(</translation>
+    </message>
+    <message>
+        <source>查看更新</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>）</source>
+        <translation>)</translation>
+    </message>
+    <message>
+        <source>QQ号:</source>
+        <translation>QQ:</translation>
+    </message>
+    <message>
+        <source>邮箱:</source>
+        <translation>Mail:</translation>
+    </message>
+    <message>
+        <source>博客:</source>
+        <translation>Blog:</translation>
+    </message>
+    <message>
+        <source>关于我</source>
+        <translation>About us</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TForm7</name>
+    <message>
+        <source>:/tavimo/help.txt</source>
+        <extracomment>The resource holding the help text; each language names its own text.</extracomment>
+        <translation>:/tavimo/help_en.txt</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TMainForm</name>
+    <message>
+        <source>请输入低点数据！</source>
+        <translation>Please enter the low price!</translation>
+    </message>
+    <message>
+        <source>请输入高点数据！</source>
+        <translation>Please enter the high price!</translation>
+    </message>
+    <message>
+        <source>请输入低点和高点数据！</source>
+        <translation>Please enter the low and the high price!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>价位图</source>
+        <translation>Price levels</translation>
+    </message>
+    <message>
+        <source>黄
+金
+分
+割
+点
+计
+算
+结
+果</source>
+        <translation>L
+E
+V
+E
+L
+S</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <comment>group box</comment>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>低点</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高点</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <comment>button</comment>
+        <translation>Setup</translation>
+    </message>
+    <message>
+        <source>关于我</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>检查更新</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>低点上涨</source>
+        <translation>Rise</translation>
+    </message>
+    <message>
+        <source>高点下跌</source>
+        <translation>Decline</translation>
+    </message>
+    <message>
+        <source>反弹阻力</source>
+        <translation>Resist.</translation>
+    </message>
+    <message>
+        <source>回调支撑</source>
+        <translation>Support</translation>
+    </message>
+    <message>
+        <source>计算器</source>
+        <translation>Calc.</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>低点上涨：从低点算起的上涨价位</source>
+        <translation>Rise: levels above the low</translation>
+    </message>
+    <message>
+        <source>高点下跌：从高点算起的下跌价位</source>
+        <translation>Decline: levels below the high</translation>
+    </message>
+    <message>
+        <source>反弹阻力：低点之上的反弹阻力位</source>
+        <translation>Resistance: rebound levels from the low</translation>
+    </message>
+    <message>
+        <source>回调支撑：高点之下的回调支撑位</source>
+        <translation>Support: pullback levels from the high</translation>
+    </message>
+    <message>
+        <source>复制价位(&amp;C)</source>
+        <translation>&amp;Copy levels</translation>
+    </message>
+    <message>
+        <source>复位视图(&amp;R)</source>
+        <translation>&amp;Reset view</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>所输数据有错误，请重新设置</source>
+        <translation>The ratios entered are not valid; please set them again</translation>
+    </message>
+    <message>
+        <source>保存图片(&amp;S)…</source>
+        <translation>&amp;Save picture…</translation>
+    </message>
+    <message>
+        <source>比例预设(&amp;P)</source>
+        <translation>Ratio &amp;presets</translation>
+    </message>
+    <message>
+        <source>默认比例</source>
+        <translation>Default ratios</translation>
+    </message>
+    <message>
+        <source>经典回撤</source>
+        <translation>Classic retracements</translation>
+    </message>
+    <message>
+        <source>扩展比例</source>
+        <translation>Extensions</translation>
+    </message>
+    <message>
+        <source>三分法</source>
+        <translation>Thirds</translation>
+    </message>
+    <message>
+        <source>将当前比例存为预设(&amp;A)…</source>
+        <translation>S&amp;ave current list as preset…</translation>
+    </message>
+    <message>
+        <source>删除预设(&amp;D)…</source>
+        <translation>&amp;Delete preset…</translation>
+    </message>
+    <message>
+        <source>存为预设</source>
+        <translation>Save as preset</translation>
+    </message>
+    <message>
+        <source>当前比例的预设名称：</source>
+        <translation>Name of the preset for the current ratios:</translation>
+    </message>
+    <message>
+        <source>预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头</source>
+        <translation>A preset name must not be empty, hold "=" or begin with ";" or "["</translation>
+    </message>
+    <message>
+        <source>删除预设</source>
+        <translation>Delete preset</translation>
+    </message>
+    <message>
+        <source>要删除的预设：</source>
+        <translation>Preset to delete:</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>Save picture</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TRatioInputDialog</name>
+    <message>
+        <source>用逗号分隔所输值     s</source>
+        <translation>Separate the values with commas</translation>
+    </message>
+    <message>
+        <source>设置黄金分割点</source>
+        <translation>Set the golden section ratios</translation>
+    </message>
+</context>
+</TS>

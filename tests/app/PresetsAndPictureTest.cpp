@@ -1,0 +1,120 @@
+// The chart menu's ratio presets and Ctrl+S, the chart saved as a PNG file.
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "AppTestSupport.h"
+#include "app/ChartWidget.h"
+#include "app/MainForm.h"
+#include "calc/RatioList.h"
+#include "calc/RatioPresets.h"
+
+namespace tavimo::app::test {
+namespace {
+
+class PresetsAndPictureTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    CreateTheWindows();
+    Form().show();
+    QApplication::setActiveWindow(&Form());
+  }
+  QMenu& Presets() {
+    QMenu* presets = Form().ChartMenu()->findChild<QMenu*>(QStringLiteral("PresetsMenu"));
+    emit presets->aboutToShow();
+    return *presets;
+  }
+  QAction* Preset(const QString& name) {
+    for (QAction* action : Presets().actions())
+      if (action->text() == name) return action;
+    return nullptr;
+  }
+  std::string Stored() { return ReadFile(SettingsPath()); }
+};
+
+TEST_F(PresetsAndPictureTest, ChoosingAPresetAppliesItAsTheSettingsCommandDoes) {
+  Form().Edit1()->setText("10");
+  Form().Edit2()->setText("20");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  ASSERT_NE(Preset("默认比例"), nullptr);
+  EXPECT_TRUE(Preset("默认比例")->isChecked());
+  for (const char* name : {"经典回撤", "扩展比例", "三分法"}) ASSERT_NE(Preset(name), nullptr) << name;
+
+  Preset("经典回撤")->trigger();
+  EXPECT_EQ(BarLabels(), (std::vector<std::string>{"0.236", "0.382", "0.5", "0.618", "0.786"}));
+  EXPECT_EQ(BarValues(), std::vector<double>(5, 0.0));
+  EXPECT_EQ(CurrentRatioList(), SplitRatioText("0.236,0.382,0.5,0.618,0.786"));
+  EXPECT_EQ(Form().RatioText(), "0.236,0.382,0.5,0.618,0.786");
+  EXPECT_EQ(Stored(), "[tvmo]\nnum=0.236,0.382,0.5,0.618,0.786\n");
+  EXPECT_TRUE(Preset("经典回撤")->isChecked());
+  EXPECT_FALSE(Preset("默认比例")->isChecked());
+  EXPECT_EQ(Form().Edit1()->text(), "10");
+  EXPECT_TRUE(Prompter().messages.empty());
+}
+
+TEST_F(PresetsAndPictureTest, TheUsersPresetsAreSavedNamedAndDeleted) {
+  Preset("三分法")->trigger();
+  Prompter().Answer(" thirds of mine ");
+  Form().SavePresetAs();
+  ASSERT_NE(Preset("thirds of mine"), nullptr);
+  EXPECT_TRUE(Preset("thirds of mine")->isChecked());
+  EXPECT_EQ(Stored(), "[tvmo]\nnum=1/3,1/2,2/3\n[presets]\nthirds of mine=1/3,1/2,2/3\n");
+
+  // A name that could not be read back is refused; Cancel saves nothing.
+  Prompter().Answer("a=b");
+  Form().SavePresetAs();
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text, "预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头");
+  Prompter().Answer(std::nullopt);
+  Form().SavePresetAs();
+  EXPECT_EQ(ReadUserPresets(SettingsPath().string()).size(), 1u);
+
+  Preset("默认比例")->trigger();
+  Preset("thirds of mine")->trigger();
+  EXPECT_EQ(BarLabels(), (std::vector<std::string>{"1/3", "1/2", "2/3"}));
+
+  Prompter().Answer("thirds of mine");
+  Form().DeletePreset();
+  EXPECT_EQ(Prompter().offeredChoices, (std::vector<std::string>{"thirds of mine"}));
+  EXPECT_EQ(Preset("thirds of mine"), nullptr);
+  EXPECT_EQ(Stored(), "[tvmo]\nnum=1/3,1/2,2/3\n[presets]\n");
+}
+
+TEST_F(PresetsAndPictureTest, CtrlSSavesTheChartAsShownAsAPng) {
+  Form().Edit1()->setText("10");
+  Form().Edit2()->setText("20");
+  QTest::mouseClick(Form().Button(4), Qt::LeftButton);
+  const std::string path = (temp_.Path() / "levels.png").string();
+  Prompter().Answer(path);
+  QTest::keyClick(&Form(), Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(Prompter().suggestedPaths.size(), 1u);
+  EXPECT_TRUE(Prompter().suggestedPaths[0].ends_with("/tavimo.png")) << Prompter().suggestedPaths[0];
+  QImage saved(QString::fromStdString(path));
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Form().Chart1()->Picture());
+
+  // Cancel writes nothing; the next save offers the last file again.
+  std::filesystem::remove(path);
+  Prompter().Answer(std::nullopt);
+  Form().SavePicture();
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_EQ(Prompter().suggestedPaths.back(), path);
+
+  // A file that cannot be written is reported with its path.
+  const std::string unwritable = (temp_.Path() / "missing" / "levels.png").string();
+  Prompter().Answer(unwritable);
+  QTest::keyClick(&Form(), Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text.rfind("Unable to write to " + unwritable + " (", 0), 0u)
+      << Prompter().messages[0].text;
+}
+
+}  // namespace
+}  // namespace tavimo::app::test
