@@ -9,6 +9,24 @@ namespace tavimo::chart {
 // Nearest integer, ties to the even one.
 inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
+// A design coordinate or length (in pixels at a device pixel ratio of 1: a
+// position, a pen's width, a font's pixel height) in device pixels at
+// `scale` device pixels per design pixel: the nearest integer, halves away
+// from zero as the platform rounds a window's size at a pixel ratio (so an
+// image of a control's size in device pixels covers exactly the control),
+// and never zero for a value that is not zero, so nothing drawn vanishes at
+// a small scale. At scale 1 every value is itself. The one conversion of the
+// chart's pixels to a screen of another pixel ratio (Canvas.h).
+inline int ScaleLength(int length, double scale) {
+  if (scale == 1.0 || length == 0) return length;
+  constexpr double kLimit = 1 << 30;  // far beyond any image, and safe to add to
+  double v = std::round(length * scale);
+  if (!(v < kLimit)) v = kLimit;  // NaN too: a scale that is no number keeps lengths bounded
+  if (v < -kLimit) v = -kLimit;
+  if (v == 0) return length > 0 ? 1 : -1;
+  return static_cast<int>(v);
+}
+
 // Integer division truncating toward zero (named so call sites say which rule they use).
 inline int DivTrunc(int a, int b) { return a / b; }
 

@@ -15,6 +15,9 @@ namespace tavimo::cli {
 struct ChartRequest {
   int width = chart::kMainChartWidth;
   int height = chart::kMainChartHeight;
+  // Device pixels per pixel of the size: the picture is the size times the
+  // scale, laid out and drawn as the window does on a screen of that ratio.
+  double scale = 1.0;
   std::optional<std::string> pngPath;  // write the picture here
   bool layout = false;                 // return the layout report
 };
