@@ -20,11 +20,13 @@ inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v));
 inline int ScaleLength(int length, double scale) {
   if (scale == 1.0 || length == 0) return length;
   constexpr double kLimit = 1 << 30;  // far beyond any image, and safe to add to
-  double v = std::round(length * scale);
-  if (!(v < kLimit)) v = kLimit;  // NaN too: a scale that is no number keeps lengths bounded
-  if (v < -kLimit) v = -kLimit;
-  if (v == 0) return length > 0 ? 1 : -1;
-  return static_cast<int>(v);
+  const double v = length * scale;
+  const double magnitude = v < 0 ? -v : v;
+  // Truncating magnitude + 1/2 rounds halves away from zero (and is inlined,
+  // unlike std::round: the canvas converts every coordinate it draws).
+  int rounded = magnitude < kLimit ? static_cast<int>(magnitude + 0.5) : static_cast<int>(kLimit);  // NaN: the limit
+  if (rounded == 0) rounded = 1;
+  return length < 0 ? -rounded : rounded;
 }
 
 // Integer division truncating toward zero (named so call sites say which rule they use).

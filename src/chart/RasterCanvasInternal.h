@@ -49,6 +49,9 @@ inline QBrush HatchBrush(const TBrush& brush, double scale) {
   return q;
 }
 
+// n copies of v from p on, as fast as the processor writes memory.
+void FillPixels(QRgb* p, int n, QRgb v);
+
 // Heterogeneous lookup so a cached text is found without building a std::string.
 struct TextHash {
   using is_transparent = void;

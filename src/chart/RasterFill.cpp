@@ -61,6 +61,14 @@ const FillFunction Fill32 = [] {
 
 }  // namespace
 
+void raster::FillPixels(QRgb* p, int n, QRgb v) {
+  // A call costs more than a short run.
+  if (n <= 16)
+    std::fill_n(p, n, v);
+  else
+    Fill32(p, n, v);
+}
+
 void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
   const Rect a = r.Intersected(DrawableArea());
   if (a.IsEmpty() || bits_ == nullptr) return;

@@ -50,8 +50,10 @@ struct PixelRows {
 // A horizontal or vertical styled line one image pixel wide at `fixed`, from
 // start toward end (the end pixel not set), pixel by pixel: only the visible
 // pixels are walked, keeping the pattern's phase from the line's start.
+// Each element of the pattern covers `repeat` pixels (a design pixel at an
+// integer scale).
 void WalkPattern(const PixelRows& image, bool horizontal, int fixed, int start, int end, const LinePattern& pattern,
-                 bool opaque, QRgb color, QRgb gapColor) {
+                 int repeat, bool opaque, QRgb color, QRgb gapColor) {
   const Rect& area = image.area;
   if (fixed < (horizontal ? area.top : area.left) || fixed >= (horizontal ? area.bottom : area.right)) return;
   const int lo = horizontal ? area.left : area.top;
@@ -67,6 +69,34 @@ void WalkPattern(const PixelRows& image, bool horizontal, int fixed, int start, 
   const qsizetype advance = horizontal ? step : step * (image.stride / 4);
   QRgb* p = reinterpret_cast<QRgb*>(image.bits + (horizontal ? fixed : start + first * step) * image.stride) +
             (horizontal ? start + first * step : fixed);
+  if (repeat > 1 && &pattern == &kDot && !opaque) {
+    // The grid's dots, `repeat` pixels each with as many between: the whole
+    // dots straight, the two ends clipped.
+    int element = first / repeat;
+    if (element % 2 == 1) ++element;
+    for (; element * repeat < last; element += 2) {
+      const int from = std::max(element * repeat, first);
+      const int to = std::min(element * repeat + repeat, last);
+      QRgb* q = p + (from - first) * advance;
+      for (int i = from; i < to; ++i, q += advance) *q = color;
+    }
+    return;
+  }
+  if (repeat > 1) {
+    // Element by element, each a run of `repeat` pixels.
+    int element = first / repeat;
+    int phase = element % pattern.length;
+    for (; element * repeat < last; ++element) {
+      const bool on = (pattern.mask >> phase) & 1u;
+      if (++phase == pattern.length) phase = 0;
+      if (!on && !opaque) continue;
+      const int from = std::max(element * repeat, first);
+      const int to = std::min(element * repeat + repeat, last);
+      QRgb* q = p + (from - first) * advance;
+      for (int i = from; i < to; ++i, q += advance) *q = on ? color : gapColor;
+    }
+    return;
+  }
   int phase = first % pattern.length;
   if (&pattern == &kDot && !opaque) {
     // The grid's dots: every other pixel, nothing in the gaps.
@@ -127,23 +157,47 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
       return;
     }
     if (bits_ == nullptr || DrawableArea().IsEmpty()) return;
-    if (Scale() == 1.0 || pen.alternateDots) {
-      // Pixel by pixel over the image's pixels the line covers, from its start's side.
+    const int wholeScale = static_cast<int>(Scale());
+    if (wholeScale == Scale() || pen.alternateDots) {
+      // Pixel by pixel over the image's pixels the line covers, from its
+      // start's side: at a whole scale each design pixel is a square of them.
       const int start = a < b ? Device(from) : Device(to) - 1;
       const int end = a < b ? Device(to) : Device(from) - 1;
-      WalkPattern({bits_, stride_, DrawableArea()}, horizontal, acrossFrom, start, end, *pattern, opaque, color,
-                  gapColor);
+      const int repeat = pen.alternateDots ? 1 : wholeScale;
+      for (int row = acrossFrom; row < acrossTo; ++row)
+        WalkPattern({bits_, stride_, DrawableArea()}, horizontal, row, start, end, *pattern, repeat, opaque, color,
+                    gapColor);
       return;
     }
-    // The design's pattern, each of its pixels a run of `across` device pixels.
-    const int alongEnd = Device(to);
-    if (opaque) FillSolid(strip(Device(from), alongEnd), gapColor);
+    // The design's pattern, each of its pixels a run of `across` device
+    // pixels, written straight into the rows (a dotted grid line has hundreds).
+    if (opaque) FillSolid(strip(Device(from), Device(to)), gapColor);
+    const Rect area = DrawableArea();
+    const int alongLo = std::max(Device(from), horizontal ? area.left : area.top);
+    const int alongHi = std::min(Device(to), horizontal ? area.right : area.bottom);
+    const int rowLo = std::max(acrossFrom, horizontal ? area.top : area.left);
+    const int rowHi = std::min(acrossTo, horizontal ? area.bottom : area.right);
+    if (alongLo >= alongHi || rowLo >= rowHi) return;
+    // The device run of every design pixel that is on (a dotted grid line
+    // has hundreds), written straight into the rows.
     const int step = b > a ? 1 : -1;
     const int steps = std::abs(b - a);
+    const qsizetype pixelsPerRow = stride_ / 4;
+    QRgb* const origin = reinterpret_cast<QRgb*>(bits_);
+    int phase = 0;
     for (int i = 0; i < steps; ++i) {
-      if (!PatternOn(*pattern, i)) continue;
+      const bool on = (pattern->mask >> phase) & 1u;
+      if (++phase == pattern->length) phase = 0;
+      if (!on) continue;
       const int run = Device(a + i * step);
-      FillSolid(strip(run, std::min(run + across, alongEnd)), color);
+      const int runFrom = std::max(run, alongLo);
+      const int runTo = std::min(run + across, alongHi);
+      for (int along = runFrom; along < runTo; ++along) {
+        // Across a horizontal line the pixels lie a row apart, across a vertical one side by side.
+        QRgb* p = horizontal ? origin + rowLo * pixelsPerRow + along : origin + along * pixelsPerRow + rowLo;
+        const qsizetype advance = horizontal ? pixelsPerRow : 1;
+        for (int k = rowLo; k < rowHi; ++k, p += advance) *p = color;
+      }
     }
     return;
   }

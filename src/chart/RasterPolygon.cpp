@@ -52,7 +52,7 @@ void TRasterCanvas::FillPolygonSolid(const Point* points, int count, QRgb color)
     for (std::size_t k = 0; k + 1 < crossings_.size(); k += 2) {
       const int from = std::max(crossings_[k], area.left);
       const int to = std::min(crossings_[k + 1], area.right);
-      if (from < to) std::fill(row + from, row + to, color);
+      if (from < to) raster::FillPixels(row + from, to - from, color);
     }
   }
 }
