@@ -1,13 +1,15 @@
 // The windows on a screen of any pixel ratio: ctest runs these tests again
 // with QT_SCALE_FACTOR at 1.25, 1.5 and 2. The chart is drawn at the ratio
 // and shown pixel for pixel, the mouse keeps working in logical pixels, and
-// the group box's title keeps its glyphs whole.
+// the group box's title keeps its glyphs whole. ScreenMove runs on two
+// screens of ratios 1 and 2 (TwoScreens.json).
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QTest>
@@ -117,6 +119,26 @@ TEST_F(PixelRatio, GroupBoxTitleIsWholeAtTheScreensRatio) {
   const int whole = InkHeight(free, 0, free.width(), free.height());
   ASSERT_GT(whole, 10);
   EXPECT_EQ(height, whole);
+}
+
+using ScreenMove = PixelRatio;
+
+TEST_F(ScreenMove, MovingToAScreenOfAnotherRatioRedrawsTheChartAtIt) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  ASSERT_EQ(screens.size(), 2);
+  ASSERT_EQ(screens[1]->devicePixelRatio(), 2.0);
+  Form().move(screens[0]->geometry().topLeft() + QPoint(50, 50));
+  ProcessEvents();
+  ASSERT_EQ(Ratio(), 1.0);
+  EXPECT_EQ(Chart().Canvas().Image().size(), QSize(597, 504));
+
+  Form().move(screens[1]->geometry().topLeft() + QPoint(50, 50));
+  ProcessEvents();
+  ASSERT_EQ(Ratio(), 2.0);
+  EXPECT_FALSE(Engine().Dirty()) << "drawn again";
+  EXPECT_EQ(Engine().Scale(), 2.0);
+  EXPECT_EQ(Chart().Canvas().Image().size(), QSize(1194, 1008));
+  EXPECT_EQ(Chart().Canvas().Image().devicePixelRatio(), 2.0);
 }
 
 }  // namespace
