@@ -119,7 +119,8 @@ class TCanvas {
   virtual void ClearClip() = 0;
 
   // Device pixels per design pixel, 1 unless set; a value outside (0,
-  // kMaxScale] is ignored. Takes effect with the next SetupWindow.
+  // kMaxScale] is ignored. Set between frames: the image takes its size
+  // from it at SetupWindow.
   double Scale() const { return scale_; }
   void SetScale(double scale) {
     if (scale > 0 && scale <= kMaxScale) scale_ = scale;
