@@ -1,9 +1,12 @@
 // Runs the registered benchmarks and prints, for every registered pair, the
-// two times per iteration and the ratio subject / baseline.
+// two times per iteration and the ratio subject / baseline. With repetitions
+// (--benchmark_repetitions=N, best with --benchmark_enable_random_interleaving)
+// each time is the median of the repetitions, which a busy machine disturbs less.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "BenchRatio.h"
 
@@ -20,8 +23,14 @@ class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      nanoseconds_[run.benchmark_name()] = run.GetAdjustedRealTime() * Multiplier(run.time_unit);
+      if (run.iterations == 0) continue;
+      const double ns = run.GetAdjustedRealTime() * Multiplier(run.time_unit);
+      if (run.run_type == Run::RT_Iteration && !medians_.contains(run.benchmark_name()))
+        nanoseconds_[run.benchmark_name()] = ns;
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        nanoseconds_[run.run_name.str()] = ns;
+        medians_.insert(run.run_name.str());
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -37,6 +46,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
     }
   }
   std::map<std::string, double> nanoseconds_;
+  std::set<std::string> medians_;
 };
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The main chart painted on the raster canvas, against the same chart drawn by
 // Qt Charts and against the two floors of any frame: filling it and copying it.
 //
-// Sizes: 597x504 (the stored window) and 1920x1080. "Full paint" changes one
-// value first, so the whole layout runs; "clean repaint" is a paint request
-// with nothing changed plus the copy of the frame into a window-sized image,
-// as the window does it.
+// Sizes: 597x504 (the stored window) and 1920x1080, at a device pixel ratio
+// of 1 and of 2 ("Scaled", the third argument in percent: 1194x1008 and
+// 3840x2160 device pixels, against fills and copies of those sizes). "Full
+// paint" changes one value first, so the whole layout runs; "clean repaint"
+// is a paint request with nothing changed plus the copy of the frame into a
+// window-sized image of the same ratio, as the window does it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -55,7 +57,7 @@ class TTextlessCanvas : public TRasterCanvas {
 };
 
 struct MainChartFixture {
-  MainChartFixture(int width, int height, bool drawText = true) {
+  MainChartFixture(int width, int height, bool drawText = true, double scale = 1.0) {
     EnsureApplication();
     std::unique_ptr<TRasterCanvas> owned =
         drawText ? std::make_unique<TRasterCanvas>() : std::make_unique<TTextlessCanvas>();
@@ -63,6 +65,7 @@ struct MainChartFixture {
     chart = BuildMainChart(std::move(owned));
     AppendRatioBars(MainSeries(*chart), kRatios);
     for (int i = 0; i < static_cast<int>(kLevels.size()); ++i) MainSeries(*chart).SetPointX(i, kLevels[i]);
+    chart->SetScale(scale);
     chart->SetClientSize(width, height);
     chart->PaintRequest();
   }
@@ -70,8 +73,11 @@ struct MainChartFixture {
   std::unique_ptr<TChart> chart;
 };
 
-void FullPaint(benchmark::State& state, bool drawText) {
-  MainChartFixture f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), drawText);
+// The third argument, when there is one, is the device pixel ratio in percent.
+double ScaleOf(const benchmark::State& state) { return state.range(2) / 100.0; }
+
+void FullPaint(benchmark::State& state, bool drawText, double scale = 1.0) {
+  MainChartFixture f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), drawText, scale);
   THorizBarSeries& series = MainSeries(*f.chart);
   bool flip = false;
   for (auto _ : state) {
@@ -84,10 +90,13 @@ void FullPaint(benchmark::State& state, bool drawText) {
 
 void BM_MainChartFullPaint(benchmark::State& state) { FullPaint(state, true); }
 void BM_MainChartFullPaintWithoutText(benchmark::State& state) { FullPaint(state, false); }
+void BM_MainChartFullPaintScaled(benchmark::State& state) { FullPaint(state, true, ScaleOf(state)); }
 
-void BM_MainChartCleanRepaint(benchmark::State& state) {
-  MainChartFixture f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+void CleanRepaint(benchmark::State& state, double scale) {
+  MainChartFixture f(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true, scale);
+  // The window's backing store: the device size, marked with the ratio.
   QImage window(f.canvas->Image().size(), QImage::Format_RGB32);
+  window.setDevicePixelRatio(scale);
   for (auto _ : state) {
     if (f.chart->PaintRequest()) state.SkipWithError("the image should be clean");
     QPainter p(&window);
@@ -96,6 +105,9 @@ void BM_MainChartCleanRepaint(benchmark::State& state) {
     benchmark::DoNotOptimize(window.constBits());
   }
 }
+
+void BM_MainChartCleanRepaint(benchmark::State& state) { CleanRepaint(state, 1.0); }
+void BM_MainChartCleanRepaintScaled(benchmark::State& state) { CleanRepaint(state, ScaleOf(state)); }
 
 // The same chart in Qt Charts: 16 horizontal bars with the ratio texts as
 // categories (first at the top), value labels at the bar ends, a yellow-to-
@@ -201,15 +213,27 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Args({597, 504})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 }
 
+// The two sizes at a device pixel ratio of 2.
+void ScaledSizes(benchmark::internal::Benchmark* b) {
+  b->Args({597, 504, 200})->Args({1920, 1080, 200})->Unit(benchmark::kMicrosecond);
+}
+
+// The floors in device pixels: both sizes at ratios 1 and 2.
+void DeviceSizes(benchmark::internal::Benchmark* b) {
+  b->Args({597, 504})->Args({1920, 1080})->Args({1194, 1008})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+}
+
 }  // namespace
 
 BENCHMARK(BM_MainChartFullPaint)->Apply(Sizes);
 BENCHMARK(BM_MainChartFullPaintWithoutText)->Apply(Sizes);
 BENCHMARK(BM_MainChartCleanRepaint)->Apply(Sizes);
+BENCHMARK(BM_MainChartFullPaintScaled)->Apply(ScaledSizes);
+BENCHMARK(BM_MainChartCleanRepaintScaled)->Apply(ScaledSizes);
 BENCHMARK(BM_QtChartsRender)->Apply(Sizes);
 BENCHMARK(BM_RasterGradient)->Apply(Sizes);
-BENCHMARK(BM_FrameFill)->Apply(Sizes);
-BENCHMARK(BM_FrameCopy)->Apply(Sizes);
+BENCHMARK(BM_FrameFill)->Apply(DeviceSizes);
+BENCHMARK(BM_FrameCopy)->Apply(DeviceSizes);
 
 TAVIMO_BENCH_RATIO("BM_MainChartFullPaint/597/504", "BM_QtChartsRender/597/504", "<= 0.2");
 TAVIMO_BENCH_RATIO("BM_MainChartFullPaint/1920/1080", "BM_FrameFill/1920/1080", "<= 2.0");
@@ -218,3 +242,7 @@ TAVIMO_BENCH_RATIO("BM_MainChartCleanRepaint/1920/1080", "BM_FrameCopy/1920/1080
 TAVIMO_BENCH_RATIO("BM_MainChartFullPaint/597/504", "BM_FrameFill/597/504", "text share: see WithoutText");
 TAVIMO_BENCH_RATIO("BM_MainChartFullPaintWithoutText/597/504", "BM_MainChartFullPaint/597/504", "1 - text share");
 TAVIMO_BENCH_RATIO("BM_MainChartFullPaintWithoutText/1920/1080", "BM_MainChartFullPaint/1920/1080", "1 - text share");
+TAVIMO_BENCH_RATIO("BM_MainChartFullPaintScaled/597/504/200", "BM_FrameFill/1194/1008", "<= 2.5");
+TAVIMO_BENCH_RATIO("BM_MainChartFullPaintScaled/1920/1080/200", "BM_FrameFill/3840/2160", "<= 1.5");
+TAVIMO_BENCH_RATIO("BM_MainChartCleanRepaintScaled/597/504/200", "BM_FrameCopy/1194/1008", "<= 1.2");
+TAVIMO_BENCH_RATIO("BM_MainChartCleanRepaintScaled/1920/1080/200", "BM_FrameCopy/3840/2160", "<= 1.2");

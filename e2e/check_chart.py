@@ -2,14 +2,17 @@
 """Compares the chart part of a window screenshot with the chart image and
 layout tavimo-cli gives for the same command and size.
 
-Usage: check_chart.py SHOT.rgb CLI.rgb LAYOUT.json WIDTH HEIGHT
-The .rgb files are raw 8-bit RGB (ImageMagick: convert x.png -depth 8 rgb:x.rgb).
+Usage: check_chart.py SHOT.rgb CLI.rgb LAYOUT.json WIDTH HEIGHT [RATIO]
+The .rgb files are raw 8-bit RGB (ImageMagick: convert x.png -depth 8 rgb:x.rgb),
+WIDTH and HEIGHT their device pixels and RATIO the screen's pixel ratio (1).
 Exit status 0 when they agree, 1 with a reason on stderr otherwise.
 """
 import json
+import math
 import sys
 
-# Controls that lie over the chart in the window (left, top, width, height).
+# Controls that lie over the chart in the window (left, top, width, height),
+# in logical pixels.
 COVERED = [
     (8, 0, 345, 57),      # the group box with the price boxes
     (363, 20, 60, 25), (439, 20, 50, 25), (504, 20, 70, 25),
@@ -21,13 +24,19 @@ COVERED = [
 AQUA = (0, 255, 255)
 
 
-def covered(x, y):
-    return any(l <= x < l + w and t <= y < t + h for l, t, w, h in COVERED)
+def covered_at(ratio):
+    """The covered areas in device pixels, with every pixel they touch."""
+    areas = [(math.floor(l * ratio), math.floor(t * ratio), math.ceil((l + w) * ratio), math.ceil((t + h) * ratio))
+             for l, t, w, h in COVERED]
+    return lambda x, y: any(l <= x < r and t <= y < b for l, t, r, b in areas)
 
 
 def main():
     shot_path, cli_path, layout_path, width, height = sys.argv[1:6]
     width, height = int(width), int(height)
+    ratio = float(sys.argv[6]) if len(sys.argv) > 6 else 1.0
+    covered = covered_at(ratio)
+    frame = max(1, int(ratio + 0.5))  # a mark's frame: one pixel at the ratio
     shot = open(shot_path, "rb").read()
     cli = open(cli_path, "rb").read()
     if len(shot) != width * height * 3 or len(cli) != width * height * 3:
@@ -61,7 +70,7 @@ def main():
         mark = bar.get("mark")
         if mark:
             box = mark["box"]
-            inside = (box[0] + 1, box[1] + 1)
+            inside = (box[0] + frame, box[1] + frame)
             if not covered(*inside):
                 got = pixel(shot, *inside)
                 if got != AQUA:

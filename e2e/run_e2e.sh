@@ -3,7 +3,9 @@
 # buttons, compares the chart on screen with tavimo-cli's image and layout,
 # drives it from the keyboard (Enter computes, Ctrl+C copies what tavimo-cli
 # prints, F1 and Escape), opens the chart's menu and resets a pan with it,
-# uses the settings dialog and raises an error box.
+# uses the settings dialog and raises an error box, opens the English window;
+# then once more on a screen of pixel ratio 2 (QT_SCALE_FACTOR=2), where the
+# chart on screen must be tavimo-cli's --scale 2 picture.
 # Usage: run_e2e.sh [--screenshot FILE] TAVIMO TAVIMO_CLI [ARTIFACT_DIR]
 #   --screenshot FILE  also keep the window with the resistance levels of 10
 #                      and 20 as FILE (PNG, without time stamps), once the
@@ -49,7 +51,8 @@ cp "$tavimo_bin" "$work/app/tavimo"
 ratios_default="0.191,0.236,1/3,0.382,0.5,0.618,2/3,0.809,1,1.191,1.236,1.382,1.5,1.618,1.809,2"
 
 # --- display -------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Room for the window at twice its size.
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || fail "Xvfb did not start"
@@ -80,9 +83,12 @@ wait_windows() {
     sleep 0.1
   done
 }
+# The screen's pixel ratio (QT_SCALE_FACTOR of the running window): control
+# positions below are logical, the screen's are that many times larger.
+ratio=1
 # click X Y: a left click at window-client coordinates of the main window.
 click() {
-  xdotool mousemove --window "$main_window" "$1" "$2" click 1
+  xdotool mousemove --window "$main_window" $(($1 * ratio)) $(($2 * ratio)) click 1
   sleep 0.15
 }
 # set_box X Y TEXT: replaces the text of the edit box at X,Y.
@@ -109,19 +115,19 @@ screenshot() {
 }
 
 # expect_chart NAME CLI_ARGS...: the window's chart equals tavimo-cli's for the
-# same command; retried for a few seconds while the window repaints.
+# same command at the screen's ratio; retried for a few seconds while the window repaints.
 expect_chart() {
   local name=$1; shift
-  local size
-  "$cli_bin" "$@" --size 597x504 --png "$artifacts/$name-cli.png" >/dev/null || fail "tavimo-cli $* --png"
-  "$cli_bin" "$@" --size 597x504 --layout >"$artifacts/$name-layout.json" || fail "tavimo-cli $* --layout"
+  local size expected="$((597 * ratio))x$((504 * ratio))"
+  "$cli_bin" "$@" --size 597x504 --scale "$ratio" --png "$artifacts/$name-cli.png" >/dev/null || fail "tavimo-cli $* --png"
+  "$cli_bin" "$@" --size 597x504 --scale "$ratio" --layout >"$artifacts/$name-layout.json" || fail "tavimo-cli $* --layout"
   convert "$artifacts/$name-cli.png" -depth 8 "rgb:$artifacts/$name-cli.rgb"
   for attempt in $(seq 20); do
     screenshot "$name"
     size=$(cat "$artifacts/$name.size")
-    [[ "$size" == 597x504 ]] || fail "main window client is $size, not 597x504"
+    [[ "$size" == "$expected" ]] || fail "main window client is $size, not $expected"
     if python3 "$here/check_chart.py" "$artifacts/$name.rgb" "$artifacts/$name-cli.rgb" \
-        "$artifacts/$name-layout.json" 597 504 2>"$artifacts/$name.check"; then
+        "$artifacts/$name-layout.json" $((597 * ratio)) $((504 * ratio)) "$ratio" 2>"$artifacts/$name.check"; then
       return 0
     fi
     sleep 0.25
@@ -274,4 +280,26 @@ for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app_pid" 2>/dev/null; then fail "the English program did not end after Exit"; fi
 wait "$app_pid"
 app_pid=""
+# --- on a screen of pixel ratio 2 ------------------------------------------------
+# The chart is drawn for the ratio: pixel for pixel tavimo-cli's --scale 2.
+step "pixel ratio 2: start"
+rm -f "$work/app/data.ini"
+ratio=2
+(cd "$work" && QT_SCALE_FACTOR=$ratio exec "$work/app/tavimo") >"$work/tavimo-2x.log" 2>&1 &
+app_pid=$!
+main_window=$(find_window '^Tavimo1\.3$' 15)
+[[ -n "$main_window" ]] || fail "the main window did not appear at ratio 2"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+expect_chart start-2x --ratios "$ratios_default"
+step "pixel ratio 2: resistance of 10 and 20"
+set_box $EDIT1 10
+set_box $EDIT2 20
+click $BUTTON_RESISTANCE
+expect_chart resistance-2x resistance --low 10 --high 20 --ratios "$ratios_default"
+click $BUTTON_EXIT
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end after 退出 at ratio 2"; fi
+wait "$app_pid"; status=$?
+app_pid=""
+[[ $status -eq 0 ]] || fail "exit status $status at ratio 2"
 echo "PASS (screenshots in $artifacts)"

@@ -20,6 +20,10 @@ _tavimo_cli()
             # Free text: a price, a ratio list, WIDTHxHEIGHT.
             return
             ;;
+        --scale)
+            COMPREPLY=($(compgen -W '1 1.25 1.5 2 3' -- "$cur"))
+            return
+            ;;
         --help | -h)
             return
             ;;
@@ -49,7 +53,7 @@ _tavimo_cli()
     # After the mode only options remain.
     if [[ $cur == -* ]] || $mode_given; then
         local option offered=()
-        for option in --low --high --ratios --format --png --size --layout --help; do
+        for option in --low --high --ratios --format --png --size --scale --layout --help; do
             [[ " ${given[*]} " == *" $option "* ]] || offered+=("$option")
         done
         COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))

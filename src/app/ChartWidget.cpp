@@ -44,6 +44,7 @@ TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
     paintFailed_ = false;
     update();
   });
+  FollowPixelRatio();
   // The chart paints every pixel of its image, so nothing is erased first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -53,7 +54,14 @@ TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent) {
 
 TChartWidget::~TChartWidget() = default;
 
+void TChartWidget::FollowPixelRatio() { chart_->SetScale(devicePixelRatioF()); }
+
 bool TChartWidget::event(QEvent* event) {
+  // Moved to a screen of another ratio (or the ratio changed): redraw at it.
+  if (event->type() == QEvent::ScreenChangeInternal) FollowPixelRatio();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+  if (event->type() == QEvent::DevicePixelRatioChange) FollowPixelRatio();
+#endif
   if (event->type() == CancelModeEventType()) {
     // An error box is about to open: end a drag as a release would.
     chart_->MouseUp(chart::TMouseButton::mbRight, 0, lastMousePosition_.x(),
@@ -64,6 +72,8 @@ bool TChartWidget::event(QEvent* event) {
 }
 
 void TChartWidget::paintEvent(QPaintEvent*) {
+  // Any change of ratio repaints; a change that came without its event is met here.
+  FollowPixelRatio();
   try {
     // After a failed paint the image stays as that paint left it until the
     // chart changes, so the error box (which exposes the control when it
@@ -76,6 +86,7 @@ void TChartWidget::paintEvent(QPaintEvent*) {
     QMetaObject::invokeMethod(
         this, [error = std::current_exception()] { std::rethrow_exception(error); }, Qt::QueuedConnection);
   }
+  // The image is marked with its ratio, so this copies it 1:1.
   QPainter painter(this);
   painter.drawImage(0, 0, canvas_->Image());
   if (!painted_) {
@@ -85,6 +96,7 @@ void TChartWidget::paintEvent(QPaintEvent*) {
 }
 
 void TChartWidget::resizeEvent(QResizeEvent* event) {
+  FollowPixelRatio();
   chart_->SetClientSize(width(), height());
   QWidget::resizeEvent(event);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The window control that holds the main chart: it gives the chart its
-// client size, paints the chart's off-screen image and passes the mouse and
-// the wheel on to the chart. A right click that does not drag asks for the
-// chart's menu.
+// client size and its screen's device pixel ratio, paints the chart's
+// off-screen image (drawn at that ratio, so it is copied pixel for pixel)
+// and passes the mouse and the wheel on to the chart, in logical pixels. A
+// right click that does not drag asks for the chart's menu.
 
 #include <QImage>
 #include <QWidget>
@@ -51,6 +52,9 @@ class TChartWidget : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // The chart follows the device pixel ratio of the screen the control is on.
+  void FollowPixelRatio();
+
   chart::TRasterCanvas* canvas_;  // owned by the chart
   std::unique_ptr<chart::TChart> chart_;
   QPoint lastMousePosition_;

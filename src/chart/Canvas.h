@@ -5,6 +5,17 @@
 // Implementations: the raster canvas over a QImage and the recording canvas
 // used by the layout tests. The drawing state belongs to the base class;
 // an implementation reads it when a primitive needs it.
+//
+// Scale. The chart lays itself out and draws in design pixels: pixels of a
+// screen with a device pixel ratio of 1, in which all its layout rules and
+// sizes are given. A canvas renders them at its Scale(), the device pixels
+// per design pixel of the surface: every coordinate and every length (a
+// pen's width, a font's pixel height) passes once through ScaleLength, the
+// fonts are used at their scaled pixel size, and lines, edges and glyphs are
+// rasterised at the device resolution, never as enlarged design pixels.
+// Text is measured at the design size, so the layout, and every mouse
+// position, is the same at every scale. At scale 1 a design pixel is a
+// device pixel and nothing of this changes a pixel.
 
 #include <array>
 #include <string>
@@ -107,6 +118,17 @@ class TCanvas {
   virtual void ClipTo(const Rect& r) = 0;
   virtual void ClearClip() = 0;
 
+  // Device pixels per design pixel, 1 unless set; a value outside (0,
+  // kMaxScale] is ignored. Set between frames: the image takes its size
+  // from it at SetupWindow.
+  double Scale() const { return scale_; }
+  void SetScale(double scale) {
+    if (scale > 0 && scale <= kMaxScale) scale_ = scale;
+  }
+  // A design coordinate or length in device pixels at this canvas' scale.
+  int Scaled(int designPixels) const { return ScaleLength(designPixels, scale_); }
+  static constexpr double kMaxScale = 64;
+
   // The drawing state the primitives use.
   const TCanvasState& State() const { return state_; }
   const TPen& Pen() const { return state_.pen; }
@@ -142,6 +164,7 @@ class TCanvas {
 
  private:
   TCanvasState state_;
+  double scale_ = 1.0;
 };
 
 // Puts back the pen, brush and font the canvas had when it was made, on

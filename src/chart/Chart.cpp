@@ -71,6 +71,12 @@ void TChart::SetClientSize(int width, int height) {
   Invalidate();
 }
 
+void TChart::SetScale(double scale) {
+  const double before = canvas_->Scale();
+  canvas_->SetScale(scale);
+  if (canvas_->Scale() != before) Invalidate();
+}
+
 void TChart::Invalidate() {
   if (!autoRepaint_) return;
   dirty_ = true;

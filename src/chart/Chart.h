@@ -97,6 +97,11 @@ class TChart {
 
   // --- size, invalidation and painting --------------------------------------------
   void SetClientSize(int width, int height);  // a change invalidates
+  // Device pixels per design pixel of the surface the chart is shown on (see
+  // Canvas.h); the layout, the client size and the mouse stay in design
+  // pixels. A change invalidates; a value the canvas refuses is ignored.
+  double Scale() const { return canvas_->Scale(); }
+  void SetScale(double scale);
   int ClientWidth() const { return clientWidth_; }
   int ClientHeight() const { return clientHeight_; }
   // Called by every invalidation so the window can schedule a repaint; nothing is drawn in it.

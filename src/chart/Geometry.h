@@ -9,6 +9,26 @@ namespace tavimo::chart {
 // Nearest integer, ties to the even one.
 inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
+// A design coordinate or length (in pixels at a device pixel ratio of 1: a
+// position, a pen's width, a font's pixel height) in device pixels at
+// `scale` device pixels per design pixel: the nearest integer, halves away
+// from zero as the platform rounds a window's size at a pixel ratio (so an
+// image of a control's size in device pixels covers exactly the control),
+// and never zero for a value that is not zero, so nothing drawn vanishes at
+// a small scale. At scale 1 every value is itself. The one conversion of the
+// chart's pixels to a screen of another pixel ratio (Canvas.h).
+inline int ScaleLength(int length, double scale) {
+  if (scale == 1.0 || length == 0) return length;
+  constexpr double kLimit = 1 << 30;  // far beyond any image, and safe to add to
+  const double v = length * scale;
+  const double magnitude = v < 0 ? -v : v;
+  // Truncating magnitude + 1/2 rounds halves away from zero (and is inlined,
+  // unlike std::round: the canvas converts every coordinate it draws).
+  int rounded = magnitude < kLimit ? static_cast<int>(magnitude + 0.5) : static_cast<int>(kLimit);  // NaN: the limit
+  if (rounded == 0) rounded = 1;
+  return length < 0 ? -rounded : rounded;
+}
+
 // Integer division truncating toward zero (named so call sites say which rule they use).
 inline int DivTrunc(int a, int b) { return a / b; }
 

@@ -11,6 +11,46 @@ std::string ColorToHex(TColor color) {
   return text;
 }
 
+namespace {
+
+// The report's design pixels as device pixels at `scale`.
+void ScaleReport(ChartLayoutReport& r, double scale) {
+  const auto px = [scale](int& v) { v = ScaleLength(v, scale); };
+  const auto point = [&](Point& p) {
+    px(p.x);
+    px(p.y);
+  };
+  const auto rect = [&](Rect& q) {
+    px(q.left);
+    px(q.top);
+    px(q.right);
+    px(q.bottom);
+  };
+  const auto axis = [&](TAxisLayoutRecord& a) {
+    for (int* v : {&a.startPixel, &a.endPixel, &a.labelsPos, &a.axisLinePos, &a.pixelSpan, &a.centerPixel, &a.titlePos})
+      px(*v);
+  };
+  for (int* v : {&r.width, &r.height, &r.titleLineHeight, &r.barThickness, &r.markLineHeight, &r.markWWidth}) px(*v);
+  rect(r.plotRect);
+  axis(r.leftAxis);
+  axis(r.bottomAxis);
+  for (TAxisLabelRecord& label : r.axisLabels) {
+    px(label.pixel);
+    px(label.width);
+    px(label.height);
+  }
+  for (BarReport& bar : r.bars) {
+    px(bar.top);
+    for (Point& p : bar.polygon) point(p);
+    if (bar.mark) {
+      rect(bar.mark->box);
+      for (Point& p : bar.mark->arrow) point(p);
+    }
+  }
+}
+
+}  // namespace
+
 ChartLayoutReport DescribeLayout(TChart& chart) {
   ChartLayoutReport report;
   report.width = chart.ClientWidth();
@@ -47,6 +87,7 @@ ChartLayoutReport DescribeLayout(TChart& chart) {
   canvas.SetFont(marks.Font());
   report.markLineHeight = canvas.TextLineHeight();
   report.markWWidth = canvas.MeasureWidth("W");
+  if (chart.Scale() != 1.0) ScaleReport(report, chart.Scale());
   return report;
 }
 

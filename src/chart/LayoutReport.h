@@ -42,6 +42,8 @@ struct ChartLayoutReport {
 };
 
 // Valid after a paint; reads the main (first) series when there is one.
+// Positions and sizes are device pixels of the chart's image: the layout's
+// design pixels at the chart's scale, each through ScaleLength (Canvas.h).
 ChartLayoutReport DescribeLayout(TChart& chart);
 
 // "#rrggbb"

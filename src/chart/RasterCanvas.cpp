@@ -23,9 +23,12 @@ TRasterCanvas::~TRasterCanvas() { EndPainter(); }
 Rect TRasterCanvas::SetupWindow(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (image_.width() != width || image_.height() != height) {
+  // The image has the device size: the design size at the scale.
+  const int deviceWidth = Device(width);
+  const int deviceHeight = Device(height);
+  if (image_.width() != deviceWidth || image_.height() != deviceHeight) {
     EndPainter();
-    image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    image_ = width > 0 && height > 0 ? QImage(deviceWidth, deviceHeight, QImage::Format_RGB32) : QImage();
     if (!image_.isNull()) image_.fill(0xFFFFFFFFu);
     width_ = image_.width();
     height_ = image_.height();
@@ -37,8 +40,14 @@ Rect TRasterCanvas::SetupWindow(int width, int height) {
 }
 
 // The painter stays on the image between frames: beginning and ending it
-// costs as much as filling a small frame.
-void TRasterCanvas::ShowImage() {}
+// costs as much as filling a small frame. An image of another scale is
+// presented with that device pixel ratio; the painter, which would draw in
+// its logical pixels, is ended first and begun again on the next drawing.
+void TRasterCanvas::ShowImage() {
+  if (image_.isNull() || image_.devicePixelRatio() == Scale()) return;
+  EndPainter();
+  image_.setDevicePixelRatio(Scale());
+}
 
 bool TRasterCanvas::EnsurePainter() {
   // A copy of Image() taken by a caller shares the pixels; it must keep the
@@ -46,6 +55,8 @@ bool TRasterCanvas::EnsurePainter() {
   if (painter_.isActive() && image_.isDetached()) return true;
   EndPainter();
   if (image_.isNull()) return false;
+  // Drawing is in device pixels: the image is unmarked until it is presented.
+  image_.setDevicePixelRatio(1.0);
   // Detach before the painter takes the pixels, so direct writes and the
   // painter's always share one buffer.
   bits_ = image_.bits();
@@ -71,7 +82,7 @@ Rect TRasterCanvas::DrawableArea() const {
 }
 
 void TRasterCanvas::ClipTo(const Rect& r) {
-  const Rect n = r.Normalized();
+  const Rect n = Device(r.Normalized());
   clip_ = clipped_ ? clip_.Intersected(n) : n;
   clipped_ = true;
   painterClipValid_ = false;

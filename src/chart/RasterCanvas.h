@@ -3,7 +3,7 @@
 // (32-bit RGB) with aliased, pixel-exact primitives. Needs a
 // QGuiApplication for fonts.
 //
-// Pixel rules:
+// Pixel rules, in design pixels (at scale 1 they are the image's pixels):
 // - Rectangles are right- and bottom-exclusive. DrawBox outlines the
 //   boundary pixels with the pen and fills the inside with the brush; with
 //   the null pen it only fills.
@@ -25,6 +25,29 @@
 // - MeasureWidth is the horizontal advance of the text, MeasureHeight the
 //   font's line height (ascent + descent, see LineMetrics) for any text, as
 //   the platform's text extent gives it: 19 for 16-pixel Arial.
+//
+// At another scale S (Canvas.h) the image is the design size times S, and
+// with D(v) = ScaleLength(v, S) for every coordinate and length:
+// - A rectangle covers the device pixels from D(left) to D(right) and
+//   D(top) to D(bottom); a box's one-pixel outline is D(1) device pixels
+//   wide inside those edges. Coordinates map to D(v), so shapes keep their
+//   places and proportions within a device pixel of the design times S.
+// - A one-pixel line covers, across, the last D(1) device pixels of its
+//   design pixel, and along, the device pixels of the design pixels it
+//   sets; so lines at the image's edges end flush with them. A wider pen
+//   covers the device pixels of its design pixels. Pattern runs are the
+//   design's, each dot D(1) pixels long. The alternate-dots pen stays one
+//   device pixel: it is the hairline.
+// - Polygons are filled at device resolution between their scaled corners,
+//   and lines that are neither horizontal nor vertical step one device pixel
+//   at a time, D(width) pixels thick across their main direction, so no edge
+//   shows enlarged pixels.
+// - Glyphs come from the font at its scaled pixel size and are placed at the
+//   scaled position (the baseline at D(top + ascent)); aligned right or
+//   centred by their own advance. Text is measured at the design size.
+// - Hatch patterns are scaled.
+// - ShowImage marks the image with the scale as its device pixel ratio, so a
+//   painter on a screen of that ratio copies it pixel for pixel.
 
 #include <QFont>
 #include <QFontMetrics>
@@ -62,8 +85,8 @@ class TRasterCanvas : public TCanvas {
   void ClipTo(const Rect& r) override;
   void ClearClip() override;
 
-  // The chart image as last drawn (complete after ShowImage). A copy taken
-  // of it keeps its pixels when the canvas draws on.
+  // The chart image as last drawn (complete after ShowImage), in device
+  // pixels. A copy taken of it keeps its pixels when the canvas draws on.
   const QImage& Image() const { return image_; }
 
  private:
@@ -79,12 +102,16 @@ class TRasterCanvas : public TCanvas {
   FontEntry& CurrentFont();
   TextEntry& Layout(FontEntry& font, std::string_view text);
   static void RenderInk(const FontEntry& font, TextEntry& text);
-  // The area drawing may touch: the image, narrowed by the clip.
+  // Design pixels to device pixels (Canvas.h); the identity at scale 1.
+  int Device(int v) const { return Scaled(v); }
+  Rect Device(const Rect& r) const { return {Device(r.left), Device(r.top), Device(r.right), Device(r.bottom)}; }
+  // The area drawing may touch, in device pixels: the image, narrowed by the clip.
   Rect DrawableArea() const;
+  // In device pixels.
   void FillSolid(const Rect& r, QRgb color);
-  void FillWithBrush(const Rect& r);
+  void FillWithBrush(const Rect& deviceRect);
   void FillPolygonSolid(const Point* points, int count, QRgb color);
-  // A one-pixel line with the pen's pattern, or a wide solid one.
+  // A one-pixel line with the pen's pattern, or a wide solid one (design pixels).
   void DrawLine(int x0, int y0, int x1, int y1);
   void SyncPainterPen(QRgb color);
   void SyncPainterClip();
@@ -96,14 +123,15 @@ class TRasterCanvas : public TCanvas {
   qsizetype stride_ = 0;   // bytes per row
   QPainter painter_;
   bool clipped_ = false;
-  Rect clip_;
+  Rect clip_;  // device pixels
 
   // Painter state as last set, so a primitive changes only what differs.
   QRgb painterPenColor_ = 0;
   bool painterPenValid_ = false;
   bool painterClipValid_ = false;
 
-  std::vector<int> crossings_;  // scratch of the polygon fill
+  std::vector<int> crossings_;       // scratch of the polygon fill
+  std::vector<Point> devicePoints_;  // a polygon's corners in device pixels
 
   std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
   FontEntry* currentFont_ = nullptr;

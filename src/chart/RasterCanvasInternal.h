@@ -9,6 +9,7 @@
 #include <QGlyphRun>
 #include <QRect>
 #include <QRgb>
+#include <QTransform>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,17 @@ inline Qt::BrushStyle HatchOf(TBrushStyle style) {
   return Qt::NoBrush;
 }
 
+// A hatched brush as the painter fills with it: its lines and spacing are
+// design pixels, scaled.
+inline QBrush HatchBrush(const TBrush& brush, double scale) {
+  QBrush q(QColor::fromRgb(ToQRgb(brush.color)), HatchOf(brush.style));
+  if (scale != 1.0) q.setTransform(QTransform::fromScale(scale, scale));
+  return q;
+}
+
+// n copies of v from p on, as fast as the processor writes memory.
+void FillPixels(QRgb* p, int n, QRgb v);
+
 // Heterogeneous lookup so a cached text is found without building a std::string.
 struct TextHash {
   using is_transparent = void;
@@ -62,18 +74,26 @@ namespace tavimo::chart {
 
 struct TRasterCanvas::TextEntry {
   std::vector<QGlyphRun> runs;  // glyph positions relative to the baseline origin
-  int width = 0;
+  int width = 0;                // advance at the design size: what the text measures
+  int deviceWidth = 0;          // advance of the glyphs as drawn, which places them
   bool inkReady = false;
-  std::vector<raster::InkSpan> ink;
+  std::vector<raster::InkSpan> ink;  // rows relative to the baseline
 };
 
+// A chart font at one device pixel size. Its text is measured at the design
+// size and drawn with the glyphs of the device size; at scale 1 both are one font.
 struct TRasterCanvas::FontEntry {
-  explicit FontEntry(const TFont& f);
+  FontEntry(const TFont& f, int devicePixelSize);
   TFont source;  // the chart font the entry was made for
-  QFont font;
+  int devicePixelSize = 0;
+  QFont font;  // at the device pixel size
   QFontMetrics metrics;
-  int ascent = 0;
+  int ascent = 0;  // of `font`
   int descent = 0;
+  bool scaled = false;  // the design size differs from the device size
+  QFontMetrics designMetrics;
+  int designAscent = 0;
+  int designDescent = 0;
   std::unordered_map<std::string, TextEntry, raster::TextHash, std::equal_to<>> texts;
 };
 

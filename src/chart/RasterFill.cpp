@@ -10,7 +10,7 @@
 
 namespace tavimo::chart {
 
-using raster::HatchOf;
+using raster::HatchBrush;
 using raster::ToQRect;
 using raster::ToQRgb;
 
@@ -61,6 +61,14 @@ const FillFunction Fill32 = [] {
 
 }  // namespace
 
+void raster::FillPixels(QRgb* p, int n, QRgb v) {
+  // A call costs more than a short run.
+  if (n <= 16)
+    std::fill_n(p, n, v);
+  else
+    Fill32(p, n, v);
+}
+
 void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
   const Rect a = r.Intersected(DrawableArea());
   if (a.IsEmpty() || bits_ == nullptr) return;
@@ -88,12 +96,12 @@ void TRasterCanvas::FillWithBrush(const Rect& r) {
   if (BackgroundMode() == TBackgroundMode::bmOpaque) FillSolid(r, ToQRgb(BackgroundColor()));
   const Rect a = r.Intersected(DrawableArea());
   if (a.IsEmpty()) return;
-  painter_.fillRect(ToQRect(a), QBrush(QColor::fromRgb(ToQRgb(brush.color)), HatchOf(brush.style)));
+  painter_.fillRect(ToQRect(a), HatchBrush(brush, Scale()));
 }
 
 void TRasterCanvas::FillRect(const Rect& r) {
   if (!EnsurePainter()) return;
-  FillWithBrush(r.Normalized());
+  FillWithBrush(Device(r.Normalized()));
 }
 
 void TRasterCanvas::DrawBox(const Rect& box) {
@@ -103,22 +111,35 @@ void TRasterCanvas::DrawBox(const Rect& box) {
   const TPen& pen = Pen();
   const bool outline = pen.style != TPenStyle::psClear && pen.color != clNone;
   if (!outline) {
-    FillWithBrush(r);
+    FillWithBrush(Device(r));
     return;
   }
   const int w = std::max(pen.width, 1);
-  FillWithBrush(r.Inflated(-((w + 1) / 2)));
+  const QRgb c = ToQRgb(pen.color);
   if (w > 1 && !pen.alternateDots) {
     // A wide outline is centred on the boundary pixels, as a wide line is:
     // four strips w thick around the outer edge.
+    FillWithBrush(Device(r.Inflated(-((w + 1) / 2))));
     Rect outer{r.left - w / 2, r.top - w / 2, r.right - 1 - w / 2 + w, r.bottom - 1 - w / 2 + w};
-    const QRgb c = ToQRgb(pen.color);
-    FillSolid(outer.TakeFromTop(w), c);
-    FillSolid(outer.TakeFromBottom(w), c);
-    FillSolid(outer.TakeFromLeft(w), c);
-    FillSolid(outer.TakeFromRight(w), c);
+    FillSolid(Device(outer.TakeFromTop(w)), c);
+    FillSolid(Device(outer.TakeFromBottom(w)), c);
+    FillSolid(Device(outer.TakeFromLeft(w)), c);
+    FillSolid(Device(outer.TakeFromRight(w)), c);
     return;
   }
+  if (pen.style == TPenStyle::psSolid && !pen.alternateDots) {
+    // The boundary pixels as four strips a design pixel wide inside the box,
+    // whose scaled edges they keep at every scale.
+    const int edge = Device(1);
+    Rect ring = Device(r);
+    FillWithBrush(ring.Inflated(-edge));
+    FillSolid(ring.TakeFromTop(edge), c);
+    FillSolid(ring.TakeFromBottom(edge), c);
+    FillSolid(ring.TakeFromLeft(edge), c);
+    FillSolid(ring.TakeFromRight(edge), c);
+    return;
+  }
+  FillWithBrush(Device(r.Inflated(-1)));
   DrawLine(r.left, r.top, r.right - 1, r.top);
   DrawLine(r.right - 1, r.top, r.right - 1, r.bottom - 1);
   DrawLine(r.right - 1, r.bottom - 1, r.left, r.bottom - 1);

@@ -38,6 +38,85 @@ const LinePattern* PatternOf(const TPen& pen) {
   }
 }
 
+bool PatternOn(const LinePattern& pattern, int pixel) { return (pattern.mask >> (pixel % pattern.length)) & 1u; }
+
+// Where the pixels of a line run, in the image's pixels.
+struct PixelRows {
+  uchar* bits;
+  qsizetype stride;  // bytes per row
+  Rect area;         // what may be drawn
+};
+
+// A horizontal or vertical styled line one image pixel wide at `fixed`, from
+// start toward end (the end pixel not set), pixel by pixel: only the visible
+// pixels are walked, keeping the pattern's phase from the line's start.
+// Each element of the pattern covers `repeat` pixels (a design pixel at an
+// integer scale).
+void WalkPattern(const PixelRows& image, bool horizontal, int fixed, int start, int end, const LinePattern& pattern,
+                 int repeat, bool opaque, QRgb color, QRgb gapColor) {
+  const Rect& area = image.area;
+  if (fixed < (horizontal ? area.top : area.left) || fixed >= (horizontal ? area.bottom : area.right)) return;
+  const int lo = horizontal ? area.left : area.top;
+  const int hi = horizontal ? area.right : area.bottom;
+  const int step = end > start ? 1 : -1;
+  const int steps = std::abs(end - start);
+  // Pixel i of the line lies at start + i * step; keep those inside [lo, hi).
+  int first = step > 0 ? lo - start : start - hi + 1;
+  int last = step > 0 ? hi - start : start - lo + 1;  // exclusive
+  first = std::max(first, 0);
+  last = std::min(last, steps);
+  if (first >= last) return;
+  const qsizetype advance = horizontal ? step : step * (image.stride / 4);
+  QRgb* p = reinterpret_cast<QRgb*>(image.bits + (horizontal ? fixed : start + first * step) * image.stride) +
+            (horizontal ? start + first * step : fixed);
+  if (repeat > 1 && &pattern == &kDot && !opaque) {
+    // The grid's dots, `repeat` pixels each with as many between: the whole
+    // dots straight, the two ends clipped.
+    int element = first / repeat;
+    if (element % 2 == 1) ++element;
+    for (; element * repeat < last; element += 2) {
+      const int from = std::max(element * repeat, first);
+      const int to = std::min(element * repeat + repeat, last);
+      QRgb* q = p + (from - first) * advance;
+      for (int i = from; i < to; ++i, q += advance) *q = color;
+    }
+    return;
+  }
+  if (repeat > 1) {
+    // Element by element, each a run of `repeat` pixels.
+    int element = first / repeat;
+    int phase = element % pattern.length;
+    for (; element * repeat < last; ++element) {
+      const bool on = (pattern.mask >> phase) & 1u;
+      if (++phase == pattern.length) phase = 0;
+      if (!on && !opaque) continue;
+      const int from = std::max(element * repeat, first);
+      const int to = std::min(element * repeat + repeat, last);
+      QRgb* q = p + (from - first) * advance;
+      for (int i = from; i < to; ++i, q += advance) *q = on ? color : gapColor;
+    }
+    return;
+  }
+  int phase = first % pattern.length;
+  if (&pattern == &kDot && !opaque) {
+    // The grid's dots: every other pixel, nothing in the gaps.
+    if (phase == 1) {
+      ++first;
+      p += advance;
+    }
+    for (int i = first; i < last; i += 2, p += 2 * advance) *p = color;
+    return;
+  }
+  for (int i = first; i < last; ++i, p += advance) {
+    const bool on = (pattern.mask >> phase) & 1u;
+    if (++phase == pattern.length) phase = 0;
+    if (on)
+      *p = color;
+    else if (opaque)
+      *p = gapColor;
+  }
+}
+
 }  // namespace
 
 void TRasterCanvas::StrokeLine(int x0, int y0, int x1, int y1) {
@@ -52,96 +131,116 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   const QRgb color = ToQRgb(pen.color);
   const LinePattern* pattern = PatternOf(pen);
   const int w = std::max(pen.width, 1);
+  const bool thin = w == 1 || pen.alternateDots;
+  // Device pixels across a one-pixel line; the alternate-dots pen is the hairline.
+  const int across = pen.alternateDots ? 1 : Device(1);
+  const bool opaque = BackgroundMode() == TBackgroundMode::bmOpaque;
+  const QRgb gapColor = ToQRgb(BackgroundColor());
 
-  if (pattern == nullptr && (x0 == x1 || y0 == y1)) {
-    // Axis-aligned solid line: a rectangle w thick, centred on the line.
-    if (y0 == y1) {
-      const int from = x0 < x1 ? x0 : x1 + 1;
-      const int to = x0 < x1 ? x1 : x0 + 1;
-      FillSolid({from, y0 - w / 2, to, y0 - w / 2 + w}, color);
-    } else {
-      const int from = y0 < y1 ? y0 : y1 + 1;
-      const int to = y0 < y1 ? y1 : y0 + 1;
-      FillSolid({x0 - w / 2, from, x0 - w / 2 + w, to}, color);
+  if (x0 == x1 || y0 == y1) {
+    const bool horizontal = y0 == y1;
+    const int a = horizontal ? x0 : y0;
+    const int b = horizontal ? x1 : y1;
+    const int c = horizontal ? y0 : x0;
+    // The design pixels along it: from the start up to the end, the end left out.
+    const int from = a < b ? a : b + 1;
+    const int to = a < b ? b : a + 1;
+    // Across: a one-pixel line takes the last pixels of its design pixel (so
+    // lines at the image's edges end flush with them); a wide pen is centred.
+    const int acrossFrom = thin ? Device(c + 1) - across : Device(c - w / 2);
+    const int acrossTo = thin ? Device(c + 1) : Device(c - w / 2 + w);
+    const auto strip = [&](int alongFrom, int alongTo) {
+      return horizontal ? Rect{alongFrom, acrossFrom, alongTo, acrossTo} : Rect{acrossFrom, alongFrom, acrossTo, alongTo};
+    };
+    if (pattern == nullptr) {
+      FillSolid(strip(Device(from), Device(to)), color);
+      return;
+    }
+    if (bits_ == nullptr || DrawableArea().IsEmpty()) return;
+    const int wholeScale = static_cast<int>(Scale());
+    if (wholeScale == Scale() || pen.alternateDots) {
+      // Pixel by pixel over the image's pixels the line covers, from its
+      // start's side: at a whole scale each design pixel is a square of them.
+      const int start = a < b ? Device(from) : Device(to) - 1;
+      const int end = a < b ? Device(to) : Device(from) - 1;
+      const int repeat = pen.alternateDots ? 1 : wholeScale;
+      for (int row = acrossFrom; row < acrossTo; ++row)
+        WalkPattern({bits_, stride_, DrawableArea()}, horizontal, row, start, end, *pattern, repeat, opaque, color,
+                    gapColor);
+      return;
+    }
+    // The design's pattern, each of its pixels a run of `across` device
+    // pixels, written straight into the rows (a dotted grid line has hundreds).
+    if (opaque) FillSolid(strip(Device(from), Device(to)), gapColor);
+    const Rect area = DrawableArea();
+    const int alongLo = std::max(Device(from), horizontal ? area.left : area.top);
+    const int alongHi = std::min(Device(to), horizontal ? area.right : area.bottom);
+    const int rowLo = std::max(acrossFrom, horizontal ? area.top : area.left);
+    const int rowHi = std::min(acrossTo, horizontal ? area.bottom : area.right);
+    if (alongLo >= alongHi || rowLo >= rowHi) return;
+    // The device run of every design pixel that is on (a dotted grid line
+    // has hundreds), written straight into the rows.
+    const int step = b > a ? 1 : -1;
+    const int steps = std::abs(b - a);
+    const qsizetype pixelsPerRow = stride_ / 4;
+    QRgb* const origin = reinterpret_cast<QRgb*>(bits_);
+    int phase = 0;
+    for (int i = 0; i < steps; ++i) {
+      const bool on = (pattern->mask >> phase) & 1u;
+      if (++phase == pattern->length) phase = 0;
+      if (!on) continue;
+      const int run = Device(a + i * step);
+      const int runFrom = std::max(run, alongLo);
+      const int runTo = std::min(run + across, alongHi);
+      for (int along = runFrom; along < runTo; ++along) {
+        // Across a horizontal line the pixels lie a row apart, across a vertical one side by side.
+        QRgb* p = horizontal ? origin + rowLo * pixelsPerRow + along : origin + along * pixelsPerRow + rowLo;
+        const qsizetype advance = horizontal ? pixelsPerRow : 1;
+        for (int k = rowLo; k < rowHi; ++k, p += advance) *p = color;
+      }
     }
     return;
   }
-  if (pattern == nullptr && w > 1) {
+
+  if (pattern == nullptr && !thin) {
     if (DrawableArea().IsEmpty()) return;
     SyncPainterClip();
-    painter_.setPen(QPen(QColor::fromRgb(color), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter_.setPen(QPen(QColor::fromRgb(color), Device(w), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painterPenValid_ = false;
-    painter_.drawLine(QPoint(x0, y0), QPoint(x1, y1));
+    painter_.drawLine(QPoint(Device(x0), Device(y0)), QPoint(Device(x1), Device(y1)));
     return;
   }
 
   const Rect area = DrawableArea();
   if (area.IsEmpty() || bits_ == nullptr) return;
-  const bool opaque = BackgroundMode() == TBackgroundMode::bmOpaque;
-  const QRgb gapColor = ToQRgb(BackgroundColor());
-
-  if (x0 == x1 || y0 == y1) {
-    // Axis-aligned styled line (the dotted grid): walk only the visible
-    // pixels, keeping the pattern's phase from the line's start.
-    const bool horizontal = y0 == y1;
-    const int fixed = horizontal ? y0 : x0;
-    if (fixed < (horizontal ? area.top : area.left) || fixed >= (horizontal ? area.bottom : area.right)) return;
-    const int start = horizontal ? x0 : y0;
-    const int end = horizontal ? x1 : y1;
-    const int lo = horizontal ? area.left : area.top;
-    const int hi = horizontal ? area.right : area.bottom;
-    const int step = end > start ? 1 : -1;
-    const int steps = std::abs(end - start);
-    // Pixel i of the line lies at start + i * step; keep those inside [lo, hi).
-    int first = step > 0 ? lo - start : start - hi + 1;
-    int last = step > 0 ? hi - start : start - lo + 1;  // exclusive
-    first = std::max(first, 0);
-    last = std::min(last, steps);
-    if (first >= last) return;
-    const qsizetype advance = horizontal ? step : step * (stride_ / 4);
-    QRgb* p = reinterpret_cast<QRgb*>(bits_ + (horizontal ? fixed : start + first * step) * stride_) +
-              (horizontal ? start + first * step : fixed);
-    int phase = first % pattern->length;
-    if (pattern == &kDot && !opaque) {
-      // The grid's dots: every other pixel, nothing in the gaps.
-      if (phase == 1) {
-        ++first;
-        p += advance;
-      }
-      for (int i = first; i < last; i += 2, p += 2 * advance) *p = color;
-      return;
-    }
-    for (int i = first; i < last; ++i, p += advance) {
-      const bool on = (pattern->mask >> phase) & 1u;
-      if (++phase == pattern->length) phase = 0;
-      if (on)
-        *p = color;
-      else if (opaque)
-        *p = gapColor;
-    }
-    return;
-  }
-
-  // One-pixel line: Bresenham steps along the major axis; the end pixel is not set.
-  const int dx = std::abs(x1 - x0);
-  const int dy = std::abs(y1 - y0);
-  const int sx = x1 > x0 ? 1 : -1;
-  const int sy = y1 > y0 ? 1 : -1;
+  // One-pixel line: Bresenham steps one device pixel at a time along the
+  // major axis between the scaled ends (each placed as a one-pixel line's
+  // pixel is), setting `across` pixels across at each step; the end pixel is
+  // not set. At scale 1 this is the plain one-pixel line.
+  const int sx0 = Device(x0 + 1) - across;
+  const int sy0 = Device(y0 + 1) - across;
+  const int sx1 = Device(x1 + 1) - across;
+  const int sy1 = Device(y1 + 1) - across;
+  const int dx = std::abs(sx1 - sx0);
+  const int dy = std::abs(sy1 - sy0);
+  const int sx = sx1 > sx0 ? 1 : -1;
+  const int sy = sy1 > sy0 ? 1 : -1;
   const bool xMajor = dx >= dy;
   const int steps = xMajor ? dx : dy;
   const int minor = xMajor ? dy : dx;
   int err = 2 * minor - steps;
-  int x = x0;
-  int y = y0;
-  int phase = 0;
+  int x = sx0;
+  int y = sy0;
   for (int i = 0; i < steps; ++i) {
-    bool on = true;
-    if (pattern != nullptr) {
-      on = (pattern->mask >> phase) & 1u;
-      if (++phase == pattern->length) phase = 0;
+    // The pattern counts design pixels; the hairline counts device pixels.
+    const bool on = pattern == nullptr || PatternOn(*pattern, pen.alternateDots ? i : i / across);
+    if (on || opaque) {
+      const QRgb c = on ? color : gapColor;
+      for (int k = 0; k < across; ++k) {
+        const Point q = xMajor ? Point{x, y + k} : Point{x + k, y};
+        if (area.Contains(q)) reinterpret_cast<QRgb*>(bits_ + q.y * stride_)[q.x] = c;
+      }
     }
-    if ((on || opaque) && area.Contains({x, y}))
-      reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = on ? color : gapColor;
     if (err > 0) {
       if (xMajor)
         y += sy;

@@ -9,7 +9,7 @@
 
 namespace tavimo::chart {
 
-using raster::HatchOf;
+using raster::HatchBrush;
 using raster::ToQRgb;
 
 namespace {
@@ -52,7 +52,7 @@ void TRasterCanvas::FillPolygonSolid(const Point* points, int count, QRgb color)
     for (std::size_t k = 0; k + 1 < crossings_.size(); k += 2) {
       const int from = std::max(crossings_[k], area.left);
       const int to = std::min(crossings_[k + 1], area.right);
-      if (from < to) std::fill(row + from, row + to, color);
+      if (from < to) raster::FillPixels(row + from, to - from, color);
     }
   }
 }
@@ -61,19 +61,26 @@ void TRasterCanvas::FillPolygon(const Point* points, int count) {
   if (points == nullptr || count < 2 || !EnsurePainter()) return;
   const TBrush& brush = Brush();
   if (count >= 3 && brush.style != TBrushStyle::bsClear && brush.color != clNone && !DrawableArea().IsEmpty()) {
+    // Filled at device resolution between the scaled corners.
+    const Point* corners = points;
+    if (Scale() != 1.0) {
+      devicePoints_.resize(static_cast<std::size_t>(count));
+      for (int i = 0; i < count; ++i) devicePoints_[static_cast<std::size_t>(i)] = {Device(points[i].x), Device(points[i].y)};
+      corners = devicePoints_.data();
+    }
     if (brush.style == TBrushStyle::bsSolid) {
-      FillPolygonSolid(points, count, ToQRgb(brush.color));
+      FillPolygonSolid(corners, count, ToQRgb(brush.color));
     } else {
       std::vector<QPoint> q;
       q.reserve(static_cast<std::size_t>(count));
-      for (int i = 0; i < count; ++i) q.emplace_back(points[i].x, points[i].y);
+      for (int i = 0; i < count; ++i) q.emplace_back(corners[i].x, corners[i].y);
       SyncPainterClip();
       SyncPainterPen(0);
       if (BackgroundMode() == TBackgroundMode::bmOpaque) {
         painter_.setBrush(QColor::fromRgb(ToQRgb(BackgroundColor())));
         painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
       }
-      painter_.setBrush(QBrush(QColor::fromRgb(ToQRgb(brush.color)), HatchOf(brush.style)));
+      painter_.setBrush(HatchBrush(brush, Scale()));
       painter_.drawPolygon(q.data(), count, Qt::OddEvenFill);
       painter_.setBrush(Qt::NoBrush);
     }

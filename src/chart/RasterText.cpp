@@ -24,11 +24,14 @@ bool SameGlyphs(const TFont& a, const TFont& b) {
          a.underline == b.underline && a.strikeOut == b.strikeOut;
 }
 
-// The cache key of a font's glyphs: what SameGlyphs compares.
-std::string FontKey(const TFont& f) {
+// The cache key of a font's glyphs at a device pixel size: what SameGlyphs
+// compares, and that size.
+std::string FontKey(const TFont& f, int devicePixelSize) {
   std::string key = f.face;
   key += '\0';
   key += std::to_string(f.PixelSize());
+  key += '@';
+  key += std::to_string(devicePixelSize);
   key += f.bold ? 'b' : '-';
   key += f.italic ? 'i' : '-';
   key += f.underline ? 'u' : '-';
@@ -40,24 +43,40 @@ std::string FontKey(const TFont& f) {
 // session of changing values from growing the cache without bound.
 constexpr std::size_t kMaxCachedTexts = 4096;
 
-QFont AliasedFont(const TFont& f) {
-  QFont q = MakeQFont(f);
+// The pixel size MakeQFont gives a chart font.
+int DesignPixelSize(const TFont& f) { return f.PixelSize() > 0 ? f.PixelSize() : 1; }
+
+QFont AliasedFont(const TFont& f, int pixelSize) {
+  TFont sized = f;
+  sized.height = -pixelSize;
+  QFont q = MakeQFont(sized);
   q.setStyleStrategy(QFont::NoAntialias);
   return q;
 }
 
 }  // namespace
 
-TRasterCanvas::FontEntry::FontEntry(const TFont& f) : source(f), font(AliasedFont(f)), metrics(font) {
+TRasterCanvas::FontEntry::FontEntry(const TFont& f, int devicePixelSize)
+    : source(f),
+      devicePixelSize(devicePixelSize),
+      font(AliasedFont(f, devicePixelSize)),
+      metrics(font),
+      scaled(devicePixelSize != DesignPixelSize(f)),
+      designMetrics(scaled ? QFontMetrics(AliasedFont(f, DesignPixelSize(f))) : metrics) {
   const TLineMetrics line = LineMetrics(font);
   ascent = line.ascent;
   descent = line.descent;
+  const TLineMetrics design = scaled ? LineMetrics(AliasedFont(f, DesignPixelSize(f))) : line;
+  designAscent = design.ascent;
+  designDescent = design.descent;
 }
 
 TRasterCanvas::FontEntry& TRasterCanvas::CurrentFont() {
-  if (currentFont_ == nullptr || !SameGlyphs(currentFont_->source, Font())) {
-    auto& slot = fonts_[FontKey(Font())];
-    if (!slot) slot = std::make_unique<FontEntry>(Font());
+  const int devicePixelSize = std::max(1, Scaled(DesignPixelSize(Font())));
+  if (currentFont_ == nullptr || currentFont_->devicePixelSize != devicePixelSize ||
+      !SameGlyphs(currentFont_->source, Font())) {
+    auto& slot = fonts_[FontKey(Font(), devicePixelSize)];
+    if (!slot) slot = std::make_unique<FontEntry>(Font(), devicePixelSize);
     currentFont_ = slot.get();
   }
   return *currentFont_;
@@ -69,7 +88,8 @@ TRasterCanvas::TextEntry& TRasterCanvas::Layout(FontEntry& font, std::string_vie
 
   TextEntry entry;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  entry.width = font.metrics.horizontalAdvance(s);
+  entry.width = font.designMetrics.horizontalAdvance(s);
+  entry.deviceWidth = font.scaled ? font.metrics.horizontalAdvance(s) : entry.width;
   if (!s.isEmpty()) {
     QTextLayout layout(s, font.font);
     QTextOption option;
@@ -97,7 +117,7 @@ int TRasterCanvas::MeasureWidth(std::string_view text) { return Layout(CurrentFo
 
 int TRasterCanvas::MeasureHeight(std::string_view) {
   const FontEntry& f = CurrentFont();
-  return f.ascent + f.descent;
+  return f.designAscent + f.designDescent;
 }
 
 void TRasterCanvas::RenderInk(const FontEntry& font, TextEntry& text) {
@@ -107,7 +127,7 @@ void TRasterCanvas::RenderInk(const FontEntry& font, TextEntry& text) {
   const int height = font.ascent + font.descent;
   const int marginX = height + 4;
   const int marginY = height / 2 + 4;
-  QImage scratch(text.width + 2 * marginX, height + 2 * marginY, QImage::Format_ARGB32_Premultiplied);
+  QImage scratch(text.deviceWidth + 2 * marginX, height + 2 * marginY, QImage::Format_ARGB32_Premultiplied);
   scratch.fill(Qt::transparent);
   {
     QPainter p(&scratch);
@@ -124,7 +144,7 @@ void TRasterCanvas::RenderInk(const FontEntry& font, TextEntry& text) {
       }
       const int start = x;
       while (x < scratch.width() && qAlpha(row[x]) >= 128) ++x;
-      text.ink.push_back({start - marginX, y - marginY, x - start});
+      text.ink.push_back({start - marginX, y - marginY - font.ascent, x - start});
     }
   }
 }
@@ -132,28 +152,31 @@ void TRasterCanvas::RenderInk(const FontEntry& font, TextEntry& text) {
 void TRasterCanvas::PutText(int x, int y, std::string_view text) {
   FontEntry& f = CurrentFont();
   TextEntry& t = Layout(f, text);
-  const int height = f.ascent + f.descent;
-  int left = x;
-  const int anchor = TextAnchor();
-  if ((anchor & kTextAlignCenter) == kTextAlignCenter)
-    left = x - t.width / 2;
-  else if ((anchor & kTextAlignCenter) == kTextAlignRight)
-    left = x - t.width;
+  // The cell in design pixels, as the text measures; the glyphs of the
+  // device size sit on its scaled baseline and align by their own advance.
+  const int height = f.designAscent + f.designDescent;
   int top = y;
+  const int anchor = TextAnchor();
   if ((anchor & 24) == 24)  // baseline
-    top = y - f.ascent;
+    top = y - f.designAscent;
   else if ((anchor & kTextAlignBottom) == kTextAlignBottom)
     top = y - height;
+  int left = Device(x);
+  if ((anchor & kTextAlignCenter) == kTextAlignCenter)
+    left -= t.deviceWidth / 2;
+  else if ((anchor & kTextAlignCenter) == kTextAlignRight)
+    left -= t.deviceWidth;
 
   if (!EnsurePainter()) return;
   if (BackgroundMode() == TBackgroundMode::bmOpaque)
-    FillSolid({left, top, left + t.width, top + height}, ToQRgb(BackgroundColor()));
+    FillSolid({left, Device(top), left + t.deviceWidth, Device(top + height)}, ToQRgb(BackgroundColor()));
   const Rect area = DrawableArea();
   if (t.runs.empty() || Font().color == clNone || area.IsEmpty()) return;
   if (!t.inkReady) RenderInk(f, t);
   const QRgb color = ToQRgb(Font().color);
+  const int baseline = Device(top + f.designAscent);
   for (const InkSpan& span : t.ink) {
-    const int row = top + span.y;
+    const int row = baseline + span.y;
     if (row < area.top || row >= area.bottom) continue;
     const int from = std::max(left + span.x, area.left);
     const int to = std::min(left + span.x + span.length, area.right);

@@ -16,6 +16,7 @@ ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::str
   chart::THorizBarSeries& series = chart::MainSeries(*chart);
   chart::AppendRatioBars(series, ratios);
   if (levels != nullptr) chart::SetRatioBarLevels(series, *levels);
+  chart->SetScale(request.scale);
   chart->SetClientSize(request.width, request.height);
   chart->PaintRequest();
 

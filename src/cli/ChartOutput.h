@@ -19,6 +19,9 @@ inline constexpr std::string_view kStandardOutput = "-";
 struct ChartRequest {
   int width = chart::kMainChartWidth;
   int height = chart::kMainChartHeight;
+  // Device pixels per pixel of the size: the picture is the size times the
+  // scale, laid out and drawn as the window does on a screen of that ratio.
+  double scale = 1.0;
   std::optional<std::string> pngPath;  // write the picture here (kStandardOutput: return it)
   bool layout = false;                 // return the layout report
 };

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "chart/Geometry.h"
 #include "cli/ChartOutput.h"
 
 namespace tavimo::cli {
@@ -57,6 +58,9 @@ constexpr std::array kOptionRules = {
                }},
 };
 
+// The largest picture side, in device pixels.
+constexpr int kMaxPictureSide = 10000;
+
 // WxH, each 1 to 10000 pixels.
 std::optional<std::string> ApplySize(CliOptions& options, std::string_view value) {
   const auto number = [](std::string_view digits, int& out) {
@@ -78,19 +82,50 @@ std::optional<std::string> ApplySize(CliOptions& options, std::string_view value
   return std::nullopt;
 }
 
+// A decimal above 0 and at most kMaxScale ("2", "1.25"), read exactly as
+// written whatever the locale.
+std::optional<std::string> ApplyScale(CliOptions& options, std::string_view value) {
+  constexpr double kMaxScale = 10;
+  const auto refuse = [&] {
+    return "invalid scale '" + std::string(value) + "' (a decimal above 0 and at most 10, such as 1.5)";
+  };
+  const std::size_t point = value.find('.');
+  const std::string_view whole = value.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : value.substr(point + 1);
+  const auto digits = [](std::string_view s) {
+    return !s.empty() && s.size() <= 6 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (!digits(whole) || (point != std::string_view::npos && !digits(fraction))) return refuse();
+  double scale = 0;
+  for (char c : whole) scale = scale * 10 + (c - '0');
+  double place = 1;
+  long long tenths = 0;
+  for (char c : fraction) {
+    tenths = tenths * 10 + (c - '0');
+    place *= 10;
+  }
+  scale += tenths / place;
+  if (!(scale > 0 && scale <= kMaxScale)) return refuse();
+  options.chartScale = scale;
+  return std::nullopt;
+}
+
 // The chart options, listed in a usage line of their own. The default size is
 // the chart's own, so its help is written from it.
-const std::array<OptionRule, 3>& ChartOptionRules() {
+const std::array<OptionRule, 4>& ChartOptionRules() {
   static const std::string sizeHelp = "the chart's size for --png and --layout (default " +
                                       std::to_string(chart::kMainChartWidth) + "x" +
                                       std::to_string(chart::kMainChartHeight) + ")";
-  static const std::array<OptionRule, 3> rules = {
+  static const std::array<OptionRule, 4> rules = {
       OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG (- for stdout)",
                  [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
                    o.pngPath = std::string(v);
                    return std::nullopt;
                  }},
       OptionRule{"--size", "WxH", sizeHelp, ApplySize},
+      OptionRule{"--scale", "S",
+                 "device pixels per pixel of the size, as on a screen of that pixel ratio (default 1)",
+                 ApplyScale},
       OptionRule{"--layout", "", "print the chart's layout as JSON instead of the levels",
                  [](CliOptions& o, std::string_view) -> std::optional<std::string> {
                    o.layout = true;
@@ -212,6 +247,12 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (!modeGiven && !result.options.pngPath && !result.options.layout) return Fail("no mode given");
   if (result.options.layout && result.options.pngPath == kStandardOutput)
     return Fail("--png - and --layout cannot both write to standard output");
+  const CliOptions& o = result.options;
+  const int pictureWidth = chart::ScaleLength(o.chartWidth, o.chartScale);
+  const int pictureHeight = chart::ScaleLength(o.chartHeight, o.chartScale);
+  if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
+    return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
+                " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
   result.options.modeGiven = modeGiven;
   return result;
 }

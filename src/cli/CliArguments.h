@@ -25,10 +25,11 @@ struct CliOptions {
   bool help = false;  // --help: print the usage and do nothing else
   // False only with --png or --layout: the chart as it looks at start-up.
   bool modeGiven = true;
-  // The chart (ChartOutput.h): --png FILE, --size WxH, --layout.
+  // The chart (ChartOutput.h): --png FILE, --size WxH, --scale S, --layout.
   std::optional<std::string> pngPath;
   int chartWidth = chart::kMainChartWidth;
   int chartHeight = chart::kMainChartHeight;
+  double chartScale = 1.0;  // device pixels per pixel of the size
   bool layout = false;
   // "ratios" (CliRatios.h): print the stored ratio list text, or store one.
   bool ratiosCommand = false;

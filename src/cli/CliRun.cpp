@@ -34,6 +34,7 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
   ChartRequest request;
   request.width = options.chartWidth;
   request.height = options.chartHeight;
+  request.scale = options.chartScale;
   request.pngPath = options.pngPath;
   request.layout = options.layout;
   ChartOutcome chart = RenderChart(request, ratios, levels);

@@ -15,6 +15,22 @@ std::vector<Point> PolygonOf(const RecordingCanvas& canvas) {
   return polys.empty() ? std::vector<Point>{} : polys.back()->points;
 }
 
+// Design pixels to device pixels: nearest, halves away from zero as the
+// platform rounds window sizes, never zero for a non-zero value, the
+// identity at scale 1.
+TEST(ScaleLengthTest, RoundsHalvesAwayFromZeroAndKeepsEveryPixel) {
+  struct Row {
+    int length;
+    double scale;
+    int device;
+  };
+  const Row rows[] = {{597, 1.0, 597},  {597, 2.0, 1194},  {597, 1.5, 896},  {599, 1.5, 899},   {3, 1.5, 5},
+                      {-3, 1.5, -5},    {1, 1.25, 1},      {1, 1.5, 2},      {1, 1.75, 2},      {10, 1.25, 13},
+                      {1, 0.25, 1},     {-1, 0.25, -1},    {0, 3.0, 0},      {2147483647, 1.0, 2147483647},
+                      {2000000000, 3.0, 1 << 30}};
+  for (const Row& r : rows) EXPECT_EQ(ScaleLength(r.length, r.scale), r.device) << r.length << " at " << r.scale;
+}
+
 TEST(ArrowPolygonTest, HorizontalArrowHasShaftHalfAsThickAsItsHead) {
   RecordingCanvas canvas;
   canvas.ArrowPolygon(true, {100, 50}, {300, 50}, 16, 8);

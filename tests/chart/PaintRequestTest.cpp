@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ChartTestSupport.h"
 
 namespace tavimo::chart {
@@ -45,6 +47,23 @@ TEST(PaintRequestTest, ChangesAndResizesMakeTheImageDirty) {
   EXPECT_EQ(t.canvas->ImageWidth(), 700);
   EXPECT_EQ(t.canvas->Records().front().op, TCanvasOp::SetupWindow);
   EXPECT_EQ(t.canvas->Records().back().op, TCanvasOp::ShowImage);
+}
+
+TEST(PaintRequestTest, ANewScaleRepaintsAndAnUnusableOneIsIgnored) {
+  auto t = MainChartWith({"0.5"});
+  t.Paint();
+  ASSERT_FALSE(t->Dirty());
+  t->SetScale(1.0);
+  EXPECT_FALSE(t->Dirty()) << "the same scale";
+  t->SetScale(2.0);
+  EXPECT_TRUE(t->Dirty());
+  t.Paint();
+  for (double refused : {0.0, -1.0, 1000.0, std::numeric_limits<double>::quiet_NaN(),
+                         std::numeric_limits<double>::infinity()}) {
+    t->SetScale(refused);
+    EXPECT_EQ(t->Scale(), 2.0) << refused;
+    EXPECT_FALSE(t->Dirty()) << refused;
+  }
 }
 
 TEST(PaintRequestTest, SequenceStartsWithTheGradientAndBevelAndEndsWithAReset) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/CliRun.h"
@@ -33,6 +34,11 @@ class ChartOutput : public ::testing::Test {
   std::string File(const char* name) const { return (dir / name).string(); }
   fs::path dir;
 };
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 int CountReddish(const QImage& image, const QRect& area) {
   int n = 0;
@@ -69,6 +75,34 @@ TEST_F(ChartOutput, SizeOptionSetsThePictureSize) {
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(QImage(QString::fromStdString(File("sized.png"))).size(), QSize(w, h)) << size;
   }
+}
+
+TEST_F(ChartOutput, ScaleDrawsTheChartForThatPixelRatioAndScaleOneChangesNothing) {
+  const auto png = [&](const char* name, std::vector<std::string> extra) {
+    std::vector<std::string> args = kResistance;
+    args.insert(args.end(), {"--png", File(name)});
+    args.insert(args.end(), extra.begin(), extra.end());
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    return ReadBytes(File(name));
+  };
+  const std::string plain = png("plain.png", {});
+  EXPECT_EQ(png("one.png", {"--scale", "1"}), plain);
+  png("two.png", {"--scale=2"});
+  const QImage two(QString::fromStdString(File("two.png")));
+  EXPECT_EQ(two.size(), QSize(1194, 1008));
+  // The caption is drawn for the ratio too: at twice its place and size.
+  EXPECT_GT(CountReddish(two, QRect(32, 256, 56, 486)), 4 * 300);
+  EXPECT_EQ(CountReddish(two, QRect(32, 40, 56, 200)), 0);
+  png("odd.png", {"--scale", "1.5", "--size", "599x300"});
+  EXPECT_EQ(QImage(QString::fromStdString(File("odd.png"))).size(), QSize(899, 450)) << "898.5 rounds up";
+
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--layout", "--scale", "2"});
+  const CliResult layout = RunCli(args);
+  ASSERT_EQ(layout.exitStatus, 0) << layout.err;
+  EXPECT_NE(layout.out.find("\"size\":[1194,1008]"), std::string::npos);
+  EXPECT_NE(layout.out.find("\"plotRect\":[216,152,1134,856]"), std::string::npos) << layout.out.substr(0, 200);
 }
 
 TEST_F(ChartOutput, WithoutAModeTheChartIsTheStartUpOne) {
@@ -185,6 +219,19 @@ TEST_F(ChartOutput, FailedCommandWritesNoPicture) {
   const CliResult result = RunCli({"resistance", "--low", "10", "--png", File("none.png")});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_FALSE(fs::exists(File("none.png")));
+}
+
+TEST(ChartOutputOptions, BadScalesAreUsageErrors) {
+  for (const char* scale : {"0", "0.0", "-1", "abc", "1.", ".5", "1e2", "1,5", "", "10.5", "11", "1.2.3", "2 ", "1234567"}) {
+    const CliResult result = RunCli({"--layout", "--scale", scale});
+    EXPECT_EQ(result.exitStatus, 2) << scale;
+    EXPECT_NE(result.err.find("invalid scale '" + std::string(scale) + "'"), std::string::npos) << result.err;
+  }
+  for (const char* scale : {"10", "0.25", "1.75", "3"}) EXPECT_EQ(RunCli({"--layout", "--scale", scale}).exitStatus, 0) << scale;
+  // The picture's size counts: --size times --scale, at most 10000 a side.
+  const CliResult big = RunCli({"--layout", "--size", "6000x100", "--scale", "2"});
+  EXPECT_EQ(big.exitStatus, 2);
+  EXPECT_EQ(big.err.rfind("tavimo-cli: the picture would be 12000x200 pixels (--size times --scale); each side is at most 10000\n", 0), 0u) << big.err;
 }
 
 TEST(ChartOutputOptions, BadSizesAreUsageErrors) {
