@@ -117,8 +117,8 @@ void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& o
 
 }  // namespace
 
-BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList& ratios,
-                      const BatchOptions& options, const std::function<void(const std::string&)>& reportBadRow,
+BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList& ratios, const BatchOptions& options,
+                      const std::function<void(const std::string&)>& reportBadRow,
                       const NumberFormatSettings& settings) {
   BatchPlan plan{.options = options, .settings = settings, .ratioValues = ParseRatioValues(ratios)};
   for (ComputeMode mode : options.modes) {

@@ -57,8 +57,8 @@ struct BatchSummary {
 // Raises before anything is written: the ratios' errors (ParseRatio), an
 // input without a header or a needed column (EConvertError with the
 // messages above), log scale with rise or decline (kLogScaleModesMessage).
-BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList& ratios,
-                      const BatchOptions& options, const std::function<void(const std::string&)>& reportBadRow,
+BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList& ratios, const BatchOptions& options,
+                      const std::function<void(const std::string&)>& reportBadRow,
                       const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 }  // namespace tavimo

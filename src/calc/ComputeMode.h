@@ -14,9 +14,9 @@ enum class ComputeMode { Rise, Decline, Resistance, Support, ProjectionUp, Proje
 inline constexpr std::array<ComputeMode, 4> kComputeModes = {ComputeMode::Rise, ComputeMode::Decline,
                                                              ComputeMode::Resistance, ComputeMode::Support};
 // Every mode, in the order of the enumeration.
-inline constexpr std::array<ComputeMode, 6> kAllComputeModes = {
-    ComputeMode::Rise,    ComputeMode::Decline,      ComputeMode::Resistance,
-    ComputeMode::Support, ComputeMode::ProjectionUp, ComputeMode::ProjectionDown};
+inline constexpr std::array<ComputeMode, 6> kAllComputeModes = {ComputeMode::Rise,         ComputeMode::Decline,
+                                                                ComputeMode::Resistance,   ComputeMode::Support,
+                                                                ComputeMode::ProjectionUp, ComputeMode::ProjectionDown};
 
 // The caption of the mode's button ("低点上涨", "高点下跌", "反弹阻力", "回调支撑";
 // the projections, which have no button, "起点上涨" and "起点下跌").

@@ -9,9 +9,8 @@
 
 namespace tavimo {
 
-std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<ConfluenceWave>& waves,
-                                                     const RatioList& ratios, const std::vector<ComputeMode>& modes,
-                                                     LevelScale scale) {
+std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<ConfluenceWave>& waves, const RatioList& ratios,
+                                                     const std::vector<ComputeMode>& modes, LevelScale scale) {
   const std::vector<double> ratioValues = ParseRatioValues(ratios);
   std::vector<ConfluenceLevel> levels;
   for (std::size_t w = 0; w < waves.size(); ++w) {
@@ -37,7 +36,7 @@ std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<Confluenc
 }
 
 std::vector<ConfluenceZone> SweepConfluenceZones(const std::vector<ConfluenceLevel>& sortedLevels,
-                                                 double tolerancePercent, std::size_t minWaves) {
+                                                 long double tolerancePercent, std::size_t minWaves) {
   std::vector<ConfluenceZone> zones;
   for (std::size_t i = 0; i < sortedLevels.size();) {
     const double anchor = sortedLevels[i].level;
@@ -68,7 +67,8 @@ std::vector<ConfluenceZone> SweepConfluenceZones(const std::vector<ConfluenceLev
 std::vector<ConfluenceZone> FindConfluenceZones(const std::vector<ConfluenceWave>& waves, const RatioList& ratios,
                                                 const ConfluenceOptions& options) {
   const std::vector<ConfluenceLevel> levels = CollectConfluenceLevels(waves, ratios, options.modes, options.scale);
-  return SweepConfluenceZones(levels, options.tolerancePercent, options.minWaves.value_or(DefaultMinWaves(waves.size())));
+  return SweepConfluenceZones(levels, options.tolerancePercent,
+                              options.minWaves.value_or(DefaultMinWaves(waves.size())));
 }
 
 }  // namespace tavimo

@@ -14,7 +14,7 @@
 
 namespace tavimo {
 
-inline constexpr double kDefaultConfluenceTolerance = 0.5;  // percent
+inline constexpr long double kDefaultConfluenceTolerance = 0.5L;  // percent
 
 // One wave: its low and high and, for the projections, its third price C.
 struct ConfluenceWave {
@@ -33,16 +33,18 @@ struct ConfluenceLevel {
 };
 
 struct ConfluenceZone {
-  double low = 0.0;   // the lowest member's level
-  double high = 0.0;  // the highest member's level
-  std::size_t waves = 0;  // distinct waves among the members
+  double low = 0.0;                      // the lowest member's level
+  double high = 0.0;                     // the highest member's level
+  std::size_t waves = 0;                 // distinct waves among the members
   std::vector<ConfluenceLevel> members;  // ascending, as the sweep met them
 };
 
 struct ConfluenceOptions {
   std::vector<ComputeMode> modes;  // in the order that breaks ties
   LevelScale scale = LevelScale::Linear;
-  double tolerancePercent = kDefaultConfluenceTolerance;
+  // As ParseFloatText reads it: the tolerance is never stored, so it keeps
+  // its extended value.
+  long double tolerancePercent = kDefaultConfluenceTolerance;
   // Zones with fewer distinct waves are dropped; none: DefaultMinWaves.
   std::optional<std::size_t> minWaves;
 };
@@ -57,9 +59,8 @@ constexpr std::size_t DefaultMinWaves(std::size_t waveCount) { return waveCount 
 // propagate); on a log scale rise or decline raises kLogScaleModesMessage and
 // a price at or below zero kLogScalePricesMessage (EConvertError); a level
 // beyond the double range raises EOverflow.
-std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<ConfluenceWave>& waves,
-                                                     const RatioList& ratios, const std::vector<ComputeMode>& modes,
-                                                     LevelScale scale);
+std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<ConfluenceWave>& waves, const RatioList& ratios,
+                                                     const std::vector<ComputeMode>& modes, LevelScale scale);
 
 // The sweep over sorted levels: the first level not in a zone opens one with
 // anchor a; each following level v joins while v <= a + |a| x P / 100 (in
@@ -67,7 +68,7 @@ std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<Confluenc
 // dropped; the rest are ordered by distinct waves, then by level count, both
 // descending, then by their lowest level ascending.
 std::vector<ConfluenceZone> SweepConfluenceZones(const std::vector<ConfluenceLevel>& sortedLevels,
-                                                 double tolerancePercent, std::size_t minWaves);
+                                                 long double tolerancePercent, std::size_t minWaves);
 
 // Collect and sweep.
 std::vector<ConfluenceZone> FindConfluenceZones(const std::vector<ConfluenceWave>& waves, const RatioList& ratios,

@@ -51,7 +51,7 @@ class CsvReader {
   bool failed_ = false;
   bool started_ = false;
   std::uint64_t line_ = 1;
-  std::string values_;  // the current record's unquoted field values
+  std::string values_;               // the current record's unquoted field values
   std::vector<std::size_t> bounds_;  // field i is values_[bounds_[2i], bounds_[2i+1])
 };
 

@@ -302,10 +302,14 @@ PriceTick::Quotient PriceTick::DivideExactly(double magnitude) const {
   // |L| / T = A / B with A = m 2^max(e,0) 10^max(-q,0) and B = t 2^max(-e,0) 10^max(q,0).
   BigNatural a(m);
   BigNatural b = BigNatural::FromDigits(digits_);
-  if (e >= 0) a.ShiftLeft(e);
-  else b.ShiftLeft(-e);
-  if (exponent_ >= 0) b.MultiplyByPowerOfTen(exponent_);
-  else a.MultiplyByPowerOfTen(-exponent_);
+  if (e >= 0)
+    a.ShiftLeft(e);
+  else
+    b.ShiftLeft(-e);
+  if (exponent_ >= 0)
+    b.MultiplyByPowerOfTen(exponent_);
+  else
+    a.MultiplyByPowerOfTen(-exponent_);
   BigNatural limit = b;
   limit.MultiplyAdd(kMultipleLimit, 0);
   if (Compare(a, limit) >= 0) {

@@ -37,13 +37,13 @@ BatchRun RunOn(const std::string& input, const BatchOptions& options, const Rati
 TEST(BatchLevels, QuotedFieldsBadRowsAndByteOrderMark) {
   const std::string input =
       "\xEF\xBB\xBFname,Low,HIGH,note\r\n"          // line 1
-      "\"Acme, Inc.\",10,20\r\n"                     // 2: short row, padded
+      "\"Acme, Inc.\",10,20\r\n"                    // 2: short row, padded
       "\"two\r\nlines \"\"q\"\"\",12,18,\"x,y\"\n"  // 3-4, LF only
-      "gap,,20,\r\n"                                 // 5: empty low
-      "\r\n"                                         // 6: empty line
-      "word,abc,20,\r\n"                             // 7: not a number
-      "wide,1,2,3,4\r\n"                             // 8: a field too many
-      "big,1000,3000,";                              // 9: no line end
+      "gap,,20,\r\n"                                // 5: empty low
+      "\r\n"                                        // 6: empty line
+      "word,abc,20,\r\n"                            // 7: not a number
+      "wide,1,2,3,4\r\n"                            // 8: a field too many
+      "big,1000,3000,";                             // 9: no line end
   const BatchRun run = RunOn(input, {{ComputeMode::Resistance, ComputeMode::Support}, LevelScale::Linear, {}, {}});
   EXPECT_EQ(run.out,
             "name,Low,HIGH,note,mode,ratio,level,text\r\n"
@@ -83,7 +83,8 @@ TEST(BatchLevels, RiseWritesZeroForSkippedRatiosAndTickTexts) {
 TEST(BatchLevels, LevelsMatchTheSingleCommand) {
   const RatioList ratios = SplitRatioText(DefaultRatioText);
   const std::vector<ComputeMode> modes(kAllComputeModes.begin(), kAllComputeModes.end());
-  const std::vector<std::array<const char*, 3>> rows = {{"10", "20", "12"}, {"0.3", "7.77", "5.5"}, {"123.45", "99.9", "101"}};
+  const std::vector<std::array<const char*, 3>> rows = {
+      {"10", "20", "12"}, {"0.3", "7.77", "5.5"}, {"123.45", "99.9", "101"}};
   std::string input = "FROM,high,low\n";
   for (const auto& row : rows) input += std::string(row[2]) + "," + row[1] + "," + row[0] + "\n";
   const BatchRun run = RunOn(input, {modes, LevelScale::Linear, {}, {}}, ratios);
@@ -112,8 +113,8 @@ TEST(BatchLevels, RefusesBeforeWritingAnything) {
   const auto refuses = [](const std::string& input, const BatchOptions& options, const std::string& message) {
     std::istringstream in(input);
     std::ostringstream out;
-    const bool raised = Raises<EConvertError>([&] { RunBatch(in, out, {"0.5"}, options, [](const std::string&) {}); },
-                                              message);
+    const bool raised =
+        Raises<EConvertError>([&] { RunBatch(in, out, {"0.5"}, options, [](const std::string&) {}); }, message);
     return raised && out.str().empty();
   };
   const BatchOptions projection{{ComputeMode::ProjectionUp}, LevelScale::Linear, {}, {}};

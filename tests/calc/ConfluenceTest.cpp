@@ -81,8 +81,7 @@ TEST(Confluence, RiseAndDeclineLeaveOutRatiosFromOneUp) {
   EXPECT_EQ(levels[0].level, 10.0);  // decline 0.5 of 20
   EXPECT_EQ(levels[1].level, 15.0);  // rise 0.5 of 10
   // One wave: zones of one wave are kept.
-  EXPECT_EQ(FindConfluenceZones({{10, 20, {}}}, ratios, {{ComputeMode::Rise}, LevelScale::Linear, 0.5, {}}).size(),
-            1u);
+  EXPECT_EQ(FindConfluenceZones({{10, 20, {}}}, ratios, {{ComputeMode::Rise}, LevelScale::Linear, 0.5, {}}).size(), 1u);
 }
 
 TEST(Confluence, WaveWithoutThirdPriceHasNoProjections) {
@@ -97,10 +96,15 @@ TEST(Confluence, WaveWithoutThirdPriceHasNoProjections) {
 
 TEST(Confluence, LogScaleRulesHold) {
   const RatioList ratios = {"0.5"};
-  EXPECT_TRUE(Raises<EConvertError>([&] { CollectConfluenceLevels({{10, 20, {}}}, ratios, {ComputeMode::Rise}, LevelScale::Log); },
-                                    "Log scale applies to resistance, support and projections."));
   EXPECT_TRUE(Raises<EConvertError>(
-      [&] { CollectConfluenceLevels({{10, 20, {}}, {0, 20, {}}}, ratios, {ComputeMode::Support}, LevelScale::Log); },
+      [&] {
+        CollectConfluenceLevels({{10, 20, {}}}, ratios, {ComputeMode::Rise}, LevelScale::Log);
+      },
+      "Log scale applies to resistance, support and projections."));
+  EXPECT_TRUE(Raises<EConvertError>(
+      [&] {
+        CollectConfluenceLevels({{10, 20, {}}, {0, 20, {}}}, ratios, {ComputeMode::Support}, LevelScale::Log);
+      },
       "Log scale needs prices above zero."));
   EXPECT_EQ(CollectConfluenceLevels({{10, 40, {}}}, ratios, {ComputeMode::Resistance}, LevelScale::Log)[0].level, 20.0);
 }

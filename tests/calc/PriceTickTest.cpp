@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Whole ticks, grouping, and the tick's shortest form deciding the decimals.
         TickCase{"5", 12347.5, kNearest, 2470, 12350.0, "12,350"}, TickCase{"5", -2.5, kNearest, -1, -5.0, "-5"},
         TickCase{"5", 2.4, kNearest, 0, 0.0, "0"}, TickCase{"5e2", 1234.0, kNearest, 2, 1000.0, "1,000"},
-        TickCase{"0.010", 16.2, kNearest, 1620, 16.2, "16.20"}, TickCase{" +0.0001 ", 1.23456, kNearest, 12346, 1.2346, "1.2346"},
+        TickCase{"0.010", 16.2, kNearest, 1620, 16.2, "16.20"},
+        TickCase{" +0.0001 ", 1.23456, kNearest, 12346, 1.2346, "1.2346"},
         // n x T exactly halfway between two doubles: the even one.
         TickCase{"3", 9007199254740994.0, kNearest, 3002399751580331, 9007199254740992.0, "9,007,199,254,740,993"},
         // Ticks beyond 128-bit arithmetic: a tiny one and one of 23 digits.
@@ -72,26 +73,26 @@ INSTANTIATE_TEST_SUITE_P(
         TickCase{"0.12345678901234567890123", -1000.0, kDown, -8101, -0x1.f40fcd231c492p+9,
                  "-1,000.12344778901234477886423"},
         // 2000000000000002048 / 2.00000000000000205 = 10^18 - 0.999999999999999: below 10^18 down and nearest.
-        TickCase{"2.00000000000000205", 2000000000000002048.0, kNearest, 999999999999999999,
-                 0x1.bc16d674ec808p+60, "2,000,000,000,000,002,047.99999999999999795"}));
+        TickCase{"2.00000000000000205", 2000000000000002048.0, kNearest, 999999999999999999, 0x1.bc16d674ec808p+60,
+                 "2,000,000,000,000,002,047.99999999999999795"}));
 
 TEST(PriceTick, ResistanceOfTenToTwentyOnTheNickel) {
   const ComputeOutcome outcome = RunCompute(ComputeMode::Resistance, "10", "20", SplitRatioText(DefaultRatioText));
   const PriceTick tick("0.05");
   std::string texts;
   for (double level : outcome.levels) texts += tick.Round(level, TickRounding::Nearest).text + " ";
-  EXPECT_EQ(texts,
-            "11.90 12.35 13.35 13.80 15.00 16.20 16.65 18.10 20.00 21.90 22.35 23.80 25.00 26.20 28.10 30.00 ");
+  EXPECT_EQ(texts, "11.90 12.35 13.35 13.80 15.00 16.20 16.65 18.10 20.00 21.90 22.35 23.80 25.00 26.20 28.10 30.00 ");
   EXPECT_EQ(tick.Round(outcome.levels[2], TickRounding::Nearest).level, 13.35);
 }
 
 TEST(PriceTick, MultipleOfTenToTheEighteenIsTooLarge) {
-  EXPECT_TRUE(Raises<EConvertError>([] { PriceTick("1").Multiple(1e18, TickRounding::Down); },
-                                    "Level too large for tick 1."));
+  EXPECT_TRUE(
+      Raises<EConvertError>([] { PriceTick("1").Multiple(1e18, TickRounding::Down); }, "Level too large for tick 1."));
   EXPECT_EQ(PriceTick("1").Multiple(999999999999999872.0, TickRounding::Nearest), 999999999999999872);
   // Only rounding up reaches 10^18 here.
-  EXPECT_TRUE(Raises<EConvertError>([] { PriceTick("2.00000000000000205").Multiple(2000000000000002048.0, TickRounding::Up); },
-                                    "Level too large for tick 2.00000000000000205."));
+  EXPECT_TRUE(
+      Raises<EConvertError>([] { PriceTick("2.00000000000000205").Multiple(2000000000000002048.0, TickRounding::Up); },
+                            "Level too large for tick 2.00000000000000205."));
   EXPECT_TRUE(Raises<EConvertError>([] { PriceTick("1e-300").Multiple(1.0, TickRounding::Nearest); },
                                     "Level too large for tick 1e-300."));
   EXPECT_TRUE(Raises<EConvertError>([] { PriceTick("0.01").Multiple(-DBL_MAX, TickRounding::Up); },
@@ -99,8 +100,8 @@ TEST(PriceTick, MultipleOfTenToTheEighteenIsTooLarge) {
 }
 
 TEST(PriceTick, MultipleBeyondTheDoubleRangeOverflows) {
-  EXPECT_TRUE(Raises<EOverflow>([] { PriceTick("1e308").Round(1.7e308, TickRounding::Nearest); },
-                                "Floating point overflow"));
+  EXPECT_TRUE(
+      Raises<EOverflow>([] { PriceTick("1e308").Round(1.7e308, TickRounding::Nearest); }, "Floating point overflow"));
   EXPECT_EQ(PriceTick("1e400").Round(1e308, TickRounding::Nearest).level, 0.0);
 }
 

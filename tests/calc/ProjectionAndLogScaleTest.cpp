@@ -35,12 +35,21 @@ TEST(Projection, CommandChecksHighLowCThenConvertsLowHighC) {
     EXPECT_EQ(RunCompute({mode, "x", "y", "", LevelScale::Linear}, ratios).emptyBoxMessage, kEmptyThreeMessage);
     EXPECT_EQ(RunCompute({mode, "", "y", "z", LevelScale::Linear}, ratios).emptyBoxMessage, kEmptyThreeMessage);
     EXPECT_EQ(RunCompute(mode, "10", "20", ratios).emptyBoxMessage, kEmptyThreeMessage);
-    EXPECT_TRUE(Raises<EConvertError>([&] { RunCompute({mode, "x", "y", "z", LevelScale::Linear}, ratios); },
-                                      "'x' is not a valid floating point value"));
-    EXPECT_TRUE(Raises<EConvertError>([&] { RunCompute({mode, "1", "y", "z", LevelScale::Linear}, ratios); },
-                                      "'y' is not a valid floating point value"));
-    EXPECT_TRUE(Raises<EConvertError>([&] { RunCompute({mode, "1", "2", "z", LevelScale::Linear}, ratios); },
-                                      "'z' is not a valid floating point value"));
+    EXPECT_TRUE(Raises<EConvertError>(
+        [&] {
+          RunCompute({mode, "x", "y", "z", LevelScale::Linear}, ratios);
+        },
+        "'x' is not a valid floating point value"));
+    EXPECT_TRUE(Raises<EConvertError>(
+        [&] {
+          RunCompute({mode, "1", "y", "z", LevelScale::Linear}, ratios);
+        },
+        "'y' is not a valid floating point value"));
+    EXPECT_TRUE(Raises<EConvertError>(
+        [&] {
+          RunCompute({mode, "1", "2", "z", LevelScale::Linear}, ratios);
+        },
+        "'z' is not a valid floating point value"));
   }
   EXPECT_EQ(RunCompute({ComputeMode::ProjectionUp, "10", "20", "12", LevelScale::Linear}, ratios).levels,
             (LevelTable{17}));
@@ -96,9 +105,9 @@ TEST(LogScale, StoredLevelIsWithinTwoToTheMinusFiftyOfTheExactValue) {
     double low, high;
     const char* ratio;
   };
-  const Case extremes[] = {{1e-300, 1e300, "0.999"}, {1e-300, 1e300, "0.618"}, {1e300, 1e-300, "0.999"},
-                           {DBL_MIN, DBL_MAX, "0.809"}, {1e-307, 2e-307, "1000"}, {1, 1 + 0x1p-52, "1e15"}, {3, 3.0000000000000004, "1e15"},
-                           {1.7e308, 1e-300, "1.0000001"}};
+  const Case extremes[] = {{1e-300, 1e300, "0.999"},        {1e-300, 1e300, "0.618"},      {1e300, 1e-300, "0.999"},
+                           {DBL_MIN, DBL_MAX, "0.809"},     {1e-307, 2e-307, "1000"},      {1, 1 + 0x1p-52, "1e15"},
+                           {3, 3.0000000000000004, "1e15"}, {1.7e308, 1e-300, "1.0000001"}};
   for (const Case& c : extremes) {
     const double r = ParseRatio(c.ratio);
     const double level = LogTable(ComputeMode::Resistance, {c.ratio}, c.low, c.high)[0];
@@ -117,8 +126,10 @@ TEST(LogScale, StoredLevelIsWithinTwoToTheMinusFiftyOfTheExactValue) {
         std::fabs(std::log(static_cast<long double>(high)) - span) > 700.0L)
       continue;
     const LevelPrices prices{low, high, 0.0};
-    worst = std::max(worst, ErrorInUnits(LevelFor(ComputeMode::Resistance, LevelScale::Log, r, prices), low, low, high, r));
-    worst = std::max(worst, ErrorInUnits(LevelFor(ComputeMode::Support, LevelScale::Log, r, prices), high, high, low, r));
+    worst =
+        std::max(worst, ErrorInUnits(LevelFor(ComputeMode::Resistance, LevelScale::Log, r, prices), low, low, high, r));
+    worst =
+        std::max(worst, ErrorInUnits(LevelFor(ComputeMode::Support, LevelScale::Log, r, prices), high, high, low, r));
   }
   EXPECT_LE(worst, 8.0);
 }
@@ -127,22 +138,34 @@ TEST(LogScale, CommandRefusesRiseAndDeclineAndPricesAtOrBelowZero) {
   const RatioList ratios = {"0.5"};
   for (ComputeMode mode : {ComputeMode::Rise, ComputeMode::Decline}) {
     EXPECT_FALSE(LogScaleApplies(mode));
-    EXPECT_TRUE(Raises<EConvertError>([&] { RunCompute({mode, "10", "20", "", LevelScale::Log}, ratios); },
-                                      "Log scale applies to resistance, support and projections."));
+    EXPECT_TRUE(Raises<EConvertError>(
+        [&] {
+          RunCompute({mode, "10", "20", "", LevelScale::Log}, ratios);
+        },
+        "Log scale applies to resistance, support and projections."));
   }
   const auto refused = [&](ComputeMode mode, const char* low, const char* high, const char* from) {
-    return Raises<EConvertError>([&] { RunCompute({mode, low, high, from, LevelScale::Log}, ratios); },
-                                 "Log scale needs prices above zero.");
+    return Raises<EConvertError>(
+        [&] {
+          RunCompute({mode, low, high, from, LevelScale::Log}, ratios);
+        },
+        "Log scale needs prices above zero.");
   };
   EXPECT_TRUE(refused(ComputeMode::Resistance, "0", "20", ""));
   EXPECT_TRUE(refused(ComputeMode::Support, "10", "-20", ""));
   EXPECT_TRUE(refused(ComputeMode::ProjectionUp, "10", "20", "-0"));
   // Conversion comes first: a bad text is reported as such.
-  EXPECT_TRUE(Raises<EConvertError>([&] { RunCompute({ComputeMode::Support, "-1", "x", "", LevelScale::Log}, ratios); },
-                                    "'x' is not a valid floating point value"));
+  EXPECT_TRUE(Raises<EConvertError>(
+      [&] {
+        RunCompute({ComputeMode::Support, "-1", "x", "", LevelScale::Log}, ratios);
+      },
+      "'x' is not a valid floating point value"));
   // A level beyond the double range overflows as on a linear scale.
-  EXPECT_TRUE(Raises<EOverflow>([&] { RunCompute({ComputeMode::Resistance, "1", "1e300", "", LevelScale::Log}, {"2"}); },
-                                "Floating point overflow"));
+  EXPECT_TRUE(Raises<EOverflow>(
+      [&] {
+        RunCompute({ComputeMode::Resistance, "1", "1e300", "", LevelScale::Log}, {"2"});
+      },
+      "Floating point overflow"));
 }
 
 }  // namespace
