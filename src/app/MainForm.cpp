@@ -77,6 +77,8 @@ int ComputeButtonNumber(ComputeMode mode) {
     case ComputeMode::Decline: return 3;
     case ComputeMode::Resistance: return 4;
     case ComputeMode::Support: return 5;
+    case ComputeMode::ProjectionUp:
+    case ComputeMode::ProjectionDown: break;  // no button of their own
   }
   return 4;
 }

@@ -1,36 +1,15 @@
 #include "calc/ComputeCommand.h"
 
+#include <string>
+
+#include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
 #include "runtime/NumberParse.h"
 
 namespace tavimo {
 
-namespace {
-
-struct ModeInfo {
-  ComputeMode mode;
-  std::string_view name;
-  std::string_view caption;
-};
-
-constexpr std::array<ModeInfo, 4> kModeInfo = {{
-    {ComputeMode::Rise, "rise", "低点上涨"},
-    {ComputeMode::Decline, "decline", "高点下跌"},
-    {ComputeMode::Resistance, "resistance", "反弹阻力"},
-    {ComputeMode::Support, "support", "回调支撑"},
-}};
-
-const ModeInfo& InfoOf(ComputeMode mode) {
-  for (const ModeInfo& info : kModeInfo)
-    if (info.mode == mode) return info;
-  return kModeInfo[0];
-}
-
-// A price is parsed in extended precision and stored as the nearest double.
-double ConvertPrice(std::string_view text) { return StoreAsDouble(ParseFloatText(text)); }
-
-std::optional<std::string_view> EmptyBoxMessage(ComputeMode mode, std::string_view lowText,
-                                                std::string_view highText) {
+std::optional<std::string_view> EmptyBoxMessage(ComputeMode mode, std::string_view lowText, std::string_view highText,
+                                                std::string_view fromText) {
   switch (mode) {
     case ComputeMode::Rise:
       if (lowText.empty()) return kEmptyLowMessage;
@@ -42,49 +21,38 @@ std::optional<std::string_view> EmptyBoxMessage(ComputeMode mode, std::string_vi
     case ComputeMode::Support:
       if (highText.empty() || lowText.empty()) return kEmptyBothMessage;
       break;
+    case ComputeMode::ProjectionUp:
+    case ComputeMode::ProjectionDown:
+      if (highText.empty() || lowText.empty() || fromText.empty()) return kEmptyThreeMessage;
+      break;
   }
   return std::nullopt;
 }
 
-}  // namespace
+double ConvertPrice(std::string_view text, const NumberFormatSettings& settings) {
+  return StoreAsDouble(ParseFloatText(text, settings));
+}
 
-std::string_view ComputeButtonCaption(ComputeMode mode) { return InfoOf(mode).caption; }
+ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios) {
+  ComputeOutcome outcome;
+  outcome.emptyBoxMessage = EmptyBoxMessage(request.mode, request.lowText, request.highText, request.fromText);
+  if (outcome.emptyBoxMessage) return outcome;
 
-std::string_view ComputeModeName(ComputeMode mode) { return InfoOf(mode).name; }
-
-std::optional<ComputeMode> ComputeModeFromName(std::string_view name) {
-  for (const ModeInfo& info : kModeInfo)
-    if (info.name == name) return info.mode;
-  return std::nullopt;
+  // Checked before any conversion, as no text can make the combination work.
+  if (request.scale == LevelScale::Log && !LogScaleApplies(request.mode))
+    throw EConvertError(std::string(kLogScaleModesMessage));
+  LevelPrices prices;
+  if (NeedsLow(request.mode)) prices.low = ConvertPrice(request.lowText);
+  if (NeedsHigh(request.mode)) prices.high = ConvertPrice(request.highText);
+  if (NeedsFrom(request.mode)) prices.from = ConvertPrice(request.fromText);
+  CheckLogScalePrices(request.mode, request.scale, prices);
+  outcome.levels = BuildLevelTable(request.mode, request.scale, ratios, prices);
+  return outcome;
 }
 
 ComputeOutcome RunCompute(ComputeMode mode, std::string_view lowText, std::string_view highText,
                           const RatioList& ratios) {
-  ComputeOutcome outcome;
-  outcome.emptyBoxMessage = EmptyBoxMessage(mode, lowText, highText);
-  if (outcome.emptyBoxMessage) return outcome;
-
-  switch (mode) {
-    case ComputeMode::Rise:
-      outcome.levels = BuildRiseTable(ratios, ConvertPrice(lowText));
-      break;
-    case ComputeMode::Decline:
-      outcome.levels = BuildDeclineTable(ratios, ConvertPrice(highText));
-      break;
-    case ComputeMode::Resistance: {
-      const double low = ConvertPrice(lowText);
-      const double high = ConvertPrice(highText);
-      outcome.levels = BuildResistanceTable(ratios, low, high);
-      break;
-    }
-    case ComputeMode::Support: {
-      const double low = ConvertPrice(lowText);
-      const double high = ConvertPrice(highText);
-      outcome.levels = BuildSupportTable(ratios, low, high);
-      break;
-    }
-  }
-  return outcome;
+  return RunCompute(ComputeRequest{mode, lowText, highText, {}, LevelScale::Linear}, ratios);
 }
 
 }  // namespace tavimo

@@ -1,61 +1,46 @@
 #include "calc/LevelTable.h"
 
-#include "runtime/FloatFaults.h"
-
-static_assert(sizeof(long double) >= 10, "levels are computed in x87 extended precision");
-
 namespace tavimo {
 
-namespace {
-
-// The steps are separate long double statements so the order of operations,
-// and with it the last bit of every level, is fixed.
-template <typename Level>
-LevelTable BuildTable(const RatioList& ratios, Level level) {
+LevelTable BuildLevelTable(ComputeMode mode, LevelScale scale, const RatioList& ratios, const LevelPrices& prices) {
   LevelTable table(ratios.size(), 0.0);
   for (std::size_t i = 0; i < ratios.size(); ++i) {
+    // A skipped entry is still converted, so a bad entry fails there too.
     const long double r = ParseRatio(ratios[i]);
-    table[i] = level(r);
+    table[i] = LevelFor(mode, scale, r, prices);
   }
   return table;
 }
 
-}  // namespace
-
 LevelTable BuildRiseTable(const RatioList& ratios, double low) {
-  return BuildTable(ratios, [low](long double r) {
-    if (r >= 1.0L) return 0.0;  // still converted above, so a bad entry fails here too
-    const long double factor = r + 1.0L;
-    const long double level = factor * low;
-    return StoreAsDouble(level);
-  });
+  return BuildLevelTable(ComputeMode::Rise, LevelScale::Linear, ratios, {low, 0.0, 0.0});
 }
 
 LevelTable BuildDeclineTable(const RatioList& ratios, double high) {
-  return BuildTable(ratios, [high](long double r) {
-    if (r >= 1.0L) return 0.0;
-    const long double factor = 1.0L - r;
-    const long double level = factor * high;
-    return StoreAsDouble(level);
-  });
+  return BuildLevelTable(ComputeMode::Decline, LevelScale::Linear, ratios, {0.0, high, 0.0});
 }
 
 LevelTable BuildResistanceTable(const RatioList& ratios, double low, double high) {
-  const long double d = static_cast<long double>(high) - low;
-  return BuildTable(ratios, [low, d](long double r) {
-    const long double p = r * d;
-    const long double level = low + p;
-    return StoreAsDouble(level);
-  });
+  return BuildLevelTable(ComputeMode::Resistance, LevelScale::Linear, ratios, {low, high, 0.0});
 }
 
 LevelTable BuildSupportTable(const RatioList& ratios, double low, double high) {
-  const long double d = static_cast<long double>(high) - low;
-  return BuildTable(ratios, [high, d](long double r) {
-    const long double p = r * d;
-    const long double level = high - p;
-    return StoreAsDouble(level);
-  });
+  return BuildLevelTable(ComputeMode::Support, LevelScale::Linear, ratios, {low, high, 0.0});
+}
+
+LevelTable BuildProjectionUpTable(const RatioList& ratios, double low, double high, double from) {
+  return BuildLevelTable(ComputeMode::ProjectionUp, LevelScale::Linear, ratios, {low, high, from});
+}
+
+LevelTable BuildProjectionDownTable(const RatioList& ratios, double low, double high, double from) {
+  return BuildLevelTable(ComputeMode::ProjectionDown, LevelScale::Linear, ratios, {low, high, from});
+}
+
+std::vector<double> ParseRatioValues(const RatioList& ratios) {
+  std::vector<double> values;
+  values.reserve(ratios.size());
+  for (const std::string& entry : ratios) values.push_back(ParseRatio(entry));
+  return values;
 }
 
 }  // namespace tavimo

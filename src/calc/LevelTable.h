@@ -1,9 +1,11 @@
 #pragma once
-// The price levels of one computation, one per ratio list entry, and the four
-// ways of building them from the low and the high of the previous wave.
+// The price levels of one computation, one per ratio list entry, and the
+// ways of building them from the low and the high of the previous wave (and,
+// for the projections, a third price).
 
 #include <vector>
 
+#include "calc/LevelFormula.h"
 #include "calc/RatioList.h"
 
 namespace tavimo {
@@ -25,5 +27,15 @@ LevelTable BuildDeclineTable(const RatioList& ratios, double high);
 LevelTable BuildResistanceTable(const RatioList& ratios, double low, double high);
 // high - r * (high - low).
 LevelTable BuildSupportTable(const RatioList& ratios, double low, double high);
+// from + r * (high - low) and from - r * (high - low).
+LevelTable BuildProjectionUpTable(const RatioList& ratios, double low, double high, double from);
+LevelTable BuildProjectionDownTable(const RatioList& ratios, double low, double high, double from);
+
+// Any mode on either scale (LevelFor); the prices a mode does not read are ignored.
+LevelTable BuildLevelTable(ComputeMode mode, LevelScale scale, const RatioList& ratios, const LevelPrices& prices);
+
+// Every entry's value, converted once in list order (the first error ends
+// it), for callers that build many tables from one list.
+std::vector<double> ParseRatioValues(const RatioList& ratios);
 
 }  // namespace tavimo

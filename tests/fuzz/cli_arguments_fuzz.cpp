@@ -67,6 +67,10 @@ double ExpectedLevel(ComputeMode mode, double low, double high, long double r) {
     case ComputeMode::Decline: return r >= 1.0L ? 0.0 : StoreAsDouble((1.0L - r) * high);
     case ComputeMode::Resistance: return StoreAsDouble(low + r * d);
     case ComputeMode::Support: return StoreAsDouble(high - r * d);
+    // Without a third price on the command line a projection answers the
+    // empty-box message and never gets here.
+    case ComputeMode::ProjectionUp:
+    case ComputeMode::ProjectionDown: break;
   }
   return 0.0;
 }

@@ -1,0 +1,31 @@
+#pragma once
+// Linear or logarithmic spacing of the levels: on a log scale a ratio moves
+// a price by a factor instead of a distance, so resistance, support and the
+// projections become base x (to / from)^r.
+
+#include <optional>
+#include <string_view>
+
+#include "calc/ComputeMode.h"
+
+namespace tavimo {
+
+enum class LevelScale { Linear, Log };
+
+// "linear" and "log".
+std::string_view LevelScaleName(LevelScale scale);
+std::optional<LevelScale> LevelScaleFromName(std::string_view name);
+
+// Rise and decline are proportional already; callers refuse log scale for
+// them with this message (a usage error in the command-line tool).
+inline constexpr std::string_view kLogScaleModesMessage = "Log scale applies to resistance, support and projections.";
+inline constexpr std::string_view kLogScalePricesMessage = "Log scale needs prices above zero.";
+
+constexpr bool LogScaleApplies(ComputeMode mode) { return !IsSingleAnchorMode(mode); }
+
+// base x (to / from)^r in extended precision, for from and to above zero.
+// Equal from and to give base exactly. Over the whole double range the
+// result, rounded once to double, stays within 2^-50 of the exact value.
+long double LogScaleLevel(long double base, double from, double to, long double r);
+
+}  // namespace tavimo
