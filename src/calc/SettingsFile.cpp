@@ -14,8 +14,34 @@ namespace {
 
 constexpr std::string_view kSection = "tvmo";
 constexpr std::string_view kKey = "num";
+constexpr std::string_view kTickKey = "tick";
+constexpr std::string_view kScaleKey = "scale";
 constexpr std::string_view kFileName = "data.ini";
 constexpr std::string_view kUserSubdirectory = "tavimo/";
+
+[[noreturn]] void RaiseUnableToWrite(const std::string& settingsPath) {
+  throw EIniFileException(messages::FormatMessage(messages::kUnableToWrite, settingsPath));
+}
+
+// The per-user folder does not exist before the first save; a failure here
+// shows up as the failed write that follows.
+void CreateFolderOf(const std::string& settingsPath) {
+  const std::filesystem::path directory = std::filesystem::path(settingsPath).parent_path();
+  if (!directory.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+  }
+}
+
+// Writes a key of section tvmo, or removes it for an empty value.
+void SaveOptionalKey(std::string_view key, std::string_view value, const std::string& settingsPath) {
+  if (value.empty()) {
+    if (!platform::DeleteProfileKey(settingsPath, kSection, key)) RaiseUnableToWrite(settingsPath);
+    return;
+  }
+  CreateFolderOf(settingsPath);
+  if (!platform::WriteProfileString(settingsPath, kSection, key, value)) RaiseUnableToWrite(settingsPath);
+}
 
 bool FileExists(const std::string& path) {
   std::error_code error;
@@ -59,15 +85,25 @@ std::string LoadRatioList(const std::string& settingsPath) {
 void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
 
 void SaveRatioText(std::string_view text, const std::string& settingsPath) {
-  // The per-user folder does not exist before the first save; a failure here
-  // shows up as the failed write below.
-  const std::filesystem::path directory = std::filesystem::path(settingsPath).parent_path();
-  if (!directory.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-  }
-  if (!platform::WriteProfileString(settingsPath, kSection, kKey, text))
-    throw EIniFileException(messages::FormatMessage(messages::kUnableToWrite, settingsPath));
+  CreateFolderOf(settingsPath);
+  if (!platform::WriteProfileString(settingsPath, kSection, kKey, text)) RaiseUnableToWrite(settingsPath);
+}
+
+LevelSettings ReadLevelSettings(const std::string& settingsPath) {
+  LevelSettings settings;
+  settings.tickText = platform::ReadProfileString(settingsPath, kSection, kTickKey, "");
+  const std::string scale = platform::ReadProfileString(settingsPath, kSection, kScaleKey, "");
+  if (LevelScaleFromName(scale) == LevelScale::Log) settings.scale = LevelScale::Log;
+  return settings;
+}
+
+void SaveTickText(std::string_view text, const std::string& settingsPath) {
+  SaveOptionalKey(kTickKey, text, settingsPath);
+}
+
+void SaveLevelScale(LevelScale scale, const std::string& settingsPath) {
+  SaveOptionalKey(kScaleKey, scale == LevelScale::Log ? LevelScaleName(LevelScale::Log) : std::string_view(),
+                  settingsPath);
 }
 
 }  // namespace tavimo

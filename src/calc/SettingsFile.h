@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/LevelScale.h"
 #include "calc/RatioList.h"
 
 namespace tavimo {
@@ -32,5 +33,22 @@ std::string LoadRatioList(const std::string& settingsPath);
 // the file then keeps its old content.
 void SaveRatioText(std::string_view text);
 void SaveRatioText(std::string_view text, const std::string& settingsPath);
+
+// How levels are shown beyond the ratio list: the price tick (key "tick")
+// and the level scale (key "scale", "log" or absent) of section "tvmo".
+// Both keys are written only while set, so a file that never had them reads
+// as it always did.
+struct LevelSettings {
+  std::string tickText;  // empty: no tick, levels as computed
+  LevelScale scale = LevelScale::Linear;
+  bool operator==(const LevelSettings&) const = default;
+};
+
+// Missing keys, and a scale value other than "log", read as unset.
+LevelSettings ReadLevelSettings(const std::string& settingsPath);
+// An empty text removes the key. Raise EIniFileException "Unable to write to
+// <path>" as SaveRatioText does; the file then keeps its old content.
+void SaveTickText(std::string_view text, const std::string& settingsPath);
+void SaveLevelScale(LevelScale scale, const std::string& settingsPath);
 
 }  // namespace tavimo

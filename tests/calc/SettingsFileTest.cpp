@@ -158,6 +158,25 @@ TEST(SaveRatioText, FailedWriteLeavesTheOldFile) {
   EXPECT_EQ(ReadFile(path), old);
 }
 
+// The tick and the scale are written only while set: clearing them gives the
+// file back byte for byte, so older copies read it as they always did.
+TEST(LevelSettings, AreWrittenOnlyWhileSetAndClearingRestoresTheFile) {
+  const ScratchDirectory dir;
+  const std::string path = dir.File("data.ini");
+  const std::string original = "[tvmo]\r\nnum=0.5,2/3\r\n";
+  WriteFile(path, original);
+  EXPECT_EQ(ReadLevelSettings(path), LevelSettings{});
+  SaveTickText("0.05", path);
+  SaveLevelScale(LevelScale::Log, path);
+  EXPECT_EQ(ReadLevelSettings(path), (LevelSettings{"0.05", LevelScale::Log}));
+  EXPECT_EQ(ReadRatioText(path), "0.5,2/3");
+  SaveTickText("", path);
+  SaveLevelScale(LevelScale::Linear, path);
+  EXPECT_EQ(ReadFile(path), original);
+  WriteFile(path, "[tvmo]\nscale=LOGARITHMIC\n");
+  EXPECT_EQ(ReadLevelSettings(path).scale, LevelScale::Linear);
+}
+
 TEST(SettingsFilePath, InstalledCopyUsesThePerUserFile) {
   const ScratchDirectory dir;
   const std::string user = "/home/u/.config/";
