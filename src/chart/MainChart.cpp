@@ -152,13 +152,16 @@ void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& r
   AppendRatioBars(series, ratios);
 }
 
-void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels) {
+void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels,
+                       std::vector<std::string> markTexts) {
   const int count = std::min(series.PointCount(), static_cast<int>(levels.size()));
   for (int i = 0; i < count; ++i) series.SetPointX(i, levels[static_cast<std::size_t>(i)]);
+  series.Marks().SetPointTexts(std::move(markTexts));
 }
 
 void ClearRatioBarLevels(THorizBarSeries& series) {
   for (int i = 0; i < series.PointCount(); ++i) series.SetPointX(i, 0.0);
+  series.Marks().SetPointTexts({});
 }
 
 void RestoreAutomaticAxes(TChart& chart) {

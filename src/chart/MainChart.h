@@ -40,8 +40,11 @@ void DrawCaptionLabel(TCanvas& canvas, const TCaptionLabel& label);
 void AppendRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
 // The ratio list changed: clear the bars and append the new ones.
 void ReplaceRatioBars(THorizBarSeries& series, const std::vector<std::string>& ratios);
-// A compute command's outcome: bar i takes level i, for the bars and levels there are.
-void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels);
+// A compute command's outcome: bar i takes level i, for the bars and levels
+// there are. markTexts, when not empty, are the marks' texts (levels rounded
+// to a price tick); otherwise the marks show the levels formatted.
+void SetRatioBarLevels(THorizBarSeries& series, const std::vector<double>& levels,
+                       std::vector<std::string> markTexts = {});
 // The clear command: every bar back to level 0.
 void ClearRatioBarLevels(THorizBarSeries& series);
 // Every axis back to automatic ranges, as the chart is built; panning and

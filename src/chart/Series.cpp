@@ -40,6 +40,7 @@ void TChartSeries::ClearPoints() {
   labels_.clear();
   marks_.ClearPositions();
   marks_.ForgetCaptions();
+  marks_.SetPointTexts({});
   firstVisible_ = lastVisible_ = -1;
   if (OnClearValues) OnClearValues(*this);
   if (active_ && chart_ != nullptr) RequestRepaint();

@@ -23,7 +23,15 @@ void TSeriesMarks::ForgetCaptions() {
   for (CachedCaption& c : captions_) c.valid = false;
 }
 
+void TSeriesMarks::SetPointTexts(std::vector<std::string> texts) {
+  if (texts == pointTexts_) return;
+  pointTexts_ = std::move(texts);
+  Changed();
+}
+
 const std::string& TSeriesMarks::MarkCaption(int index) {
+  if (index >= 0 && static_cast<std::size_t>(index) < pointTexts_.size())
+    return pointTexts_[static_cast<std::size_t>(index)];
   switch (style_) {
     case TSeriesMarksStyle::smsLabel: {
       const std::string& label = series_.PointLabel(index);

@@ -63,6 +63,11 @@ class TSeriesMarks {
   // The text of the mark of point index. Value texts are kept per point and
   // formatted again only when the value (or the number format) changes.
   const std::string& MarkCaption(int index);
+  // Texts the caller formats itself (levels rounded to a price tick): point
+  // i shows texts[i] instead of its formatted value. Empty: every mark shows
+  // its value. Cleared with the points.
+  void SetPointTexts(std::vector<std::string> texts);
+  const std::vector<std::string>& PointTexts() const { return pointTexts_; }
 
   // Draws the marks of the series' visible points in ascending order.
   void DrawMarks(TCanvas& canvas);
@@ -105,6 +110,7 @@ class TSeriesMarks {
 
   std::vector<StoredEntry> positions_;
   std::vector<CachedCaption> captions_;
+  std::vector<std::string> pointTexts_;
   std::string cachedDecimalSeparator_;
   std::string cachedThousandsSeparator_;
   std::string scratch_;

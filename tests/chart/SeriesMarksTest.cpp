@@ -30,6 +30,23 @@ TEST(MarkCaptionTest, ValuesAreFormattedWithTheSeriesFormat) {
   EXPECT_EQ(s.Marks().MarkCaption(1), "30.00");
 }
 
+// Tick-rounded levels bring their own texts; the clear command and a new
+// list drop them, so the marks show formatted values again.
+TEST(MarkCaptionTest, GivenTextsStandForTheValuesUntilClearedOrReplaced) {
+  auto t = MainChartWith({"a", "b"});
+  THorizBarSeries& s = t.series();
+  SetRatioBarLevels(s, {11.9, 12.35}, {"11.90", "12.35"});
+  EXPECT_EQ(s.Marks().MarkCaption(0), "11.90");
+  EXPECT_EQ(s.Marks().MarkCaption(1), "12.35");
+  ClearRatioBarLevels(s);
+  EXPECT_EQ(s.Marks().MarkCaption(0), "0");
+  SetRatioBarLevels(s, {11.9, 12.35}, {"11.90", "12.35"});
+  ReplaceRatioBars(s, {"a", "b"});
+  EXPECT_EQ(s.Marks().MarkCaption(1), "0");
+  SetRatioBarLevels(s, {11.9, 12.35});
+  EXPECT_EQ(s.Marks().MarkCaption(0), "11.9");
+}
+
 TEST(SeriesMarksTest, PositiveLevelMarkSitsArrowLengthRightOfTheBarEnd) {
   auto t = MainChartWith({"a", "b"});
   t.series().SetPointX(0, 12.36);
