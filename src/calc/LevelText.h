@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/LevelTable.h"
+#include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 #include "runtime/NumberFormatSettings.h"
 
@@ -28,6 +29,12 @@ struct LevelRow {
 // One row per entry, for the entries that have a level.
 std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& levels,
                                     const NumberFormatSettings& settings = GlobalNumberFormatSettings());
+
+// The same with every level rounded to the tick: the row holds the rounded
+// level and the tick's text of it. Raises PriceTick::Round's errors.
+std::vector<LevelRow> MakeTickedLevelRows(const RatioList& ratios, const LevelTable& levels, const PriceTick& tick,
+                                          TickRounding rounding,
+                                          const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 // text: ratio TAB mark per line. csv: a header line, then ratio,level,mark
 // per record (RFC 4180). json: an array of {"ratio","level","mark"} objects.

@@ -37,6 +37,15 @@ TEST(MakeLevelRows, MarksUseThePatternAndSeparators) {
   EXPECT_EQ(rows[1].mark, "1.000.000");
 }
 
+TEST(MakeTickedLevelRows, RowsHoldTheRoundedLevelAndTheTicksText) {
+  const std::vector<LevelRow> rows =
+      MakeTickedLevelRows({"0.191", "0.5"}, {11.91, 15.0}, PriceTick("0.05"), TickRounding::Nearest);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].mark, "11.90");
+  EXPECT_EQ(rows[0].level, 11.9);
+  EXPECT_EQ(rows[1].mark, "15.00");
+}
+
 const std::vector<LevelRow> kRows = {{"0.191", 11.91, "11.91"}, {"1/3", 40.0 / 3.0, "13.333"},
                                      {"1000", 1000.5, "1,000.5"}};
 
