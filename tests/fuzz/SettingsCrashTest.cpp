@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -39,9 +41,13 @@ std::string ListText(long run, long serial) {
   return text;
 }
 
-[[noreturn]] void SaveForever(const std::string& path, long run) {
+// Counts the child's finished saves where the parent can see them.
+[[noreturn]] void SaveForever(const std::string& path, long run, std::atomic<long>* saves) {
   try {
-    for (long serial = 0;; ++serial) SaveRatioText(ListText(run, serial), path);
+    for (long serial = 0;; ++serial) {
+      SaveRatioText(ListText(run, serial), path);
+      saves->store(serial + 1);
+    }
   } catch (...) {
     _exit(3);
   }
@@ -54,13 +60,25 @@ TEST(SettingsKilledWhileSaving, FileIsAlwaysTheOldOrANewWholeFile) {
   std::string previous = FileFor("0.5");
   WriteBytes(path, previous);
 
+  // The kill comes after a random number of finished saves (none to two)
+  // plus a random moment, so it lands anywhere in a save however busy the
+  // machine is: a fixed delay alone can end before a loaded child starts.
+  void* shared = mmap(nullptr, sizeof(std::atomic<long>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(shared, MAP_FAILED);
+  auto* saves = new (shared) std::atomic<long>(0);
   std::mt19937 random(20261209);
-  std::uniform_int_distribution<int> delayMicroseconds(0, 12000);
+  std::uniform_int_distribution<long> savesBeforeKill(0, 2);
+  std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
   int changed = 0;
   for (long run = 1; run <= 200; ++run) {
+    saves->store(0);
+    const long target = savesBeforeKill(random);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) SaveForever(path, run);
+    if (child == 0) SaveForever(path, run, saves);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (saves->load() < target && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
     std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
     kill(child, SIGKILL);
     int status = 0;
@@ -75,6 +93,7 @@ TEST(SettingsKilledWhileSaving, FileIsAlwaysTheOldOrANewWholeFile) {
     changed += isNew;
     previous = now;
   }
+  munmap(shared, sizeof(std::atomic<long>));
   // Otherwise the kills all came before the first save finished and the
   // test showed nothing.
   EXPECT_GT(changed, 20);
