@@ -68,9 +68,6 @@ std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& ro
   return out;
 }
 
-namespace {
-// Text as HTML character data; the bytes are passed on as they are (the
-// window hands the table over as UTF-8).
 void AppendHtmlText(std::string& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
@@ -82,7 +79,6 @@ void AppendHtmlText(std::string& out, std::string_view text) {
     }
   }
 }
-}  // namespace
 
 std::string LevelRowsHtmlTable(const std::vector<LevelRow>& rows) {
   std::string out = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";

@@ -44,6 +44,10 @@ std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& ro
 // ratio and mark, so a spreadsheet pastes the text lines' cells.
 std::string LevelRowsHtmlTable(const std::vector<LevelRow>& rows);
 
+// Text as HTML character data (& < > " escaped); the bytes are passed on as
+// they are, since the window hands its tables over as UTF-8.
+void AppendHtmlText(std::string& out, std::string_view text);
+
 // The shortest decimal text that reads back to the same double (levels are
 // always finite), as csv and json write it.
 std::string RoundTripNumber(double value);
