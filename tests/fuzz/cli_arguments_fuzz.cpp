@@ -17,6 +17,7 @@
 #include "calc/SettingsFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
+#include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
@@ -76,7 +77,8 @@ double ExpectedLevel(ComputeMode mode, double low, double high, long double r) {
 }
 
 void CheckAgainstCompute(const cli::CliOptions& options, const cli::CliResult& result, const std::string& note) {
-  const RatioList ratios = options.ratiosText ? RatioListFromStoredText(*options.ratiosText)
+  // tavimo-cli reads --ratios as a stored value is read (blanks and one pair of quotes dropped).
+  const RatioList ratios = options.ratiosText ? RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText))
                                               : ReadRatioList(SettingsFilePath());
   ComputeOutcome outcome;
   try {
