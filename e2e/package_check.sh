@@ -136,8 +136,15 @@ completed=$(cd "$work/completion" && touch chart.png notes.txt && bash --norc --
   complete_words tavimo-cli resistance --png ""
   complete_words tavimo-cli ra
   complete_words tavimo-cli ratios --
+  complete_words tavimo-cli pro
+  complete_words tavimo-cli resistance --round ""
+  complete_words tavimo-cli resistance --scale-levels ""
+  complete_words tavimo-cli batch rise,de
+  complete_words tavimo-cli batch rise --input ""
+  complete_words tavimo-cli confluence --wave 10:20 --mo
 ' 2>&1)
-[[ "$completed" == $'resistance\n--format\ntext csv json\nchart.png charts\nratios\n--set --reset --help' ]] ||
+[[ "$completed" == $'resistance\n--format\ntext csv json\nchart.png charts\nratios\n--set --reset --help\n'\
+$'projection-up projection-down\nnearest up down\nlinear log\nrise,decline\nnotes.txt charts\n--modes' ]] ||
   fail "completion of tavimo-cli gave: $(tr '\n' '|' <<<"$completed")"
 
 # --- the window --------------------------------------------------------------------

@@ -5,9 +5,18 @@ _tavimo_cli()
     local cur prev words cword split
     _init_completion -s || return
 
+    local all_modes='rise decline resistance support projection-up projection-down'
     case $prev in
         --format)
             COMPREPLY=($(compgen -W 'text csv json' -- "$cur"))
+            return
+            ;;
+        --round)
+            COMPREPLY=($(compgen -W 'nearest up down' -- "$cur"))
+            return
+            ;;
+        --scale-levels)
+            COMPREPLY=($(compgen -W 'linear log' -- "$cur"))
             return
             ;;
         --png)
@@ -16,8 +25,22 @@ _tavimo_cli()
             [[ $cur == - ]] && COMPREPLY+=(-)
             return
             ;;
-        --low | --high | --ratios | --size | --set)
-            # Free text: a price, a ratio list, WIDTHxHEIGHT.
+        --input)
+            _filedir '@(csv|CSV|txt|TXT)'
+            # "-" reads standard input.
+            [[ $cur == - ]] && COMPREPLY+=(-)
+            return
+            ;;
+        --modes)
+            # A comma-separated list: complete the name after the last comma.
+            local done_part=
+            [[ $cur == *,* ]] && done_part=${cur%,*},
+            COMPREPLY=($(compgen -P "$done_part" -W "$all_modes" -- "${cur##*,}"))
+            compopt -o nospace 2>/dev/null
+            return
+            ;;
+        --low | --high | --from | --ratios | --size | --set | --tick | --wave | --tolerance | --min-waves)
+            # Free text: a price, a ratio list, a tick, a wave, WIDTHxHEIGHT.
             return
             ;;
         --scale)
@@ -39,26 +62,50 @@ _tavimo_cli()
         return
     fi
 
-    local modes='rise decline resistance support'
-    ((cword == 1)) && modes+=' ratios'
+    local level_options='--ratios --tick --round --scale-levels'
+    local command_options=
+    case ${words[1]} in
+        confluence) ((cword > 1)) && command_options="--wave --modes --tolerance --min-waves $level_options --format --help" ;;
+        batch) ((cword > 1)) && command_options="--input $level_options --help" ;;
+    esac
+
     local word mode_given=false
     local -a given=()
     for word in "${words[@]:1:cword-1}"; do
         case $word in
-            rise | decline | resistance | support) mode_given=true ;;
+            rise | decline | resistance | support | projection-up | projection-down) mode_given=true ;;
+            --wave*) ;;  # given as often as there are waves
             --*) given+=("${word%%=*}") ;;
         esac
     done
 
-    # After the mode only options remain.
-    if [[ $cur == -* ]] || $mode_given; then
-        local option offered=()
-        for option in --low --high --ratios --format --png --size --scale --layout --help; do
+    local option offered=()
+    if [[ -n $command_options ]]; then
+        # batch takes its MODE[,MODE...] list first; confluence takes no word but options.
+        if [[ ${words[1]} == batch && $cur != -* && $cword -eq 2 ]]; then
+            local done_part=
+            [[ $cur == *,* ]] && done_part=${cur%,*},
+            COMPREPLY=($(compgen -P "$done_part" -W "$all_modes" -- "${cur##*,}"))
+            compopt -o nospace 2>/dev/null
+            return
+        fi
+        for option in $command_options; do
             [[ " ${given[*]} " == *" $option "* ]] || offered+=("$option")
         done
         COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
         return
     fi
+
+    # After the mode only options remain.
+    if [[ $cur == -* ]] || $mode_given; then
+        for option in --low --high --from $level_options --format --png --size --scale --layout --help; do
+            [[ " ${given[*]} " == *" $option "* ]] || offered+=("$option")
+        done
+        COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
+        return
+    fi
+    local modes=$all_modes
+    ((cword == 1)) && modes+=' ratios confluence batch'
     COMPREPLY=($(compgen -W "$modes" -- "$cur"))
 } &&
     complete -F _tavimo_cli tavimo-cli

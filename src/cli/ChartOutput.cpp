@@ -10,12 +10,12 @@
 namespace tavimo::cli {
 
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
-                         const std::vector<double>* levels) {
+                         const std::vector<double>* levels, const std::vector<std::string>& markTexts) {
   chart::EnsureRasterFonts();
   std::unique_ptr<chart::TChart> chart = chart::BuildMainChart(chart::MakeRasterCanvas());
   chart::THorizBarSeries& series = chart::MainSeries(*chart);
   chart::AppendRatioBars(series, ratios);
-  if (levels != nullptr) chart::SetRatioBarLevels(series, *levels);
+  if (levels != nullptr) chart::SetRatioBarLevels(series, *levels, markTexts);
   chart->SetScale(request.scale);
   chart->SetClientSize(request.width, request.height);
   chart->PaintRequest();

@@ -34,7 +34,8 @@ struct ChartOutcome {
 
 // One bar per ratio as start-up appends them; `levels` (as long as `ratios`)
 // then set as a compute command sets them, or none: every level stays 0.
+// markTexts, when not empty, are the marks' texts (levels on a price tick).
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
-                         const std::vector<double>* levels);
+                         const std::vector<double>* levels, const std::vector<std::string>& markTexts = {});
 
 }  // namespace tavimo::cli

@@ -2,16 +2,27 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "chart/Geometry.h"
 #include "cli/ChartOutput.h"
+#include "runtime/NumberParse.h"
 
 namespace tavimo::cli {
 
 namespace {
 
 constexpr std::string_view kProgramName = "tavimo-cli";
+
+// The commands an option belongs to, as bits.
+enum CommandBits : unsigned {
+  kLevelsBit = 1,
+  kRatiosBit = 2,
+  kConfluenceBit = 4,
+  kBatchBit = 8,
+  kComputingBits = kLevelsBit | kConfluenceBit | kBatchBit,
+};
 
 // One option. A new option is one more row here and, when it carries a
 // value, one more field of CliOptions.
@@ -21,7 +32,95 @@ struct OptionRule {
   std::string_view help;
   // Stores the value; returns the error text for a value it refuses.
   std::optional<std::string> (*apply)(CliOptions& options, std::string_view value);
+  unsigned commands = kLevelsBit;
+  // The value's name in the option list, where valueName lists the choices.
+  std::string_view listedValue = {};
 };
+
+std::string ModeNameList() {
+  std::string list;
+  for (std::size_t i = 0; i < kAllComputeModes.size(); ++i) {
+    if (i > 0) list += i + 1 == kAllComputeModes.size() ? " or " : ", ";
+    list += ComputeModeName(kAllComputeModes[i]);
+  }
+  return list;
+}
+
+std::string UnknownMode(std::string_view word) {
+  return "unknown mode '" + std::string(word) + "' (" + ModeNameList() + ")";
+}
+
+// MODE[,MODE...]: known names, none twice.
+std::optional<std::string> ReadModeList(std::string_view text, std::vector<ComputeMode>& modes) {
+  modes.clear();
+  for (std::size_t at = 0;;) {
+    const std::size_t comma = std::min(text.find(',', at), text.size());
+    const std::string_view name = text.substr(at, comma - at);
+    const std::optional<ComputeMode> mode = ComputeModeFromName(name);
+    if (!mode) return UnknownMode(name);
+    if (std::find(modes.begin(), modes.end(), *mode) != modes.end())
+      return "mode '" + std::string(name) + "' given twice";
+    modes.push_back(*mode);
+    if (comma == text.size()) return std::nullopt;
+    at = comma + 1;
+  }
+}
+
+std::optional<std::string> ApplyRound(CliOptions& options, std::string_view value) {
+  const std::optional<TickRounding> rounding = TickRoundingFromName(value);
+  if (!rounding) return "unknown rounding '" + std::string(value) + "' (nearest, up or down)";
+  options.rounding = *rounding;
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyLevelScale(CliOptions& options, std::string_view value) {
+  const std::optional<LevelScale> scale = LevelScaleFromName(value);
+  if (!scale) return "unknown level scale '" + std::string(value) + "' (linear or log)";
+  options.scale = *scale;
+  return std::nullopt;
+}
+
+// LOW:HIGH or LOW:HIGH:C; the texts are converted when the command runs.
+std::optional<std::string> ApplyWave(CliOptions& options, std::string_view value) {
+  const std::size_t first = value.find(':');
+  const std::size_t second = first == std::string_view::npos ? first : value.find(':', first + 1);
+  if (first == std::string_view::npos ||
+      (second != std::string_view::npos && value.find(':', second + 1) != std::string_view::npos))
+    return "invalid wave '" + std::string(value) + "' (LOW:HIGH or LOW:HIGH:C)";
+  CliWave wave;
+  wave.lowText = value.substr(0, first);
+  wave.highText = value.substr(first + 1, second == std::string_view::npos ? second : second - first - 1);
+  if (second != std::string_view::npos) wave.fromText = std::string(value.substr(second + 1));
+  options.waves.push_back(std::move(wave));
+  return std::nullopt;
+}
+
+// A percentage read as a price text is (in extended precision, the locale's
+// separators), finite and not below 0.
+std::optional<std::string> ApplyTolerance(CliOptions& options, std::string_view value) {
+  long double percent = 0;
+  if (!ScanFloatText(value, percent) || !std::isfinite(percent) || percent < 0)
+    return "invalid tolerance '" + std::string(value) + "' (a percentage of 0 or more, such as 0.5)";
+  options.tolerancePercent = percent;
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyMinWaves(CliOptions& options, std::string_view value) {
+  constexpr std::size_t kLargest = 1000000000;  // far more waves than any command line holds
+  std::size_t count = 0;
+  bool digits = !value.empty();
+  for (char c : value) {
+    if (c < '0' || c > '9' || count > kLargest) {
+      digits = false;
+      break;
+    }
+    count = count * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (!digits || count == 0 || count > kLargest)
+    return "invalid number of waves '" + std::string(value) + "' (a whole number of 1 or more)";
+  options.minWaves = count;
+  return std::nullopt;
+}
 
 std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view value) {
   for (OutputFormat format : {OutputFormat::Text, OutputFormat::Csv, OutputFormat::Json}) {
@@ -34,6 +133,8 @@ std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view val
 }
 
 constexpr std::array kOptionRules = {
+    OptionRule{"--wave", "LOW:HIGH[:C]", "with confluence, one wave: its low, its high and its third price C",
+               ApplyWave, kConfluenceBit},
     OptionRule{"--low", "TEXT", "the text of the low price box (not given: an empty box)",
                [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
                  o.lowText = v;
@@ -44,18 +145,49 @@ constexpr std::array kOptionRules = {
                  o.highText = v;
                  return std::nullopt;
                }},
+    OptionRule{"--from", "TEXT", "the text of the third price C, where the projections start",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.fromText = v;
+                 return std::nullopt;
+               }},
+    OptionRule{"--input", "FILE|-", "with batch, the CSV file to read (default -, standard input)",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.inputPath = v;
+                 return std::nullopt;
+               },
+               kBatchBit, "FILE"},
+    OptionRule{"--modes", "MODE,...",
+               "with confluence, the modes whose levels count (default: all but rise and decline)",
+               [](CliOptions& o, std::string_view v) { return ReadModeList(v, o.modes); }, kConfluenceBit},
+    OptionRule{"--tolerance", "PERCENT", "with confluence, how far apart levels of one zone may be (default 0.5)",
+               ApplyTolerance, kConfluenceBit},
+    OptionRule{"--min-waves", "N", "with confluence, the fewest waves a zone needs (default 2; 1 for one wave)",
+               ApplyMinWaves, kConfluenceBit},
     OptionRule{"--ratios", "TEXT",
                "a ratio list text such as \"0.382,0.5,1/3\" (default: data.ini)",
                [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
                  o.ratiosText = std::string(v);
                  return std::nullopt;
-               }},
-    OptionRule{"--format", "text|csv|json", "text (the default), csv or json", ApplyFormat},
+               },
+               kComputingBits},
+    OptionRule{"--format", "text|csv|json", "text (the default), csv or json", ApplyFormat,
+               kLevelsBit | kConfluenceBit, "FORMAT"},
+    OptionRule{"--tick", "TEXT", "round every level to this price tick (default: data.ini; \"\" for none)",
+               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
+                 o.tickText = std::string(v);
+                 return std::nullopt;
+               },
+               kComputingBits},
+    OptionRule{"--round", "nearest|up|down", "how levels go onto the tick (default nearest)", ApplyRound,
+               kComputingBits, "HOW"},
+    OptionRule{"--scale-levels", "linear|log", "the level scale (default: data.ini, else linear)", ApplyLevelScale,
+               kComputingBits, "SCALE"},
     OptionRule{"--help", "", "print this help and exit",
                [](CliOptions& o, std::string_view) -> std::optional<std::string> {
                  o.help = true;
                  return std::nullopt;
-               }},
+               },
+               kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit},
 };
 
 // The largest picture side, in device pixels.
@@ -143,27 +275,27 @@ constexpr std::array kRatiosOptionRules = {
                [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
                  o.setRatiosText = std::string(v);
                  return std::nullopt;
-               }},
+               },
+               kRatiosBit},
     OptionRule{"--reset", "", "with ratios, store the default list",
                [](CliOptions& o, std::string_view) -> std::optional<std::string> {
                  o.resetRatios = true;
                  return std::nullopt;
-               }},
+               },
+               kRatiosBit},
 };
 
-const OptionRule* FindRule(std::string_view name) {
+// The rule of an option name for the command being read.
+const OptionRule* FindRule(std::string_view name, unsigned command) {
   if (name == "-h") name = "--help";
   for (const OptionRule& rule : kOptionRules)
-    if (rule.name == name) return &rule;
-  for (const OptionRule& rule : ChartOptionRules())
-    if (rule.name == name) return &rule;
-  return nullptr;
-}
-
-const OptionRule* FindRatiosRule(std::string_view name) {
-  for (const OptionRule& rule : kRatiosOptionRules)
-    if (rule.name == name) return &rule;
-  if (name == "-h" || name == "--help") return FindRule(name);
+    if (rule.name == name && (rule.commands & command) != 0) return &rule;
+  if (command == kLevelsBit)
+    for (const OptionRule& rule : ChartOptionRules())
+      if (rule.name == name) return &rule;
+  if (command == kRatiosBit)
+    for (const OptionRule& rule : kRatiosOptionRules)
+      if (rule.name == name) return &rule;
   return nullptr;
 }
 
@@ -176,13 +308,13 @@ CliParseResult Fail(std::string message) {
 }
 
 // Applies the option word arguments[i] (and its value, which may be the next
-// word), found by `find`; the usage error when it is not usable.
-std::optional<std::string> ApplyOption(const std::vector<std::string>& arguments, std::size_t& i,
-                                       const OptionRule* (*find)(std::string_view), CliOptions& options) {
+// word) of the command; the usage error when it is not usable.
+std::optional<std::string> ApplyOption(const std::vector<std::string>& arguments, std::size_t& i, unsigned command,
+                                       CliOptions& options) {
   const std::string_view word = arguments[i];
   const std::size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
   const std::string_view name = word.substr(0, equals);
-  const OptionRule* rule = find(name);
+  const OptionRule* rule = FindRule(name, command);
   if (rule == nullptr) return "unknown option '" + std::string(name) + "'";
   std::string_view value;
   if (rule->valueName.empty()) {
@@ -200,14 +332,78 @@ std::optional<std::string> ApplyOption(const std::vector<std::string>& arguments
 // tavimo-cli ratios [--set TEXT | --reset]: arguments[0] is "ratios".
 CliParseResult ParseRatiosArguments(const std::vector<std::string>& arguments) {
   CliParseResult result;
-  result.options.ratiosCommand = true;
+  result.options.command = CliCommand::Ratios;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     if (!LooksLikeOption(arguments[i])) return Fail("unexpected argument '" + arguments[i] + "'");
-    if (auto error = ApplyOption(arguments, i, FindRatiosRule, result.options)) return Fail(std::move(*error));
+    if (auto error = ApplyOption(arguments, i, kRatiosBit, result.options)) return Fail(std::move(*error));
     if (result.options.help) return result;
   }
   if (result.options.setRatiosText && result.options.resetRatios)
     return Fail("--set and --reset cannot be given together");
+  return result;
+}
+
+// The words of a computing command from arguments[first] on: options, "--",
+// and the command's one word that is not an option (its MODE), read by
+// `takeMode`. Stops at the first error or --help.
+std::optional<std::string> ReadWords(const std::vector<std::string>& arguments, std::size_t first, unsigned command,
+                                     CliOptions& options, bool& modeGiven,
+                                     std::optional<std::string> (*takeMode)(CliOptions&, std::string_view)) {
+  bool optionsEnded = false;
+  for (std::size_t i = first; i < arguments.size(); ++i) {
+    const std::string_view word = arguments[i];
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && LooksLikeOption(word)) {
+      if (auto error = ApplyOption(arguments, i, command, options)) return error;
+      if (options.help) return std::nullopt;
+      continue;
+    }
+    if (modeGiven || takeMode == nullptr) return "unexpected argument '" + std::string(word) + "'";
+    if (auto error = takeMode(options, word)) return error;
+    modeGiven = true;
+  }
+  return std::nullopt;
+}
+
+// Log scale has no meaning for rise and decline; asked for explicitly, it is refused.
+std::optional<std::string> CheckExplicitScale(const CliOptions& options, const std::vector<ComputeMode>& modes) {
+  if (options.scale != LevelScale::Log) return std::nullopt;
+  for (ComputeMode mode : modes)
+    if (!LogScaleApplies(mode)) return std::string(kLogScaleModesMessage);
+  return std::nullopt;
+}
+
+constexpr std::string_view kConfluenceCommand = "confluence";
+constexpr std::string_view kBatchCommand = "batch";
+
+// tavimo-cli confluence --wave LOW:HIGH[:C] ...: arguments[0] is "confluence".
+CliParseResult ParseConfluenceArguments(const std::vector<std::string>& arguments) {
+  CliParseResult result;
+  CliOptions& options = result.options;
+  options.command = CliCommand::Confluence;
+  bool noMode = false;
+  if (auto error = ReadWords(arguments, 1, kConfluenceBit, options, noMode, nullptr)) return Fail(std::move(*error));
+  if (options.help) return result;
+  if (options.waves.empty()) return Fail("no wave given (--wave LOW:HIGH or LOW:HIGH:C)");
+  if (options.modes.empty()) options.modes.assign(kDefaultConfluenceModes.begin(), kDefaultConfluenceModes.end());
+  if (auto error = CheckExplicitScale(options, options.modes)) return Fail(std::move(*error));
+  return result;
+}
+
+// tavimo-cli batch MODE[,MODE...]: arguments[0] is "batch".
+CliParseResult ParseBatchArguments(const std::vector<std::string>& arguments) {
+  CliParseResult result;
+  CliOptions& options = result.options;
+  options.command = CliCommand::Batch;
+  bool modeGiven = false;
+  const auto takeModes = [](CliOptions& o, std::string_view word) { return ReadModeList(word, o.modes); };
+  if (auto error = ReadWords(arguments, 1, kBatchBit, options, modeGiven, takeModes)) return Fail(std::move(*error));
+  if (options.help) return result;
+  if (!modeGiven) return Fail("no mode given");
+  if (auto error = CheckExplicitScale(options, options.modes)) return Fail(std::move(*error));
   return result;
 }
 
@@ -224,26 +420,19 @@ std::string_view OutputFormatName(OutputFormat format) {
 
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (!arguments.empty() && arguments[0] == kRatiosCommand) return ParseRatiosArguments(arguments);
+  if (!arguments.empty() && arguments[0] == kConfluenceCommand) return ParseConfluenceArguments(arguments);
+  if (!arguments.empty() && arguments[0] == kBatchCommand) return ParseBatchArguments(arguments);
   CliParseResult result;
   bool modeGiven = false;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view word = arguments[i];
-    if (!optionsEnded && word == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (!optionsEnded && LooksLikeOption(word)) {
-      if (auto error = ApplyOption(arguments, i, FindRule, result.options)) return Fail(std::move(*error));
-      if (result.options.help) return result;
-      continue;
-    }
-    if (modeGiven) return Fail("unexpected argument '" + std::string(word) + "'");
+  const auto takeMode = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {
     const std::optional<ComputeMode> mode = ComputeModeFromName(word);
-    if (!mode) return Fail("unknown mode '" + std::string(word) + "' (rise, decline, resistance or support)");
-    result.options.mode = *mode;
-    modeGiven = true;
-  }
+    if (!mode) return UnknownMode(word);
+    o.mode = *mode;
+    return std::nullopt;
+  };
+  if (auto error = ReadWords(arguments, 0, kLevelsBit, result.options, modeGiven, takeMode))
+    return Fail(std::move(*error));
+  if (result.options.help) return result;
   if (!modeGiven && !result.options.pngPath && !result.options.layout) return Fail("no mode given");
   if (result.options.layout && result.options.pngPath == kStandardOutput)
     return Fail("--png - and --layout cannot both write to standard output");
@@ -253,33 +442,55 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
     return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
                 " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
+  if (modeGiven)
+    if (auto error = CheckExplicitScale(o, {o.mode})) return Fail(std::move(*error));
   result.options.modeGiven = modeGiven;
   return result;
 }
 
 std::string UsageText() {
-  std::string synopsis = "usage: " + std::string(kProgramName) + " MODE";
-  std::string chartSynopsis = "       " + std::string(kProgramName) + " [MODE ...]";
-  std::string options;
-  const auto list = [&options](const auto& rules, std::string& line) {
+  const std::string program(kProgramName);
+  // "[--name VALUE]" for each option of the command, in table order.
+  const auto synopsis = [](unsigned command) {
+    std::string line;
+    for (const OptionRule& rule : kOptionRules) {
+      if ((rule.commands & command) == 0 || rule.valueName.empty()) continue;
+      if (rule.name == "--wave") line += " --wave " + std::string(rule.valueName) + " ...";
+      else line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+    }
+    return line;
+  };
+  std::string chartSynopsis;
+  for (const OptionRule& rule : ChartOptionRules())
+    if (!rule.valueName.empty()) chartSynopsis += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+
+  // One line per option, the help texts in one column.
+  std::vector<std::pair<std::string, std::string_view>> lines;
+  const auto list = [&lines](const auto& rules) {
     for (const OptionRule& rule : rules) {
       std::string left = "  " + std::string(rule.name);
-      if (!rule.valueName.empty()) {
-        line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
-        left += rule.valueName.find('|') == std::string_view::npos ? " " + std::string(rule.valueName) : " FORMAT";
-      }
-      left.resize(std::max<std::size_t>(left.size() + 1, 19), ' ');
-      options += left + std::string(rule.help) + "\n";
+      if (!rule.valueName.empty())
+        left += " " + std::string(rule.listedValue.empty() ? rule.valueName : rule.listedValue);
+      lines.emplace_back(std::move(left), rule.help);
     }
   };
-  list(kOptionRules, synopsis);
-  list(ChartOptionRules(), chartSynopsis);
-  std::string ratiosSynopsis;
-  list(kRatiosOptionRules, ratiosSynopsis);
-  synopsis += "\n" + chartSynopsis + " [--layout]\n       " + std::string(kProgramName) + " " +
-              std::string(kRatiosCommand) + " [--set TEXT | --reset]";
-  return synopsis +
-         "\n\n"
+  list(kOptionRules);
+  list(ChartOptionRules());
+  list(kRatiosOptionRules);
+  std::size_t column = 0;
+  for (const auto& line : lines) column = std::max(column, line.first.size() + 1);
+  std::string options;
+  for (auto& [left, help] : lines) {
+    left.resize(column, ' ');
+    options += left + std::string(help) + "\n";
+  }
+
+  return "usage: " + program + " MODE" + synopsis(kLevelsBit) + "\n" +                             //
+         "       " + program + " [MODE ...]" + chartSynopsis + " [--layout]\n" +                  //
+         "       " + program + " confluence" + synopsis(kConfluenceBit) + "\n" +                  //
+         "       " + program + " batch MODE[,MODE...]" + synopsis(kBatchBit) + "\n" +             //
+         "       " + program + " " + std::string(kRatiosCommand) + " [--set TEXT | --reset]\n" +  //
+         "\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
          "buttons of the Tavimo window do.\n"
          "\n"
@@ -288,6 +499,8 @@ std::string UsageText() {
          "  decline          decline from the high (needs --high)\n"
          "  resistance       rebound resistance (needs --low and --high)\n"
          "  support          pullback support (needs --low and --high)\n"
+         "  projection-up    C plus the ratio times the wave (needs --low, --high and --from)\n"
+         "  projection-down  C minus the ratio times the wave (needs --low, --high and --from)\n"
          "\n"
          "Options (also written --option=value):\n" +
          options +
@@ -297,20 +510,39 @@ std::string UsageText() {
          "number and the chart's text. JSON output (json, --layout) is valid UTF-8: each\n"
          "byte of a text that is not part of well-formed UTF-8 is written as U+FFFD.\n"
          "\n"
+         "Tick and scale: with a tick every level is rounded to a whole multiple of it\n"
+         "(nearest, ties away from zero; up; down) and shown with the tick's decimals.\n"
+         "On the log scale a ratio moves a price by a factor: resistance low*(high/low)^r,\n"
+         "support high*(low/high)^r, projections C*(high/low)^r and C*(low/high)^r; it\n"
+         "needs prices above zero and does not apply to rise and decline. Without --tick\n"
+         "and --scale-levels the window's stored tick and scale apply, so the output is\n"
+         "what the window copies; a stored log scale leaves rise and decline linear.\n"
+         "\n"
          "Chart: --png writes the chart after the command; without MODE, the chart as it\n"
          "looks at start-up (every level 0). The file is replaced whole or not at all;\n"
          "a FILE that is not a regular file is refused, and with --png - the picture\n"
          "alone goes to stdout. --layout prints the chart's layout instead.\n"
          "\n"
-         "Ratios: " + std::string(kProgramName) + " ratios prints the ratio list text in effect, as the\n"
+         "Confluence: every level of every wave in every mode, swept in ascending order\n"
+         "into zones: a zone's first level a takes in the levels up to a + |a|*PERCENT/100.\n"
+         "Zones with levels of fewer than --min-waves waves are left out; the rest come\n"
+         "strongest first (most waves, then most levels, then lowest). A wave without C\n"
+         "has no projection levels.\n"
+         "\n"
+         "Batch: CSV in with the columns low, high and (for the projections) from; the\n"
+         "same rows out with mode, ratio, level and text appended, one row per mode and\n"
+         "ratio. A row that cannot be computed is reported on stderr as \"line N: ...\"\n"
+         "and skipped; the others are written.\n"
+         "\n"
+         "Ratios: " + program + " ratios prints the ratio list text in effect, as the\n"
          "window loads it. --set TEXT stores a new list by the rules of the window's\n"
          "settings button: a TEXT with characters other than digits, '.', ',', '/' and\n"
          "'^' is refused, and the default list text itself changes nothing. --reset\n"
          "stores the default list. Both write the window's settings file.\n"
          "\n"
          "Exit status: 0 done, 1 an empty price box, a value that cannot be converted,\n"
-         "a file that cannot be written or a refused ratio list (the message is on\n"
-         "stderr), 2 a usage error.\n";
+         "a file that cannot be read or written, a refused ratio list or a batch row that\n"
+         "could not be computed (the message is on stderr), 2 a usage error.\n";
 }
 
 }  // namespace tavimo::cli

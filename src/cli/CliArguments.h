@@ -1,24 +1,46 @@
 #pragma once
-// The command line of tavimo-cli: MODE and the options, turned into the
-// options of one run or a usage error. Options are rows of one table (see
+// The command line of tavimo-cli: the command (the levels of a MODE,
+// confluence, batch or ratios) and its options, turned into the options of
+// one run or a usage error. Options are rows of one table (see
 // CliArguments.cpp), which also writes the usage text.
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calc/ComputeCommand.h"
+#include "calc/Confluence.h"
+#include "calc/LevelScale.h"
 #include "calc/LevelText.h"
+#include "calc/PriceTick.h"
 #include "chart/MainChart.h"
 
 namespace tavimo::cli {
 
+enum class CliCommand {
+  Levels,      // MODE: the levels of one wave, and the chart
+  Ratios,      // ratios: the stored ratio list
+  Confluence,  // confluence: the zones where the levels of several waves meet
+  Batch,       // batch: the levels of many waves, CSV in and out
+};
+
+// One --wave LOW:HIGH[:C], its texts as typed (converted as price boxes are).
+struct CliWave {
+  std::string lowText;
+  std::string highText;
+  std::optional<std::string> fromText;
+};
+
 struct CliOptions {
+  CliCommand command = CliCommand::Levels;
   ComputeMode mode = ComputeMode::Rise;
   // The price box texts as typed; an option not given is an empty box.
   std::string lowText;
   std::string highText;
+  std::string fromText;  // C, read by the projections
   // A ratio list text replacing the stored list; none: the list of data.ini.
   std::optional<std::string> ratiosText;
   OutputFormat format = OutputFormat::Text;
@@ -32,9 +54,20 @@ struct CliOptions {
   double chartScale = 1.0;  // device pixels per pixel of the size
   bool layout = false;
   // "ratios" (CliRatios.h): print the stored ratio list text, or store one.
-  bool ratiosCommand = false;
   std::optional<std::string> setRatiosText;  // --set TEXT
   bool resetRatios = false;                  // --reset
+  // How levels are shown, for MODE, confluence and batch alike. None: as the
+  // window has them stored (data.ini); an empty tick text: no tick.
+  std::optional<std::string> tickText;
+  TickRounding rounding = TickRounding::Nearest;
+  std::optional<LevelScale> scale;
+  // "confluence" (CliConfluence.h).
+  std::vector<CliWave> waves;
+  std::vector<ComputeMode> modes;  // confluence --modes, or batch's MODE list; in the order given
+  long double tolerancePercent = kDefaultConfluenceTolerance;
+  std::optional<std::size_t> minWaves;
+  // "batch" (CliBatch.h): the CSV input, "-" for standard input.
+  std::string inputPath = "-";
 };
 
 struct CliParseResult {
@@ -43,15 +76,21 @@ struct CliParseResult {
 };
 
 // `arguments` are the words after the program name. They are read in order;
-// the first error, or --help, ends the reading. A first word "ratios" starts
-// the ratios command, which takes --set TEXT or --reset. An option's value is the
-// next word whatever it looks like ("--low -5"), or follows "=" in the same
-// word ("--low=-5", "--low=" for an empty box). "--" ends the options.
+// the first error, or --help, ends the reading. A first word "ratios",
+// "confluence" or "batch" starts that command; any other run is MODE's. An
+// option's value is the next word whatever it looks like ("--low -5"), or
+// follows "=" in the same word ("--low=-5", "--low=" for an empty box). "--"
+// ends the options.
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);
 
 // The usage text printed by --help and after a usage error.
 std::string UsageText();
 
 std::string_view OutputFormatName(OutputFormat format);
+
+// The modes confluence uses without --modes: those of a wave's own two
+// prices and of its third.
+inline constexpr std::array<ComputeMode, 4> kDefaultConfluenceModes = {
+    ComputeMode::Resistance, ComputeMode::Support, ComputeMode::ProjectionUp, ComputeMode::ProjectionDown};
 
 }  // namespace tavimo::cli

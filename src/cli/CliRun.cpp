@@ -1,11 +1,15 @@
 #include "cli/CliRun.h"
 
+#include <algorithm>
+
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
 #include "calc/RatioList.h"
 #include "calc/SettingsFile.h"
 #include "chart/Series.h"
 #include "cli/ChartOutput.h"
+#include "cli/CliBatch.h"
+#include "cli/CliConfluence.h"
 #include "cli/CliRatios.h"
 #include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
@@ -18,61 +22,97 @@ namespace {
 // The printed marks are the chart's value marks.
 static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat));
 
-CliResult Failed(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
-
-// Without --ratios the list comes from the settings file, exactly as the
-// window loads it; a given text is taken as the same text stored there would
-// be read: trimmed and unquoted, so a blank text is the default list too.
-RatioList RatioListFor(const CliOptions& options) {
-  if (options.ratiosText) return RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText));
-  return ReadRatioList(SettingsFilePath());
-}
-
-// --png and --layout: the chart after the command (levels) or at start-up (none).
-CliResult WithChart(const CliOptions& options, const RatioList& ratios, const LevelTable* levels,
-                    std::string levelLines) {
+// --png and --layout: the chart after the command (levels, with the marks'
+// texts when a tick gave them) or at start-up (none).
+CliResult WithChart(const CliOptions& options, const RatioList& ratios, const std::vector<LevelRow>* rows,
+                    std::string levelLines, bool tickedMarks) {
   ChartRequest request;
   request.width = options.chartWidth;
   request.height = options.chartHeight;
   request.scale = options.chartScale;
   request.pngPath = options.pngPath;
   request.layout = options.layout;
-  ChartOutcome chart = RenderChart(request, ratios, levels);
-  if (chart.error) return Failed(std::move(*chart.error));
+  std::vector<double> levels;
+  std::vector<std::string> marks;
+  if (rows != nullptr) {
+    for (const LevelRow& row : *rows) {
+      levels.push_back(row.level);
+      if (tickedMarks) marks.push_back(row.mark);
+    }
+  }
+  ChartOutcome chart = RenderChart(request, ratios, rows != nullptr ? &levels : nullptr, marks);
+  if (chart.error) return FailedRun(std::move(*chart.error));
   // A picture on standard output is all that goes there.
   if (options.pngPath == kStandardOutput) return {kExitDone, std::move(chart.png), {}};
   return {kExitDone, options.layout ? std::move(chart.layoutJson) : std::move(levelLines), {}};
 }
 
+// MODE: the levels of one wave.
+CliResult RunLevels(const CliOptions& options) {
+  const RatioList ratios = CliRatioList(options);
+  const bool chart = options.pngPath || options.layout;
+  if (!options.modeGiven) return WithChart(options, ratios, nullptr, {}, false);
+  const LevelPresentation shown = ResolveLevelPresentation(options, {options.mode});
+  const ComputeOutcome outcome = RunCompute(
+      ComputeRequest{options.mode, options.lowText, options.highText, options.fromText, shown.scale}, ratios);
+  if (outcome.emptyBoxMessage) return FailedRun(std::string(*outcome.emptyBoxMessage));
+  // Everything is formatted before anything is printed: all levels or none.
+  const std::vector<LevelRow> rows = shown.tick
+                                         ? MakeTickedLevelRows(ratios, outcome.levels, *shown.tick, shown.rounding)
+                                         : MakeLevelRows(ratios, outcome.levels);
+  std::string lines = FormatLevelRows(options.format, rows);
+  if (chart) return WithChart(options, ratios, &rows, std::move(lines), shown.tick.has_value());
+  return {kExitDone, std::move(lines), {}};
+}
+
 }  // namespace
 
-CliResult RunCliOptions(const CliOptions& options) {
+CliResult FailedRun(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
+
+RatioList CliRatioList(const CliOptions& options) {
+  if (options.ratiosText) return RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText));
+  return ReadRatioList(SettingsFilePath());
+}
+
+LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std::vector<ComputeMode>& modes) {
+  LevelSettings stored;
+  if (!options.tickText || !options.scale) stored = ReadLevelSettings(SettingsFilePath());
+  LevelPresentation shown;
+  shown.rounding = options.rounding;
+  const std::string& tickText = options.tickText ? *options.tickText : stored.tickText;
+  if (!tickText.empty()) shown.tick.emplace(tickText);
+  shown.scale = options.scale.value_or(stored.scale);
+  // The window greys log scale out for rise and decline; an explicit
+  // --scale-levels log with them never gets here (a usage error).
+  if (!options.scale && std::any_of(modes.begin(), modes.end(), [](ComputeMode m) { return !LogScaleApplies(m); }))
+    shown.scale = LevelScale::Linear;
+  return shown;
+}
+
+CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams) {
   if (options.help) return {kExitDone, UsageText(), {}};
   try {
-    if (options.ratiosCommand) return RunRatiosCommand(options);
-    const RatioList ratios = RatioListFor(options);
-    const bool chart = options.pngPath || options.layout;
-    if (!options.modeGiven) return WithChart(options, ratios, nullptr, {});
-    const ComputeOutcome outcome = RunCompute(options.mode, options.lowText, options.highText, ratios);
-    if (outcome.emptyBoxMessage) return Failed(std::string(*outcome.emptyBoxMessage));
-    // Everything is formatted before anything is printed: all levels or none.
-    std::string lines = FormatLevelRows(options.format, MakeLevelRows(ratios, outcome.levels));
-    if (chart) return WithChart(options, ratios, &outcome.levels, std::move(lines));
-    return {kExitDone, std::move(lines), {}};
+    switch (options.command) {
+      case CliCommand::Ratios: return RunRatiosCommand(options);
+      case CliCommand::Confluence: return RunConfluenceCommand(options);
+      case CliCommand::Batch: return RunBatchCommand(options, streams);
+      case CliCommand::Levels: break;
+    }
+    return RunLevels(options);
   } catch (const Exception& error) {
-    return Failed(ErrorBoxText(error.Message()));
+    return FailedRun(ErrorBoxText(error.Message()));
   } catch (const std::exception& error) {
-    return Failed("tavimo-cli: " + std::string(error.what()));
+    return FailedRun("tavimo-cli: " + std::string(error.what()));
   }
 }
 
-CliResult RunCli(const std::vector<std::string>& arguments) {
+CliResult RunCli(const std::vector<std::string>& arguments, const CliStreams& streams) {
   try {
     const CliParseResult parsed = ParseCliArguments(arguments);
     if (parsed.usageError) return {kExitUsage, {}, "tavimo-cli: " + *parsed.usageError + "\n\n" + UsageText()};
-    return RunCliOptions(parsed.options);
+    return RunCliOptions(parsed.options, streams);
   } catch (const std::exception& error) {
-    return Failed("tavimo-cli: " + std::string(error.what()));
+    return FailedRun("tavimo-cli: " + std::string(error.what()));
   }
 }
 

@@ -1,17 +1,24 @@
 #pragma once
 // One run of tavimo-cli from its arguments to its output, exit status and
-// messages, without touching the process's streams.
+// messages. Only batch touches streams, and only those it is given.
 
+#include <istream>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "calc/ComputeMode.h"
+#include "calc/LevelScale.h"
+#include "calc/PriceTick.h"
+#include "calc/RatioList.h"
 #include "cli/CliArguments.h"
 
 namespace tavimo::cli {
 
 struct CliResult {
   int exitStatus = 0;  // 0 done, 1 empty box or conversion error, 2 usage error
-  std::string out;     // for stdout; empty whenever exitStatus is not 0
+  std::string out;     // for stdout; empty whenever exitStatus is not 0 (batch: the rows written before a failure)
   std::string err;     // for stderr
 };
 
@@ -19,10 +26,38 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// Where batch streams: its input for "--input -", its rows and its bad-row
+// lines. A stream not given is empty input, or collected in CliResult.
+struct CliStreams {
+  std::istream* input = nullptr;
+  std::ostream* output = nullptr;
+  std::ostream* errors = nullptr;
+};
+
 // `arguments` are the words after the program name. Never raises.
-CliResult RunCli(const std::vector<std::string>& arguments);
+CliResult RunCli(const std::vector<std::string>& arguments, const CliStreams& streams = {});
 
 // The run for options already parsed (a usage error is not possible here).
-CliResult RunCliOptions(const CliOptions& options);
+CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams = {});
+
+// How the levels of a run are shown: the options given, else what the
+// window has stored in data.ini (read only when needed), so that tavimo-cli
+// prints what the window copies. A stored log scale leaves a run with rise
+// or decline linear, as the window does. Raises EConvertError
+// kInvalidTickMessage for a tick that is not above zero.
+struct LevelPresentation {
+  std::optional<PriceTick> tick;
+  TickRounding rounding = TickRounding::Nearest;
+  LevelScale scale = LevelScale::Linear;
+};
+LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std::vector<ComputeMode>& modes);
+
+// A failure: the message on a line of its own.
+CliResult FailedRun(std::string message);
+
+// The ratio list of a run: --ratios, taken as the same text stored in
+// data.ini would be read (trimmed and unquoted, so a blank text is the
+// default list too), else the list of data.ini, exactly as the window loads it.
+RatioList CliRatioList(const CliOptions& options);
 
 }  // namespace tavimo::cli

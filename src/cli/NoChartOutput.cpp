@@ -4,7 +4,8 @@
 
 namespace tavimo::cli {
 
-ChartOutcome RenderChart(const ChartRequest&, const std::vector<std::string>&, const std::vector<double>*) {
+ChartOutcome RenderChart(const ChartRequest&, const std::vector<std::string>&, const std::vector<double>*,
+                         const std::vector<std::string>&) {
   ChartOutcome outcome;
   outcome.error = "tavimo-cli: this build has no chart output";
   return outcome;

@@ -129,6 +129,17 @@ TEST_F(ChartOutput, LayoutReplacesTheLevelLines) {
   EXPECT_EQ(result.out.back(), '\n');
 }
 
+// On a tick the marks show the tick's texts, as the printed levels do.
+TEST_F(ChartOutput, MarksOnATickShowTheTicksTexts) {
+  std::vector<std::string> args = kResistance;
+  args.insert(args.end(), {"--layout", "--tick", "0.05"});
+  const CliResult result = RunCli(args);
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  for (const char* mark : {"\"text\":\"11.90\"", "\"text\":\"13.35\"", "\"text\":\"30.00\""})
+    EXPECT_NE(result.out.find(mark), std::string::npos) << mark;
+  EXPECT_EQ(result.out.find("\"text\":\"13.333\""), std::string::npos);
+}
+
 TEST_F(ChartOutput, UnwritableFileIsAFailureWithItsName) {
   const std::string target = File("missing/dir/chart.png");
   const CliResult result = RunCli({"--png", target});

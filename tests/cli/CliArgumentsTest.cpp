@@ -88,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"Nothing", {}, "no mode given"},
         BadCase{"OptionsWithoutMode", {"--low", "1"}, "no mode given"},
-        BadCase{"ModeNamesAreLowerCase", {"Rise"}, "unknown mode 'Rise' (rise, decline, resistance or support)"},
-        BadCase{"LoneDashIsAWord", {"-"}, "unknown mode '-' (rise, decline, resistance or support)"},
+        BadCase{"ModeNamesAreLowerCase", {"Rise"}, "unknown mode 'Rise' (rise, decline, resistance, support, projection-up or projection-down)"},
+        BadCase{"LoneDashIsAWord", {"-"}, "unknown mode '-' (rise, decline, resistance, support, projection-up or projection-down)"},
         BadCase{"TwoModes", {"rise", "decline"}, "unexpected argument 'decline'"},
         BadCase{"OptionAfterDoubleDash", {"rise", "--", "--low"}, "unexpected argument '--low'"},
         BadCase{"UnknownOption", {"rise", "--lo", "1"}, "unknown option '--lo'"},
@@ -101,7 +101,89 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"FormatNamesAreLowerCase", {"rise", "--format=CSV"}, "unknown format 'CSV' (text, csv or json)"},
         BadCase{"HelpTakesNoValue", {"rise", "--help=1"}, "option --help takes no value"},
         BadCase{"ErrorBeforeHelp", {"bogus", "--help"},
-                "unknown mode 'bogus' (rise, decline, resistance or support)"}));
+                "unknown mode 'bogus' (rise, decline, resistance, support, projection-up or projection-down)"}));
+
+// The options of the new level presentation and of confluence and batch.
+INSTANTIATE_TEST_SUITE_P(
+    LevelsConfluenceAndBatch, BadArgumentsTest,
+    ::testing::Values(
+        BadCase{"ExplicitLogScaleWithRise", {"rise", "--low", "10", "--scale-levels", "log"},
+                "Log scale applies to resistance, support and projections."},
+        BadCase{"ExplicitLogScaleWithDecline", {"--scale-levels=log", "decline"},
+                "Log scale applies to resistance, support and projections."},
+        BadCase{"UnknownRounding", {"resistance", "--round", "Up"}, "unknown rounding 'Up' (nearest, up or down)"},
+        BadCase{"UnknownLevelScale", {"support", "--scale-levels", "ln"}, "unknown level scale 'ln' (linear or log)"},
+        BadCase{"WaveIsForConfluence", {"resistance", "--wave", "1:2"}, "unknown option '--wave'"},
+        BadCase{"NoWave", {"confluence", "--tolerance", "1"}, "no wave given (--wave LOW:HIGH or LOW:HIGH:C)"},
+        BadCase{"WaveWithoutHigh", {"confluence", "--wave", "10"}, "invalid wave '10' (LOW:HIGH or LOW:HIGH:C)"},
+        BadCase{"WaveWithFourPrices", {"confluence", "--wave=1:2:3:4"},
+                "invalid wave '1:2:3:4' (LOW:HIGH or LOW:HIGH:C)"},
+        BadCase{"NegativeTolerance", {"confluence", "--wave", "1:2", "--tolerance", "-0.1"},
+                "invalid tolerance '-0.1' (a percentage of 0 or more, such as 0.5)"},
+        BadCase{"ToleranceNotANumber", {"confluence", "--wave", "1:2", "--tolerance", "0.5%"},
+                "invalid tolerance '0.5%' (a percentage of 0 or more, such as 0.5)"},
+        BadCase{"ZeroMinWaves", {"confluence", "--wave", "1:2", "--min-waves", "0"},
+                "invalid number of waves '0' (a whole number of 1 or more)"},
+        BadCase{"FractionalMinWaves", {"confluence", "--wave", "1:2", "--min-waves", "1.5"},
+                "invalid number of waves '1.5' (a whole number of 1 or more)"},
+        BadCase{"HugeMinWaves", {"confluence", "--wave", "1:2", "--min-waves", "99999999999999999999999"},
+                "invalid number of waves '99999999999999999999999' (a whole number of 1 or more)"},
+        BadCase{"UnknownConfluenceMode", {"confluence", "--wave", "1:2", "--modes", "support,up"},
+                "unknown mode 'up' (rise, decline, resistance, support, projection-up or projection-down)"},
+        BadCase{"ConfluenceModeTwice", {"confluence", "--wave", "1:2", "--modes", "support,support"},
+                "mode 'support' given twice"},
+        BadCase{"ConfluenceLogWithRise", {"confluence", "--wave", "1:2", "--modes", "support,rise", "--scale-levels",
+                                          "log"},
+                "Log scale applies to resistance, support and projections."},
+        BadCase{"ConfluenceTakesNoMode", {"confluence", "support", "--wave", "1:2"}, "unexpected argument 'support'"},
+        BadCase{"BatchWithoutMode", {"batch", "--input", "in.csv"}, "no mode given"},
+        BadCase{"BatchModesAreOneWord", {"batch", "rise", "decline"}, "unexpected argument 'decline'"},
+        BadCase{"BatchEmptyModeName", {"batch", "rise,"},
+                "unknown mode '' (rise, decline, resistance, support, projection-up or projection-down)"},
+        BadCase{"BatchLogWithDecline", {"batch", "support,decline", "--scale-levels", "log"},
+                "Log scale applies to resistance, support and projections."},
+        BadCase{"BatchHasNoBoxes", {"batch", "rise", "--low", "1"}, "unknown option '--low'"}));
+
+TEST(CommandArguments, ReadConfluenceAndBatchOptions) {
+  const CliParseResult confluence = ParseCliArguments(
+      {"confluence", "--wave", "10:20", "--wave=-1:2,5:3", "--modes", "support,rise", "--tolerance", "0.25",
+       "--min-waves", "3", "--tick", "", "--round", "down", "--format", "csv"});
+  ASSERT_FALSE(confluence.usageError) << *confluence.usageError;
+  const CliOptions& c = confluence.options;
+  EXPECT_EQ(c.command, CliCommand::Confluence);
+  ASSERT_EQ(c.waves.size(), 2u);
+  EXPECT_EQ(c.waves[0].lowText + "|" + c.waves[0].highText, "10|20");
+  EXPECT_FALSE(c.waves[0].fromText);
+  EXPECT_EQ(c.waves[1].lowText + "|" + c.waves[1].highText + "|" + c.waves[1].fromText.value_or("none"), "-1|2,5|3");
+  EXPECT_EQ(c.modes, (std::vector<ComputeMode>{ComputeMode::Support, ComputeMode::Rise}));
+  EXPECT_EQ(c.tolerancePercent, 0.25L);
+  EXPECT_EQ(c.minWaves, 3u);
+  EXPECT_EQ(c.tickText, "");
+  EXPECT_EQ(c.rounding, TickRounding::Down);
+  EXPECT_EQ(c.format, OutputFormat::Csv);
+
+  // Defaults: every mode but rise and decline, 0.5 percent, the minimum left to the wave count.
+  const CliOptions d = ParseCliArguments({"confluence", "--wave", "1:2"}).options;
+  EXPECT_EQ(d.modes, (std::vector<ComputeMode>{ComputeMode::Resistance, ComputeMode::Support,
+                                              ComputeMode::ProjectionUp, ComputeMode::ProjectionDown}));
+  EXPECT_EQ(d.tolerancePercent, 0.5L);
+  EXPECT_FALSE(d.minWaves);
+  EXPECT_FALSE(d.tickText);
+  EXPECT_FALSE(d.scale);
+
+  const CliParseResult batch =
+      ParseCliArguments({"batch", "--scale-levels", "log", "projection-down,resistance", "--input", "-"});
+  ASSERT_FALSE(batch.usageError) << *batch.usageError;
+  EXPECT_EQ(batch.options.command, CliCommand::Batch);
+  EXPECT_EQ(batch.options.modes, (std::vector<ComputeMode>{ComputeMode::ProjectionDown, ComputeMode::Resistance}));
+  EXPECT_EQ(batch.options.scale, LevelScale::Log);
+  EXPECT_EQ(batch.options.inputPath, "-");
+
+  // Linear is always allowed, so it can override a stored log scale for rise.
+  const CliOptions rise = ParseCliArguments({"rise", "--scale-levels", "linear", "--from", "5"}).options;
+  EXPECT_EQ(rise.scale, LevelScale::Linear);
+  EXPECT_EQ(rise.fromText, "5");
+}
 
 struct RatiosCase {
   std::vector<std::string> arguments;
@@ -128,7 +210,7 @@ TEST(RatiosArguments, ReadTheRatiosCommandAndItsOptions) {
     const CliParseResult result = ParseCliArguments(c.arguments);
     EXPECT_EQ(result.usageError, c.error) << c.arguments.back();
     if (c.error) continue;
-    EXPECT_TRUE(result.options.ratiosCommand);
+    EXPECT_EQ(result.options.command, CliCommand::Ratios);
     EXPECT_EQ(result.options.setRatiosText, c.set);
     EXPECT_EQ(result.options.resetRatios, c.reset);
   }
@@ -137,11 +219,14 @@ TEST(RatiosArguments, ReadTheRatiosCommandAndItsOptions) {
 
 TEST(UsageText, NamesEveryModeAndOption) {
   const std::string usage = UsageText();
-  EXPECT_EQ(usage.rfind("usage: tavimo-cli MODE [--low TEXT] [--high TEXT] [--ratios TEXT] [--format text|csv|json]\n",
+  EXPECT_EQ(usage.rfind("usage: tavimo-cli MODE [--low TEXT] [--high TEXT] [--from TEXT] [--ratios TEXT] "
+                        "[--format text|csv|json] [--tick TEXT] [--round nearest|up|down] "
+                        "[--scale-levels linear|log]\n",
                         0),
             0u);
-  for (const char* word : {"rise", "decline", "resistance", "support", "--help", "--option=value", "ratios", "--set",
-                           "--reset"})
+  for (const char* word : {"rise", "decline", "resistance", "support", "projection-up", "projection-down", "--help",
+                           "--option=value", "ratios", "--set", "--reset", "confluence --wave LOW:HIGH[:C] ...",
+                           "batch MODE[,MODE...] [--input FILE|-]", "--tolerance", "--min-waves", "--modes"})
     EXPECT_NE(usage.find(word), std::string::npos) << word;
 }
 

@@ -169,6 +169,65 @@ TEST_F(CliProgramTest, HelpIsStatusZeroWithUsageOnStdout) {
   EXPECT_EQ(result.out.rfind("usage: tavimo-cli MODE", 0), 0u);
 }
 
+constexpr const char* kResistanceOnTick =
+    "0.191\t11.90\n0.236\t12.35\n1/3\t13.35\n0.382\t13.80\n0.5\t15.00\n0.618\t16.20\n2/3\t16.65\n"
+    "0.809\t18.10\n1\t20.00\n1.191\t21.90\n1.236\t22.35\n1.382\t23.80\n1.5\t25.00\n1.618\t26.20\n"
+    "1.809\t28.10\n2\t30.00\n";
+
+TEST_F(CliProgramTest, ResistanceOnATickPrintsTheTicksTexts) {
+  const ProcessResult result = RunProgram({"resistance", "--low", "10", "--high", "20", "--tick", "0.05"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, kResistanceOnTick);
+}
+
+// The window's Ctrl+C copies what tavimo-cli prints, so the stored tick and
+// scale apply unless the command line says otherwise.
+TEST_F(CliProgramTest, StoredTickAndScaleApplyAsTheWindowShowsThem) {
+  const std::vector<std::string> resistance = {"resistance", "--low", "10", "--high", "20"};
+  const std::string plain = RunProgram(resistance).out;
+  const std::string rise = RunProgram({"rise", "--low", "10"}).out;
+  const auto with = [&](std::vector<std::string> arguments, std::initializer_list<std::string> more) {
+    arguments.insert(arguments.end(), more);
+    return RunProgram(arguments);
+  };
+
+  WriteBeside("data.ini", "[tvmo]\ntick=0.05\n");
+  EXPECT_EQ(RunProgram(resistance).out, kResistanceOnTick);
+  EXPECT_EQ(with(resistance, {"--tick", ""}).out, plain);
+  EXPECT_EQ(with(resistance, {"--tick=1", "--ratios=0.5,1/3"}).out, "0.5\t15\n1/3\t13\n");
+
+  WriteBeside("data.ini", "[tvmo]\nscale=log\n");
+  EXPECT_EQ(with(resistance, {"--ratios", "0.5"}).out, "0.5\t14.142\n");
+  EXPECT_EQ(with(resistance, {"--ratios", "0.5", "--scale-levels", "linear"}).out, "0.5\t15\n");
+  const ProcessResult storedLogRise = RunProgram({"rise", "--low", "10"});
+  EXPECT_EQ(storedLogRise.exitStatus, 0);
+  EXPECT_EQ(storedLogRise.out, rise) << "a stored log scale leaves rise linear";
+  EXPECT_EQ(RunProgram({"rise", "--low", "10", "--scale-levels", "log"}).exitStatus, 2);
+
+  WriteBeside("data.ini", "[tvmo]\ntick=0.0.5\n");
+  const ProcessResult badTick = RunProgram(resistance);
+  EXPECT_EQ(badTick.exitStatus, 1);
+  EXPECT_EQ(badTick.err, "Invalid tick '0.0.5'.\n");
+  EXPECT_EQ(with(resistance, {"--tick="}).out, plain);
+}
+
+TEST_F(CliProgramTest, BatchStreamsAFileAndReportsBadRows) {
+  WriteInWorkingDirectory("waves.csv", "name,low,high\nA,10,20\nB,,20\nC,1,2\n");
+  const ProcessResult result =
+      RunProgram({"batch", "support", "--input", "waves.csv", "--ratios", "0.5", "--tick", "0.1"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.out,
+            "name,low,high,mode,ratio,level,text\r\nA,10,20,support,0.5,15,15.0\r\n"
+            "C,1,2,support,0.5,1.5,1.5\r\n");
+  EXPECT_EQ(result.err, "line 3: 请输入低点和高点数据！\n");
+
+  const ProcessResult missing = RunProgram({"batch", "rise", "--input", "absent.csv"});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "tavimo-cli: cannot read 'absent.csv': No such file or directory\n");
+}
+
 constexpr const char* kDefaultText = "0.191,0.236,1/3,0.382,0.5,0.618,2/3,0.809,1,1.191,1.236,1.382,1.5,1.618,1.809,2";
 
 TEST_F(CliProgramTest, RatiosPrintsStoresAndResetsTheListBesideTheProgram) {

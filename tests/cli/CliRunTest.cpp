@@ -60,6 +60,58 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"BlankRatioListStillConverts", {"rise", "--low", "x", "--ratios", " "}, 1, "",
                 "'x' is not a valid floating point value.\n"}));
 
+// Ticks, log scale and the projections, each against the figures worked by hand.
+INSTANTIATE_TEST_SUITE_P(
+    TicksScalesAndProjections, RunCliTest,
+    ::testing::Values(
+        RunCase{"TickNearest", {"resistance", "--low=10", "--high=20", "--ratios=0.191,1/3", "--tick=0.05"}, 0,
+                "0.191\t11.90\n1/3\t13.35\n", ""},
+        RunCase{"TickUp", {"resistance", "--low=10", "--high=20", "--ratios=0.191,1/3", "--tick=0.05", "--round=up"},
+                0, "0.191\t11.95\n1/3\t13.35\n", ""},
+        RunCase{"TickDown",
+                {"resistance", "--low=10", "--high=20", "--ratios=0.191,1/3", "--tick=0.05", "--round=down"}, 0,
+                "0.191\t11.90\n1/3\t13.30\n", ""},
+        // Levels -0.875, -1.125 and 0.125 are exact halves of the tick: away from zero on both sides.
+        RunCase{"TiesAwayFromZero",
+                {"support", "--low=-1", "--high=1", "--ratios=0.9375,1.0625,0.4375", "--tick=0.25"}, 0,
+                "0.9375\t-1.00\n1.0625\t-1.25\n0.4375\t0.25\n", ""},
+        RunCase{"TickDownBelowZero", {"support", "--low=-1", "--high=0", "--ratios=0.1", "--tick=1", "--round=down"},
+                0, "0.1\t-1\n", ""},
+        RunCase{"TickTextWithThousands", {"rise", "--low=1234", "--ratios=0.5", "--tick=0.010"}, 0, "0.5\t1,851.00\n",
+                ""},
+        RunCase{"TickCsvHoldsTheRoundedLevel",
+                {"resistance", "--low=10", "--high=20", "--ratios=0.191", "--tick=0.05", "--format=csv"}, 0,
+                "ratio,level,mark\r\n0.191,11.9,11.90\r\n", ""},
+        RunCase{"EmptyTickIsNone", {"resistance", "--low=10", "--high=20", "--ratios=0.191", "--tick="}, 0,
+                "0.191\t11.91\n", ""},
+        RunCase{"ZeroTick", {"rise", "--low=10", "--ratios=0.5", "--tick=0"}, 1, "", "Invalid tick '0'.\n"},
+        RunCase{"NegativeTick", {"rise", "--low=10", "--ratios=0.5", "--tick=-0.05"}, 1, "",
+                "Invalid tick '-0.05'.\n"},
+        RunCase{"TickNotANumber", {"rise", "--low=10", "--ratios=0.5", "--tick=a"}, 1, "", "Invalid tick 'a'.\n"},
+        RunCase{"LevelTooLargeForTick", {"rise", "--low=1e17", "--ratios=0.5", "--tick=0.01"}, 1, "",
+                "Level too large for tick 0.01.\n"},
+        RunCase{"LogResistance", {"resistance", "--low=10", "--high=40", "--ratios=0.5,2", "--scale-levels=log"}, 0,
+                "0.5\t20\n2\t160\n", ""},
+        RunCase{"LogSupport", {"support", "--low=10", "--high=40", "--ratios=0.5", "--scale-levels=log"}, 0,
+                "0.5\t20\n", ""},
+        RunCase{"LogProjections",
+                {"projection-up", "--low=10", "--high=40", "--from=3", "--ratios=0.5", "--scale-levels=log"}, 0,
+                "0.5\t6\n", ""},
+        RunCase{"LogNeedsPricesAboveZero",
+                {"projection-down", "--low=10", "--high=40", "--from=0", "--ratios=0.5", "--scale-levels=log"}, 1, "",
+                "Log scale needs prices above zero.\n"},
+        RunCase{"LogNegativeLow", {"resistance", "--low=-1", "--high=40", "--ratios=0.5", "--scale-levels=log"}, 1,
+                "", "Log scale needs prices above zero.\n"},
+        RunCase{"ProjectionUp", {"projection-up", "--low=10", "--high=20", "--from=15", "--ratios=0.5,1.618"}, 0,
+                "0.5\t20\n1.618\t31.18\n", ""},
+        RunCase{"ProjectionDown", {"projection-down", "--low=10", "--high=20", "--from=15", "--ratios=0.5,1.618"}, 0,
+                "0.5\t10\n1.618\t-1.18\n", ""},
+        RunCase{"ProjectionWithoutFrom", {"projection-up", "--low=10", "--high=20"}, 1, "",
+                "请输入低点、高点和起点数据！\n"},
+        RunCase{"ProjectionWithFromOnly", {"projection-down", "--from=15"}, 1, "", "请输入低点、高点和起点数据！\n"},
+        RunCase{"ProjectionBadFrom", {"projection-down", "--low=1", "--high=2", "--from=x"}, 1, "",
+                "'x' is not a valid floating point value.\n"}));
+
 // A given list is read as the same text stored in data.ini would be:
 // trimmed, one pair of quotes dropped, and blank means the default list.
 TEST(RunCli, RatioTextIsTakenAsAStoredTextIsRead) {

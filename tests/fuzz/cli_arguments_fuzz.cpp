@@ -1,18 +1,28 @@
 // tavimo-cli's command line from arbitrary bytes: the words are the pieces
 // between NUL bytes. Checked: parsing and running never raise; the exit
 // status is 0, 1 or 2 and output comes only with 0; the run agrees with the
-// compute command run directly on the same texts, whose only failures are
-// the conversion and arithmetic errors with their exact messages; every
-// level is the mode's formula on the entry's value; json output is UTF-8.
-// A --png file is never written: the option is dropped before the run.
+// compute command run directly on the same texts, with the tick and scale in
+// effect, whose only failures are the conversion, tick, log-scale and
+// arithmetic errors with their exact messages; every level is the mode's
+// formula on the entry's value (the log scale's within a close bound); with a
+// tick the output holds the levels rounded to it; json output is UTF-8.
+// Confluence and batch (on a fixed input) end in 0 or 1 with a message for
+// every failure. A --png file is never written and --input never read: both
+// are dropped before the run, and the ratios command, which writes the
+// settings file, is not run.
 
+#include <cmath>
 #include <cstdint>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "calc/ComputeCommand.h"
+#include "calc/LevelText.h"
+#include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 #include "calc/SettingsFile.h"
 #include "cli/CliArguments.h"
@@ -41,7 +51,8 @@ bool IsUtf8(std::string_view text) {
 }
 
 // The message is one a price or a ratio entry can give.
-bool IsComputeMessage(const Exception& error, const cli::CliOptions& options, const RatioList& ratios) {
+bool IsComputeMessage(const Exception& error, const cli::CliOptions& options, LevelScale scale,
+                      const RatioList& ratios) {
   using namespace messages;
   const std::string& message = error.Message();
   if (dynamic_cast<const EZeroDivide*>(&error)) return message == kZeroDivide;
@@ -49,8 +60,10 @@ bool IsComputeMessage(const Exception& error, const cli::CliOptions& options, co
   if (dynamic_cast<const EOverflow*>(&error)) return message == kOverflow;
   if (!dynamic_cast<const EConvertError*>(&error)) return false;
   if (message == FormatMessage(kInvalidFloat, options.lowText) ||
-      message == FormatMessage(kInvalidFloat, options.highText))
+      message == FormatMessage(kInvalidFloat, options.highText) ||
+      (IsProjectionMode(options.mode) && message == FormatMessage(kInvalidFloat, options.fromText)))
     return true;
+  if (scale == LevelScale::Log && message == kLogScalePricesMessage) return true;
   for (const std::string& entry : ratios) {
     const std::size_t slash = entry.find('/');
     if (slash == std::string::npos ? message == FormatMessage(kInvalidFloat, entry)
@@ -61,32 +74,64 @@ bool IsComputeMessage(const Exception& error, const cli::CliOptions& options, co
   return false;
 }
 
-double ExpectedLevel(ComputeMode mode, double low, double high, long double r) {
-  const long double d = static_cast<long double>(high) - low;
+double ExpectedLevel(ComputeMode mode, const LevelPrices& p, long double r) {
+  const long double d = static_cast<long double>(p.high) - p.low;
   switch (mode) {
-    case ComputeMode::Rise: return r >= 1.0L ? 0.0 : StoreAsDouble((r + 1.0L) * low);
-    case ComputeMode::Decline: return r >= 1.0L ? 0.0 : StoreAsDouble((1.0L - r) * high);
-    case ComputeMode::Resistance: return StoreAsDouble(low + r * d);
-    case ComputeMode::Support: return StoreAsDouble(high - r * d);
-    // Without a third price on the command line a projection answers the
-    // empty-box message and never gets here.
-    case ComputeMode::ProjectionUp:
-    case ComputeMode::ProjectionDown: break;
+    case ComputeMode::Rise: return r >= 1.0L ? 0.0 : StoreAsDouble((r + 1.0L) * p.low);
+    case ComputeMode::Decline: return r >= 1.0L ? 0.0 : StoreAsDouble((1.0L - r) * p.high);
+    case ComputeMode::Resistance: return StoreAsDouble(p.low + r * d);
+    case ComputeMode::Support: return StoreAsDouble(p.high - r * d);
+    case ComputeMode::ProjectionUp: return StoreAsDouble(p.from + r * d);
+    case ComputeMode::ProjectionDown: return StoreAsDouble(p.from - r * d);
   }
   return 0.0;
+}
+
+// The log scale's level by the plain power: the careful formula stays within
+// a few units of the double's last place of it. Left unchecked where the
+// plain power itself loses that (large exponents, results beyond range).
+bool NearLogLevel(ComputeMode mode, const LevelPrices& p, long double r, double level) {
+  if (std::fabs(r) > 1000.0L) return true;
+  const bool up = mode == ComputeMode::Resistance || mode == ComputeMode::ProjectionUp;
+  const long double base = IsProjectionMode(mode) ? p.from : up ? p.low : p.high;
+  const long double factor = up ? static_cast<long double>(p.high) / p.low : static_cast<long double>(p.low) / p.high;
+  const long double plain = base * std::pow(factor, r);
+  if (!std::isfinite(plain) || std::fabs(plain) > 1e307L) return true;
+  return std::fabs(level - plain) <= 1e-12L * std::fabs(plain) + 1e-300L;
 }
 
 void CheckAgainstCompute(const cli::CliOptions& options, const cli::CliResult& result, const std::string& note) {
   // tavimo-cli reads --ratios as a stored value is read (blanks and one pair of quotes dropped).
   const RatioList ratios = options.ratiosText ? RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText))
                                               : ReadRatioList(SettingsFilePath());
-  ComputeOutcome outcome;
-  try {
-    outcome = RunCompute(options.mode, options.lowText, options.highText, ratios);
-  } catch (const Exception& error) {
-    TAVIMO_FUZZ_CHECK(IsComputeMessage(error, options, ratios), note + " | " + error.Message());
+  // The tick and scale in effect: the options given, else the stored ones,
+  // a stored log scale leaving rise and decline linear.
+  const LevelSettings stored = ReadLevelSettings(SettingsFilePath());
+  const std::string tickText = options.tickText.value_or(stored.tickText);
+  LevelScale scale = options.scale.value_or(stored.scale);
+  if (!options.scale && !LogScaleApplies(options.mode)) scale = LevelScale::Linear;
+  TAVIMO_FUZZ_CHECK(scale == LevelScale::Linear || LogScaleApplies(options.mode), note);
+
+  std::optional<PriceTick> tick;
+  const auto expectFailure = [&](const Exception& error) {
     TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitFailed && result.err == ErrorBoxText(error.Message()) + "\n",
                       note + " | " + result.err);
+  };
+  try {
+    if (!tickText.empty()) tick.emplace(tickText);
+  } catch (const Exception& error) {
+    TAVIMO_FUZZ_CHECK(error.Message() == messages::FormatMessage(kInvalidTickMessage, tickText), note);
+    expectFailure(error);
+    return;
+  }
+
+  ComputeOutcome outcome;
+  try {
+    outcome = RunCompute(ComputeRequest{options.mode, options.lowText, options.highText, options.fromText, scale},
+                         ratios);
+  } catch (const Exception& error) {
+    TAVIMO_FUZZ_CHECK(IsComputeMessage(error, options, scale, ratios), note + " | " + error.Message());
+    expectFailure(error);
     return;
   }
   if (outcome.emptyBoxMessage) {
@@ -94,17 +139,53 @@ void CheckAgainstCompute(const cli::CliOptions& options, const cli::CliResult& r
                       note);
     return;
   }
-  TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone && result.err.empty(), note + " | " + result.err);
   TAVIMO_FUZZ_CHECK(outcome.levels.size() == ratios.size(), note);
-  const bool needsLow = options.mode != ComputeMode::Decline;
-  const bool needsHigh = options.mode != ComputeMode::Rise;
-  const double low = needsLow ? StoreAsDouble(ParseFloatText(options.lowText)) : 0.0;
-  const double high = needsHigh ? StoreAsDouble(ParseFloatText(options.highText)) : 0.0;
+  LevelPrices prices;
+  if (NeedsLow(options.mode)) prices.low = StoreAsDouble(ParseFloatText(options.lowText));
+  if (NeedsHigh(options.mode)) prices.high = StoreAsDouble(ParseFloatText(options.highText));
+  if (NeedsFrom(options.mode)) prices.from = StoreAsDouble(ParseFloatText(options.fromText));
   for (std::size_t i = 0; i < ratios.size(); ++i) {
-    const double expected = ExpectedLevel(options.mode, low, high, ParseRatio(ratios[i]));
-    TAVIMO_FUZZ_CHECK(outcome.levels[i] == expected, note + " | entry " + ratios[i]);
+    const long double r = ParseRatio(ratios[i]);
+    if (scale == LevelScale::Linear)
+      TAVIMO_FUZZ_CHECK(outcome.levels[i] == ExpectedLevel(options.mode, prices, r), note + " | entry " + ratios[i]);
+    else
+      TAVIMO_FUZZ_CHECK(NearLogLevel(options.mode, prices, r, outcome.levels[i]), note + " | entry " + ratios[i]);
   }
+
+  std::vector<LevelRow> rows;
+  if (tick) {
+    // Rounding to the tick fails only for a multiple too large for it or beyond the double range.
+    try {
+      rows = MakeTickedLevelRows(ratios, outcome.levels, *tick, options.rounding);
+    } catch (const Exception& error) {
+      TAVIMO_FUZZ_CHECK(error.Message() == messages::FormatMessage(kTickTooLargeMessage, tickText) ||
+                            dynamic_cast<const EOverflow*>(&error) != nullptr,
+                        note + " | " + error.Message());
+      expectFailure(error);
+      return;
+    }
+  } else {
+    rows = MakeLevelRows(ratios, outcome.levels);
+  }
+  TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone && result.err.empty(), note + " | " + result.err);
+  TAVIMO_FUZZ_CHECK(result.out == FormatLevelRows(options.format, rows), note + " | " + result.out);
   if (options.format == OutputFormat::Json) TAVIMO_FUZZ_CHECK(IsUtf8(result.out), note + " | " + result.out);
+}
+
+// Confluence and batch: a status of 0 or 1, output only with 0 (batch writes
+// the good rows whatever the status), a message with every 1.
+void CheckCommand(const cli::CliOptions& options, const std::string& note) {
+  std::istringstream input("low,high,from\n10,20,15\n1e308,-1e308,0\n\"2\",,3\n,,\n0.5,1,abc\n");
+  cli::CliOptions run = options;
+  run.inputPath = "-";
+  const cli::CliResult result = cli::RunCliOptions(run, {&input, nullptr, nullptr});
+  TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone || result.exitStatus == cli::kExitFailed, note);
+  if (result.exitStatus == cli::kExitDone) TAVIMO_FUZZ_CHECK(result.err.empty(), note + " | " + result.err);
+  else TAVIMO_FUZZ_CHECK(!result.err.empty() && result.err.back() == '\n', note);
+  if (options.command == cli::CliCommand::Confluence) {
+    TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone || result.out.empty(), note);
+    if (options.format == OutputFormat::Json) TAVIMO_FUZZ_CHECK(IsUtf8(result.out), note + " | " + result.out);
+  }
 }
 
 }  // namespace
@@ -126,14 +207,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cli::CliOptions options = parsed.options;
   options.pngPath.reset();
   options.layout = false;
+  if (options.command == cli::CliCommand::Ratios) return 0;
+  if (options.help) {
+    const cli::CliResult result = cli::RunCliOptions(options);
+    TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone && result.out == cli::UsageText(), note);
+    return 0;
+  }
+  if (options.command != cli::CliCommand::Levels) {
+    CheckCommand(options, note);
+    return 0;
+  }
   if (!options.modeGiven) return 0;
   const cli::CliResult result = cli::RunCliOptions(options);
   TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone || result.exitStatus == cli::kExitFailed, note);
   TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone || result.out.empty(), note);
-  if (options.help) {
-    TAVIMO_FUZZ_CHECK(result.exitStatus == cli::kExitDone && result.out == cli::UsageText(), note);
-    return 0;
-  }
   CheckAgainstCompute(options, result, note);
   return 0;
 }

@@ -1,0 +1,90 @@
+#include "cli/CliBatch.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "calc/BatchLevels.h"
+#include "cli/DescriptorBuffer.h"
+
+namespace tavimo::cli {
+
+namespace {
+
+constexpr std::string_view kStandardInput = "-";
+
+// The --input file, open for reading and closed at the end of the run.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path) : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (descriptor_ < 0) openError_ = errno;
+  }
+  ~InputFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  int Descriptor() const { return descriptor_; }
+  int OpenError() const { return openError_; }
+
+ private:
+  int descriptor_;
+  int openError_ = 0;
+};
+
+std::string InputName(const CliOptions& options) {
+  return options.inputPath == kStandardInput ? "the standard input" : "'" + options.inputPath + "'";
+}
+
+}  // namespace
+
+CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) {
+  const RatioList ratios = CliRatioList(options);
+  LevelPresentation shown = ResolveLevelPresentation(options, options.modes);
+  BatchOptions batch;
+  batch.modes = options.modes;
+  batch.scale = shown.scale;
+  batch.tick = std::move(shown.tick);
+  batch.rounding = shown.rounding;
+
+  std::optional<InputFile> file;
+  std::optional<DescriptorBuffer> fileBuffer;
+  std::optional<std::istream> fileStream;
+  std::istringstream noInput;
+  std::istream* input = streams.input != nullptr ? streams.input : &noInput;
+  if (options.inputPath != kStandardInput) {
+    file.emplace(options.inputPath);
+    if (file->Descriptor() < 0)
+      return FailedRun("tavimo-cli: cannot read " + InputName(options) + ": " + std::strerror(file->OpenError()));
+    fileBuffer.emplace(file->Descriptor(), DescriptorBuffer::Direction::Read);
+    fileStream.emplace(&*fileBuffer);
+    input = &*fileStream;
+  }
+  std::ostringstream collectedOutput;
+  std::ostringstream collectedErrors;
+  std::ostream& output = streams.output != nullptr ? *streams.output : collectedOutput;
+  std::ostream& errors = streams.errors != nullptr ? *streams.errors : collectedErrors;
+
+  const BatchSummary summary = RunBatch(*input, output, ratios, batch, [&errors](const std::string& line) {
+    errors << line << '\n';
+  });
+
+  CliResult result;
+  result.out = std::move(collectedOutput).str();
+  result.err = std::move(collectedErrors).str();
+  std::string failure;
+  if (summary.inputFailed) {
+    failure = "tavimo-cli: cannot read " + InputName(options);
+    if (fileBuffer && fileBuffer->Error() != 0) failure += std::string(": ") + std::strerror(fileBuffer->Error());
+  } else if (summary.outputFailed) {
+    failure = "tavimo-cli: cannot write the output";
+  }
+  if (!failure.empty()) result.err += failure + "\n";
+  result.exitStatus = failure.empty() && summary.badRows == 0 ? kExitDone : kExitFailed;
+  return result;
+}
+
+}  // namespace tavimo::cli
