@@ -90,7 +90,6 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   waves_->setHorizontalHeaderLabels({tr("低点"), tr("高点"), tr("起点 C（可选）"), tr("标注")});
   waves_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   waves_->setItemDelegate(new TLiveCellDelegate(waves_));
-  waves_->setTabKeyNavigation(false);
   waves_->setSelectionBehavior(QAbstractItemView::SelectItems);
   waves_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   waves_->setMinimumHeight(waves_->verticalHeader()->defaultSectionSize() * 4);
@@ -152,8 +151,10 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   zones_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   zones_->setSelectionBehavior(QAbstractItemView::SelectRows);
   zones_->setTabKeyNavigation(false);
-  zones_->setWordWrap(false);
+  // The members wrap, so a zone's whole make-up shows without a tooltip.
+  zones_->setWordWrap(true);
   zones_->verticalHeader()->setVisible(false);
+  zones_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   zones_->horizontalHeader()->setStretchLastSection(true);
   for (int column = 0; column < 4; ++column)
     zones_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
