@@ -18,6 +18,7 @@
 #include "app/MainForm.h"
 #include "calc/Confluence.h"
 #include "calc/ConfluenceText.h"
+#include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 
 namespace tavimo::app::test {
@@ -102,6 +103,32 @@ TEST_F(ConfluenceWindowTest, BadCellSkipsItsRowWithoutABox) {
   Window().ToleranceEdit()->setText("-1");
   EXPECT_EQ(Window().ZonesTable()->rowCount(), 0);
   EXPECT_TRUE(Prompter().messages.empty());
+}
+
+TEST_F(ConfluenceWindowTest, FollowsTheMainWindowsTickAndLogScaleLeavingRiseAndDeclineOut) {
+  SetCell(0, TConfluenceForm::LowColumn, "10");
+  SetCell(0, TConfluenceForm::HighColumn, "20");
+  SetCell(1, TConfluenceForm::LowColumn, "12");
+  SetCell(1, TConfluenceForm::HighColumn, "18");
+  Window().ModeBox(ComputeMode::Rise)->setChecked(true);
+  Prompter().Answer("0.05");
+  Form().PriceTickAction()->trigger();
+  Form().LogScaleAction()->trigger();
+  EXPECT_TRUE(Prompter().messages.empty());
+
+  const ConfluenceOptions options{{ComputeMode::Resistance, ComputeMode::Support, ComputeMode::ProjectionUp,
+                                   ComputeMode::ProjectionDown},
+                                  LevelScale::Log,
+                                  kDefaultConfluenceTolerance,
+                                  {}};
+  const PriceTick tick("0.05");
+  const std::vector<ConfluenceZoneRow> expected =
+      MakeConfluenceRows(FindConfluenceZones({{10, 20, {}}, {12, 18, {}}}, CurrentRatioList(), options),
+                         CurrentRatioList(), &tick);
+  EXPECT_EQ(FormatConfluenceRows(OutputFormat::Csv, 0.5L, Window().ZoneRows()),
+            FormatConfluenceRows(OutputFormat::Csv, 0.5L, expected));
+  EXPECT_TRUE(Window().StatusLabel()->text().contains(QStringLiteral("对数刻度")))
+      << Window().StatusLabel()->text().toStdString();
 }
 
 TEST_F(ConfluenceWindowTest, CsvExportWritesTheZonesToTheChosenFile) {
