@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>汇合条件</source>
-        <translation>Zones</translation>
+        <translation>Conditions</translation>
     </message>
     <message>
         <source>容差（%）</source>
