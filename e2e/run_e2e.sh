@@ -197,6 +197,31 @@ xdotool key r
 wait_windows 1 5 || fail "the menu's reset view did not close it"
 expect_chart reset-view resistance --low 10 --high 20 --ratios "$ratios_default"
 
+# --- the confluence window ------------------------------------------------------
+step "the chart's menu opens the confluence window; two waves give zones"
+xdotool mousemove --window "$main_window" 300 250 click 3
+wait_windows 2 5 || fail "the menu did not open for the confluence window"
+xdotool key w
+confluence_window=$(find_window '^多波段汇合$' 10)
+[[ -n "$confluence_window" ]] || fail "the confluence window did not appear"
+xdotool windowfocus --sync "$confluence_window" 2>/dev/null || true
+# The waves table has the focus; Tab moves from cell to cell.
+xdotool type --delay 20 10; xdotool key Tab; xdotool type --delay 20 20; xdotool key Tab Tab Tab
+xdotool type --delay 20 12; xdotool key Tab; xdotool type --delay 20 18; xdotool key Return
+# Copied until the zones arrive: a busy machine may still be handling the keys.
+copied=
+for _ in $(seq 20); do
+  xdotool key ctrl+c
+  sleep 0.25
+  xclip -o -selection clipboard >"$artifacts/confluence-clipboard.txt" 2>/dev/null
+  if grep -qP '^15–15\t2\t4$' "$artifacts/confluence-clipboard.txt"; then copied=1; break; fi
+done
+[[ -n "$copied" ]] || fail "the zones on the clipboard lack 15 of both waves (see $artifacts/confluence-clipboard.txt)"
+import -window "$confluence_window" "$artifacts/confluence.png" 2>/dev/null || true
+xdotool key Escape
+wait_gone '^多波段汇合$' 10 || fail "Escape did not close the confluence window"
+xdotool windowfocus --sync "$main_window" 2>/dev/null || true
+
 # --- the four compute commands with 10 and 20 ------------------------------------
 step "type 10 and 20"
 set_box $EDIT1 10

@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include "app/ChartWidget.h"
+#include "app/ConfluenceForm.h"
 #include "app/ErrorReporting.h"
 #include "app/Fonts.h"
 #include "app/KeyboardInput.h"
@@ -26,6 +27,7 @@
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
+#include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 #include "calc/RatioPresets.h"
 #include "calc/SettingsFile.h"
@@ -81,6 +83,18 @@ int ComputeButtonNumber(ComputeMode mode) {
     case ComputeMode::ProjectionDown: break;  // no button of their own
   }
   return 4;
+}
+
+// Rise and decline are proportional already and stay linear whatever the scale.
+LevelScale ScaleFor(ComputeMode mode, LevelScale scale) {
+  return LogScaleApplies(mode) ? scale : LevelScale::Linear;
+}
+
+void ShowInFront(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 // "caption (key)", the way a tooltip tells a key.
@@ -200,6 +214,20 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   helpAction_ = AddCommand(tr("帮助(&H)"), QKeySequence::HelpContents, &TMainForm::Button9Click,
                            Qt::ApplicationShortcut);
   buttons_[9]->setToolTip(WithKey(tr("帮助"), QKeySequence(QKeySequence::HelpContents)));
+
+  // The level settings of the chart's menu.
+  priceTickAction_ = new QAction(tr("最小变动价位(&T)…"), this);
+  connect(priceTickAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { SetPriceTick(); }); });
+  confluenceAction_ = new QAction(tr("多波段汇合(&W)…"), this);
+  connect(confluenceAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { ShowConfluence(); }); });
+  logScaleAction_ = new QAction(tr("对数刻度(&L)"), this);
+  logScaleAction_->setCheckable(true);
+  logScaleAction_->setToolTip(tr("对数刻度只用于反弹阻力、回调支撑和起点投影"));
+  connect(logScaleAction_, &QAction::triggered, this, [this](bool on) {
+    reporter_.Guard([this, on] { SetLogScale(on); });
+    // A refused or failed change leaves the item as the setting in effect.
+    UpdateLevelSettingsActions();
+  });
 }
 
 QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geometry, const QString& caption,
@@ -248,23 +276,111 @@ void TMainForm::PlaceCentred() {
 
 void TMainForm::FormCreate() {
   ratioText_ = LoadRatioList(settingsPath_);
+  levelSettings_ = ReadLevelSettings(settingsPath_);
+  UpdateLevelSettingsActions();
   chart::AppendRatioBars(Series1(), CurrentRatioList());
   DescribeLevels();
+}
+
+TMainForm::LevelView TMainForm::ViewLevels(const LevelTable& levels, const LevelSettings& settings) {
+  LevelView view;
+  if (settings.tickText.empty()) {
+    view.levels = levels;
+    return view;
+  }
+  // The bars sit at the rounded levels: those are the prices the marks name.
+  const PriceTick tick(settings.tickText);
+  view.tickedRows = MakeTickedLevelRows(CurrentRatioList(), levels, tick, TickRounding::Nearest);
+  for (const LevelRow& row : view.tickedRows) view.levels.push_back(row.level);
+  return view;
+}
+
+void TMainForm::Show(ShownComputation computation, LevelView view) {
+  if (view.tickedRows.empty()) {
+    chart::SetRatioBarLevels(Series1(), view.levels);
+  } else {
+    std::vector<std::string> marks;
+    for (const LevelRow& row : view.tickedRows) marks.push_back(row.mark);
+    chart::SetRatioBarLevels(Series1(), view.levels, std::move(marks));
+  }
+  tickedRows_ = std::move(view.tickedRows);
+  shown_ = std::move(computation);
+  DescribeLevels();
+  UpdateLevelSettingsActions();
 }
 
 void TMainForm::Compute(ComputeMode mode) {
   lastMode_ = mode;
   const std::string low = edit1_->text().toUtf8().toStdString();
   const std::string high = edit2_->text().toUtf8().toStdString();
-  const ComputeOutcome outcome = RunCompute(mode, low, high, CurrentRatioList());
+  const ComputeOutcome outcome =
+      RunCompute(ComputeRequest{mode, low, high, {}, ScaleFor(mode, levelSettings_.scale)}, CurrentRatioList());
   if (outcome.emptyBoxMessage) {
     reporter_.Prompter().ShowMessage(this, CalculatorText(*outcome.emptyBoxMessage).toStdString(),
                                      CalculatorText(kEmptyBoxCaption).toStdString(), TPromptIcon::None);
     return;
   }
-  chart::SetRatioBarLevels(Series1(), outcome.levels);
-  DescribeLevels();
+  LevelView view = ViewLevels(outcome.levels, levelSettings_);
+  Show({mode, low, high, outcome.levels}, std::move(view));
 }
+
+void TMainForm::ApplyLevelSettings(const LevelSettings& settings) {
+  // Everything that can fail comes before anything changes.
+  std::optional<ShownComputation> computation = shown_;
+  std::optional<LevelView> view;
+  if (computation) {
+    if (ScaleFor(computation->mode, settings.scale) != ScaleFor(computation->mode, levelSettings_.scale)) {
+      computation->levels = RunCompute(ComputeRequest{computation->mode, computation->lowText, computation->highText,
+                                                      {}, ScaleFor(computation->mode, settings.scale)},
+                                       CurrentRatioList())
+                                .levels;
+    }
+    view = ViewLevels(computation->levels, settings);
+  }
+  if (settings.tickText != levelSettings_.tickText) SaveTickText(settings.tickText, settingsPath_);
+  if (settings.scale != levelSettings_.scale) SaveLevelScale(settings.scale, settingsPath_);
+  levelSettings_ = settings;
+  if (computation) Show(std::move(*computation), std::move(*view));
+  UpdateLevelSettingsActions();
+  if (confluence_) confluence_->SetLevelSettings(levelSettings_);
+}
+
+void TMainForm::SetPriceTick() {
+  const std::optional<std::string> answer = reporter_.Prompter().AskText(
+      this, tr("最小变动价位").toStdString(), tr("价格的最小变动单位，如 0.01（留空则不取整）：").toStdString(),
+      levelSettings_.tickText);
+  if (!answer) return;
+  const std::string text = QString::fromUtf8(*answer).trimmed().toUtf8().toStdString();
+  if (text == levelSettings_.tickText) return;
+  // Refused before anything is stored.
+  if (!text.empty()) static_cast<void>(PriceTick(text));
+  LevelSettings settings = levelSettings_;
+  settings.tickText = text;
+  ApplyLevelSettings(settings);
+}
+
+void TMainForm::SetLogScale(bool on) {
+  LevelSettings settings = levelSettings_;
+  settings.scale = on ? LevelScale::Log : LevelScale::Linear;
+  if (settings == levelSettings_) return;
+  ApplyLevelSettings(settings);
+}
+
+void TMainForm::UpdateLevelSettingsActions() {
+  logScaleAction_->setChecked(levelSettings_.scale == LevelScale::Log);
+  // Greyed out while rise or decline is shown: the scale does not apply to them.
+  logScaleAction_->setEnabled(!shown_ || LogScaleApplies(shown_->mode));
+}
+
+void TMainForm::ShowConfluence() {
+  if (!confluence_) {
+    confluence_ = new TConfluenceForm(reporter_, this);
+    confluence_->SetLevelSettings(levelSettings_);
+    confluence_->PrefillWave(edit1_->text(), edit2_->text());
+  }
+  ShowInFront(confluence_);
+}
+
 
 void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
 void TMainForm::Button3Click() { Compute(ComputeMode::Decline); }
@@ -275,21 +391,15 @@ void TMainForm::Button6Click() {
   edit1_->setText(QStringLiteral("0"));
   edit2_->setText(QStringLiteral("0"));
   chart::ClearRatioBarLevels(Series1());
+  shown_.reset();
+  tickedRows_.clear();
   DescribeLevels();
+  UpdateLevelSettingsActions();
 }
 
 void TMainForm::Button7Click() { shell_.StartCalculator(); }
 
 void TMainForm::Button8Click() { close(); }
-
-namespace {
-void ShowInFront(QWidget* window) {
-  if (!window) return;
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-}  // namespace
 
 void TMainForm::Button1Click() { ShowInFront(about_); }
 void TMainForm::Button9Click() { ShowInFront(help_); }
@@ -311,12 +421,19 @@ void TMainForm::Button11Click() {
 void TMainForm::ApplyRatioText(const std::string& text) {
   ReplaceRatioList(SplitRatioText(text));
   chart::ReplaceRatioBars(Series1(), CurrentRatioList());
+  // The new bars start at 0, with the marks' own texts.
+  if (!tickedRows_.empty()) chart::ClearRatioBarLevels(Series1());
+  shown_.reset();
+  tickedRows_.clear();
   ratioText_ = text;
   DescribeLevels();
+  UpdateLevelSettingsActions();
+  if (confluence_) confluence_->Recompute();
   SaveRatioText(text, settingsPath_);
 }
 
 std::vector<LevelRow> TMainForm::LevelRows() const {
+  if (!tickedRows_.empty()) return tickedRows_;
   const chart::THorizBarSeries& series = Series1();
   LevelTable levels;
   for (int i = 0; i < series.PointCount(); ++i) levels.push_back(series.PointX(i));
@@ -344,6 +461,10 @@ QMenu* TMainForm::ChartMenu() {
     chartMenu_->addAction(copyAction_);
     chartMenu_->addAction(savePictureAction_);
     chartMenu_->addAction(resetViewAction_);
+    chartMenu_->addSeparator();
+    chartMenu_->addAction(priceTickAction_);
+    chartMenu_->addAction(logScaleAction_);
+    chartMenu_->addAction(confluenceAction_);
     chartMenu_->addSeparator();
     presetsMenu_ = chartMenu_->addMenu(tr("比例预设(&P)"));
     presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
@@ -391,7 +512,7 @@ void TMainForm::ChoosePreset(const std::string& text) {
 
 void TMainForm::SavePresetAs() {
   const std::optional<std::string> answer =
-      reporter_.Prompter().AskText(this, tr("存为预设").toStdString(), tr("当前比例的预设名称：").toStdString());
+      reporter_.Prompter().AskText(this, tr("存为预设").toStdString(), tr("当前比例的预设名称：").toStdString(), {});
   if (!answer) return;
   const std::string name = QString::fromStdString(*answer).trimmed().toStdString();
   if (!IsValidPresetName(name)) {

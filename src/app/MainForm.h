@@ -3,14 +3,17 @@
 // that fills the window. Every command hands its work to the level
 // calculator or the chart and only shows the outcome. Beside the buttons the
 // window has keys (Enter in the high box, Alt+1 ... Alt+4, Ctrl+C, Ctrl+S,
-// F1) and a menu on the chart.
+// F1) and a menu on the chart, which also holds the level settings (price
+// tick, log scale) and opens the confluence window.
 
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
+#include "calc/SettingsFile.h"
 
 class QAction;
 class QGroupBox;
@@ -26,6 +29,7 @@ class THorizBarSeries;
 namespace tavimo::app {
 
 class TChartWidget;
+class TConfluenceForm;
 class TErrorReporter;
 class TShell;
 
@@ -66,9 +70,19 @@ class TMainForm : public QWidget {
   void ChoosePreset(const std::string& text);
   void SavePresetAs();  // the list in effect as a preset of the user's
   void DeletePreset();  // one of the user's presets
+  // The price tick: asks for its text (the one in effect offered), stores
+  // it (empty removes it) and shows the levels on it at once.
+  void SetPriceTick();
+  // Log scale on or off for resistance, support and the projections,
+  // stored and applied to the levels shown at once.
+  void SetLogScale(bool on);
+  // The confluence window, made when first asked for and then reused.
+  void ShowConfluence();
 
   // The ratio list text in effect: the stored one at start, then the last applied.
   const std::string& RatioText() const { return ratioText_; }
+  // The tick and scale in effect: the stored ones at start, then the last set.
+  const LevelSettings& Levels() const { return levelSettings_; }
   // The levels shown, one row per bar, as tavimo-cli prints them.
   std::vector<LevelRow> LevelRows() const;
 
@@ -82,6 +96,11 @@ class TMainForm : public QWidget {
   QPushButton* Button(int number) const;
   // The chart's menu, made when first asked for.
   QMenu* ChartMenu();
+  QAction* PriceTickAction() const { return priceTickAction_; }
+  QAction* LogScaleAction() const { return logScaleAction_; }
+  QAction* ConfluenceAction() const { return confluenceAction_; }
+  // Null until first shown.
+  TConfluenceForm* Confluence() const { return confluence_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +109,28 @@ class TMainForm : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // What the chart shows after a compute command, so that a new tick or
+  // scale can show the same computation again.
+  struct ShownComputation {
+    ComputeMode mode = ComputeMode::Resistance;
+    std::string lowText;
+    std::string highText;
+    LevelTable levels;  // as computed, before any tick
+  };
+  // The levels and the mark texts the chart shows for a computation under
+  // settings (raises the tick's and the formulas' errors, changes nothing).
+  struct LevelView {
+    LevelTable levels;
+    std::vector<LevelRow> tickedRows;  // empty without a tick
+  };
+  static LevelView ViewLevels(const LevelTable& levels, const LevelSettings& settings);
+  ShownComputation RunComputation(ComputeMode mode, std::string lowText, std::string highText,
+                                  const LevelSettings& settings) const;
+  void Show(ShownComputation computation, LevelView view);
+  // A new tick or scale: the shown computation is redone under it first (its
+  // errors leave everything as it was), then the setting is stored, then shown.
+  void ApplyLevelSettings(const LevelSettings& settings);
+  void UpdateLevelSettingsActions();
   void Compute(ComputeMode mode);
   // As the settings command applies a new text: a new list, new bars at 0, the text stored.
   void ApplyRatioText(const std::string& text);
@@ -108,6 +149,9 @@ class TMainForm : public QWidget {
   TShell& shell_;
   std::string settingsPath_;
   std::string ratioText_;
+  LevelSettings levelSettings_;
+  std::optional<ShownComputation> shown_;
+  std::vector<LevelRow> tickedRows_;  // the rows the marks show while a tick is set
   ComputeMode lastMode_ = ComputeMode::Resistance;
   QWidget* about_ = nullptr;
   QWidget* help_ = nullptr;
@@ -123,6 +167,10 @@ class TMainForm : public QWidget {
   QAction* savePictureAction_ = nullptr;
   QAction* resetViewAction_ = nullptr;
   QAction* helpAction_ = nullptr;
+  QAction* priceTickAction_ = nullptr;
+  QAction* logScaleAction_ = nullptr;
+  QAction* confluenceAction_ = nullptr;
+  TConfluenceForm* confluence_ = nullptr;
   QMenu* chartMenu_ = nullptr;
   QMenu* presetsMenu_ = nullptr;
 };

@@ -20,11 +20,11 @@ std::string TQtPrompter::AskRatioText(QWidget* parent, const std::string& initia
   return dialog.exec() == QDialog::Accepted ? dialog.Text() : initialText;
 }
 
-std::optional<std::string> TQtPrompter::AskText(QWidget* parent, const std::string& caption,
-                                                const std::string& prompt) {
+std::optional<std::string> TQtPrompter::AskText(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                                const std::string& initialText) {
   bool ok = false;
-  const QString text =
-      QInputDialog::getText(parent, QString::fromUtf8(caption), QString::fromUtf8(prompt), QLineEdit::Normal, {}, &ok);
+  const QString text = QInputDialog::getText(parent, QString::fromUtf8(caption), QString::fromUtf8(prompt),
+                                             QLineEdit::Normal, QString::fromUtf8(initialText), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }
@@ -40,16 +40,27 @@ std::optional<std::string> TQtPrompter::AskChoice(QWidget* parent, const std::st
   return choice.toStdString();
 }
 
-std::optional<std::string> TQtPrompter::AskPicturePath(QWidget* parent, const std::string& caption,
-                                                       const std::string& suggestedPath) {
-  QFileDialog dialog(parent, QString::fromUtf8(caption), QString::fromStdString(suggestedPath),
-                     QStringLiteral("PNG (*.png)"));
+namespace {
+std::optional<std::string> AskSavePath(QWidget* parent, const std::string& caption, const std::string& suggestedPath,
+                                       const QString& filter, const QString& suffix) {
+  QFileDialog dialog(parent, QString::fromUtf8(caption), QString::fromStdString(suggestedPath), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(QStringLiteral("png"));
+  dialog.setDefaultSuffix(suffix);
   dialog.selectFile(QString::fromStdString(suggestedPath));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst().toStdString();
+}
+}  // namespace
+
+std::optional<std::string> TQtPrompter::AskPicturePath(QWidget* parent, const std::string& caption,
+                                                       const std::string& suggestedPath) {
+  return AskSavePath(parent, caption, suggestedPath, QStringLiteral("PNG (*.png)"), QStringLiteral("png"));
+}
+
+std::optional<std::string> TQtPrompter::AskCsvPath(QWidget* parent, const std::string& caption,
+                                                   const std::string& suggestedPath) {
+  return AskSavePath(parent, caption, suggestedPath, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
 }
 
 }  // namespace tavimo::app

@@ -22,9 +22,9 @@ class TPrompter {
   // The ratio input dialog: the edit text after OK, initialText after Cancel
   // or when the dialog is closed otherwise.
   virtual std::string AskRatioText(QWidget* parent, const std::string& initialText) = 0;
-  // A line of text typed by the user; nothing after Cancel.
-  virtual std::optional<std::string> AskText(QWidget* parent, const std::string& caption,
-                                             const std::string& prompt) = 0;
+  // A line of text typed by the user, initialText offered first; nothing after Cancel.
+  virtual std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                             const std::string& initialText) = 0;
   // One of items, picked by the user; nothing after Cancel.
   virtual std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption,
                                                const std::string& prompt, const std::vector<std::string>& items) = 0;
@@ -32,6 +32,9 @@ class TPrompter {
   // after Cancel.
   virtual std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
                                                     const std::string& suggestedPath) = 0;
+  // The path of a CSV file to write, suggestedPath offered first; nothing after Cancel.
+  virtual std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
+                                                const std::string& suggestedPath) = 0;
 };
 
 class TQtPrompter : public TPrompter {
@@ -39,12 +42,14 @@ class TQtPrompter : public TPrompter {
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    TPromptIcon icon) override;
   std::string AskRatioText(QWidget* parent, const std::string& initialText) override;
-  std::optional<std::string> AskText(QWidget* parent, const std::string& caption,
-                                     const std::string& prompt) override;
+  std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                     const std::string& initialText) override;
   std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption, const std::string& prompt,
                                        const std::vector<std::string>& items) override;
   std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
                                             const std::string& suggestedPath) override;
+  std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
+                                        const std::string& suggestedPath) override;
 };
 
 }  // namespace tavimo::app

@@ -40,7 +40,9 @@ std::optional<std::string> TScriptedPrompter::NextOtherAnswer(const char* prompt
   return answer;
 }
 
-std::optional<std::string> TScriptedPrompter::AskText(QWidget*, const std::string&, const std::string&) {
+std::optional<std::string> TScriptedPrompter::AskText(QWidget*, const std::string&, const std::string&,
+                                                      const std::string& initialText) {
+  offeredTexts.push_back(initialText);
   return NextOtherAnswer("a text prompt");
 }
 
@@ -56,9 +58,16 @@ std::optional<std::string> TScriptedPrompter::AskPicturePath(QWidget*, const std
   return NextOtherAnswer("the picture file dialog");
 }
 
+std::optional<std::string> TScriptedPrompter::AskCsvPath(QWidget*, const std::string&,
+                                                         const std::string& suggestedPath) {
+  suggestedPaths.push_back(suggestedPath);
+  return NextOtherAnswer("the CSV file dialog");
+}
+
 void TScriptedPrompter::Reset() {
   messages.clear();
   askedInitialTexts.clear();
+  offeredTexts.clear();
   offeredChoices.clear();
   suggestedPaths.clear();
   answers_.clear();

@@ -32,11 +32,14 @@ class TScriptedPrompter : public TPrompter {
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    TPromptIcon icon) override;
   std::string AskRatioText(QWidget* parent, const std::string& initialText) override;
-  std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt) override;
+  std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt,
+                                     const std::string& initialText) override;
   std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption, const std::string& prompt,
                                        const std::vector<std::string>& items) override;
   std::optional<std::string> AskPicturePath(QWidget* parent, const std::string& caption,
                                             const std::string& suggestedPath) override;
+  std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
+                                        const std::string& suggestedPath) override;
 
   // The next AskRatioText returns this text (as after OK).
   void AnswerOk(std::string text) { answers_.push_back(std::move(text)); }
@@ -49,9 +52,11 @@ class TScriptedPrompter : public TPrompter {
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> askedInitialTexts;
+  // What AskText offered, each time.
+  std::vector<std::string> offeredTexts;
   // What AskChoice offered, the last time.
   std::vector<std::string> offeredChoices;
-  // What AskPicturePath suggested, each time.
+  // What AskPicturePath and AskCsvPath suggested, each time.
   std::vector<std::string> suggestedPaths;
   // Runs while a box is up (for checks of what the box found).
   std::function<void()> onMessage;

@@ -3,6 +3,7 @@
 // window's fonts against its control at its fixed place.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -10,11 +11,13 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTranslator>
 
 #include "AppTestSupport.h"
 #include "app/AboutForm.h"
+#include "app/ConfluenceForm.h"
 #include "app/HelpForm.h"
 #include "app/Language.h"
 #include "app/MainForm.h"
@@ -134,6 +137,17 @@ TEST_P(WindowLanguageTest, EveryCaptionFitsItsControl) {
 
 TEST_F(TranslatedWindowTest, EnglishWindowsHoldNoChineseText) {
   Build(TUiLanguage::English);
+  // The confluence window is owned by the main window, so its controls are checked with it.
+  Form().ConfluenceAction()->trigger();
+  ASSERT_NE(Form().Confluence(), nullptr);
+  EXPECT_FALSE(HasChineseCharacter(Form().Confluence()->windowTitle()));
+  for (QCheckBox* box : Form().Confluence()->findChildren<QCheckBox*>())
+    EXPECT_FALSE(HasChineseCharacter(box->text())) << box->text().toStdString();
+  for (QTableWidget* table : Form().Confluence()->findChildren<QTableWidget*>()) {
+    EXPECT_FALSE(HasChineseCharacter(table->accessibleName()));
+    for (int column = 0; column < table->columnCount(); ++column)
+      EXPECT_FALSE(HasChineseCharacter(table->horizontalHeaderItem(column)->text()));
+  }
   for (QWidget* window : {static_cast<QWidget*>(&Form()), static_cast<QWidget*>(windows_.about),
                           static_cast<QWidget*>(windows_.help)}) {
     EXPECT_FALSE(HasChineseCharacter(window->windowTitle())) << window->windowTitle().toStdString();

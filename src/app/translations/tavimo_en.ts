@@ -2,6 +2,181 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>tavimo::app::TConfluenceForm</name>
+    <message>
+        <source>低点上涨</source>
+        <translation>Rise</translation>
+    </message>
+    <message>
+        <source>高点下跌</source>
+        <translation>Decline</translation>
+    </message>
+    <message>
+        <source>反弹阻力</source>
+        <translation>Resistance</translation>
+    </message>
+    <message>
+        <source>回调支撑</source>
+        <translation>Support</translation>
+    </message>
+    <message>
+        <source>起点上涨</source>
+        <translation>Projection up</translation>
+    </message>
+    <message>
+        <source>起点下跌</source>
+        <translation>Projection down</translation>
+    </message>
+    <message>
+        <source>多波段汇合</source>
+        <translation>Confluence of waves</translation>
+    </message>
+    <message>
+        <source>波段(&amp;B)</source>
+        <translation>&amp;Waves</translation>
+    </message>
+    <message>
+        <source>波段表</source>
+        <translation>Waves</translation>
+    </message>
+    <message>
+        <source>低点</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高点</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>起点 C（可选）</source>
+        <translation>Start C (optional)</translation>
+    </message>
+    <message>
+        <source>标注</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>添加波段(&amp;A)</source>
+        <translation>&amp;Add wave</translation>
+    </message>
+    <message>
+        <source>删除波段(&amp;D)</source>
+        <translation>&amp;Delete wave</translation>
+    </message>
+    <message>
+        <source>计入的价位</source>
+        <translation>Levels included</translation>
+    </message>
+    <message>
+        <source>汇合条件</source>
+        <translation>Conditions</translation>
+    </message>
+    <message>
+        <source>容差（%）</source>
+        <translation>Tolerance (%)</translation>
+    </message>
+    <message>
+        <source>最少波段数</source>
+        <translation>Minimum waves</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>容差（%）(&amp;T)</source>
+        <translation>&amp;Tolerance (%)</translation>
+    </message>
+    <message>
+        <source>最少波段数(&amp;M)</source>
+        <translation>&amp;Minimum waves</translation>
+    </message>
+    <message>
+        <source>汇合区(&amp;Z)</source>
+        <translation>&amp;Zones</translation>
+    </message>
+    <message>
+        <source>汇合区表</source>
+        <translation>Zones</translation>
+    </message>
+    <message>
+        <source>低端</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高端</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>波段数</source>
+        <translation>Waves</translation>
+    </message>
+    <message>
+        <source>价位数</source>
+        <translation>Levels</translation>
+    </message>
+    <message>
+        <source>构成</source>
+        <translation>Members</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>导出 CSV(&amp;E)…</source>
+        <translation>&amp;Export CSV…</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>起点 C</source>
+        <translation>Start C</translation>
+    </message>
+    <message>
+        <source>第 %1 行的%2为空，该行未计入</source>
+        <translation>Row %1: %2 is empty, the row is left out</translation>
+    </message>
+    <message>
+        <source>第 %1 行的%2有误，该行未计入：%3</source>
+        <translation>Row %1: %2 is wrong, the row is left out: %3</translation>
+    </message>
+    <message>
+        <source>（另有 %1 行未计入）</source>
+        <translation> (%1 more rows left out)</translation>
+    </message>
+    <message>
+        <source>对数刻度不用于低点上涨和高点下跌，二者未计入</source>
+        <translation>log scale does not apply to rise and decline, which are left out</translation>
+    </message>
+    <message>
+        <source>容差应为不小于 0 的数</source>
+        <translation>The tolerance must be a number of 0 or more</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>请输入波段的低点和高点</source>
+        <translation>Enter the low and the high of each wave</translation>
+    </message>
+    <message>
+        <source>汇合区：%1，波段：%2</source>
+        <translation>Zones: %1, waves: %2</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+</context>
+<context>
     <name>tavimo::app::TForm5</name>
     <message>
         <source>%1：编写炒股理财小工具的工作室。
@@ -247,7 +422,7 @@ S</translation>
     </message>
     <message>
         <source>预设名称不能为空，不能含有“=”，也不能以“;”或“[”开头</source>
-        <translation>A preset name must not be empty, hold "=" or begin with ";" or "["</translation>
+        <translation>A preset name must not be empty, hold &quot;=&quot; or begin with &quot;;&quot; or &quot;[&quot;</translation>
     </message>
     <message>
         <source>删除预设</source>
@@ -260,6 +435,30 @@ S</translation>
     <message>
         <source>保存图片</source>
         <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>最小变动价位(&amp;T)…</source>
+        <translation>Price &amp;tick…</translation>
+    </message>
+    <message>
+        <source>多波段汇合(&amp;W)…</source>
+        <translation>Confluence of &amp;waves…</translation>
+    </message>
+    <message>
+        <source>对数刻度(&amp;L)</source>
+        <translation>&amp;Log scale</translation>
+    </message>
+    <message>
+        <source>对数刻度只用于反弹阻力、回调支撑和起点投影</source>
+        <translation>Log scale applies to resistance, support and projections only</translation>
+    </message>
+    <message>
+        <source>最小变动价位</source>
+        <translation>Price tick</translation>
+    </message>
+    <message>
+        <source>价格的最小变动单位，如 0.01（留空则不取整）：</source>
+        <translation>The smallest price step, such as 0.01 (empty: levels are not rounded):</translation>
     </message>
 </context>
 <context>
