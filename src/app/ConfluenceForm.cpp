@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,13 +22,12 @@
 #include "app/ErrorReporting.h"
 #include "app/KeyboardInput.h"
 #include "app/Prompter.h"
+#include "app/UserFiles.h"
 #include "calc/Confluence.h"
 #include "calc/ConfluenceInput.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
-#include "platform/AtomicFile.h"
 #include "runtime/Exceptions.h"
-#include "runtime/Messages.h"
 
 namespace tavimo::app {
 
@@ -347,19 +345,15 @@ void TConfluenceForm::CopyZones() {
 }
 
 void TConfluenceForm::ExportCsv() {
-  if (lastCsvPath_.empty()) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    lastCsvPath_ = (folder + QStringLiteral("/confluence.csv")).toStdString();
-  }
+  if (lastCsvPath_.empty())
+    lastCsvPath_ = SuggestedSavePath(QStandardPaths::DocumentsLocation, QStringLiteral("confluence.csv"));
   // The zones as they are when the command starts.
   const std::string csv = FormatConfluenceRows(OutputFormat::Csv, tolerancePercent_, zoneRows_);
   const std::optional<std::string> path =
       reporter_.Prompter().AskCsvPath(this, tr("导出 CSV").toStdString(), lastCsvPath_);
   if (!path) return;
   lastCsvPath_ = *path;
-  if (const std::optional<std::string> reason = platform::WriteFileAtomically(*path, csv))
-    throw Exception(messages::FormatMessage(messages::kUnableToWrite, *path) + " (" + *reason + ")");
+  SaveUserFile(*path, csv);
 }
 
 }  // namespace tavimo::app

@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -23,6 +22,7 @@
 #include "app/ErrorReporting.h"
 #include "app/Fonts.h"
 #include "app/KeyboardInput.h"
+#include "app/UserFiles.h"
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
@@ -35,10 +35,7 @@
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
 #include "chart/Series.h"
-#include "platform/AtomicFile.h"
 #include "regex/RatioTextPattern.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Messages.h"
 
 namespace tavimo::app {
 
@@ -83,11 +80,6 @@ int ComputeButtonNumber(ComputeMode mode) {
     case ComputeMode::ProjectionDown: break;  // no button of their own
   }
   return 4;
-}
-
-// Rise and decline are proportional already and stay linear whatever the scale.
-LevelScale ScaleFor(ComputeMode mode, LevelScale scale) {
-  return LogScaleApplies(mode) ? scale : LevelScale::Linear;
 }
 
 void ShowInFront(QWidget* window) {
@@ -314,7 +306,7 @@ void TMainForm::Compute(ComputeMode mode) {
   const std::string low = edit1_->text().toUtf8().toStdString();
   const std::string high = edit2_->text().toUtf8().toStdString();
   const ComputeOutcome outcome =
-      RunCompute(ComputeRequest{mode, low, high, {}, ScaleFor(mode, levelSettings_.scale)}, CurrentRatioList());
+      RunCompute(ComputeRequest{mode, low, high, {}, ScaleForMode(levelSettings_.scale, mode)}, CurrentRatioList());
   if (outcome.emptyBoxMessage) {
     reporter_.Prompter().ShowMessage(this, CalculatorText(*outcome.emptyBoxMessage).toStdString(),
                                      CalculatorText(kEmptyBoxCaption).toStdString(), TPromptIcon::None);
@@ -329,9 +321,9 @@ void TMainForm::ApplyLevelSettings(const LevelSettings& settings) {
   std::optional<ShownComputation> computation = shown_;
   std::optional<LevelView> view;
   if (computation) {
-    if (ScaleFor(computation->mode, settings.scale) != ScaleFor(computation->mode, levelSettings_.scale)) {
+    if (ScaleForMode(settings.scale, computation->mode) != ScaleForMode(levelSettings_.scale, computation->mode)) {
       computation->levels = RunCompute(ComputeRequest{computation->mode, computation->lowText, computation->highText,
-                                                      {}, ScaleFor(computation->mode, settings.scale)},
+                                                      {}, ScaleForMode(settings.scale, computation->mode)},
                                        CurrentRatioList())
                                 .levels;
     }
@@ -533,11 +525,8 @@ void TMainForm::DeletePreset() {
 }
 
 void TMainForm::SavePicture() {
-  if (lastPicturePath_.empty()) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    lastPicturePath_ = (folder + QStringLiteral("/tavimo.png")).toStdString();
-  }
+  if (lastPicturePath_.empty())
+    lastPicturePath_ = SuggestedSavePath(QStandardPaths::PicturesLocation, QStringLiteral("tavimo.png"));
   const std::optional<std::string> path =
       reporter_.Prompter().AskPicturePath(this, tr("保存图片").toStdString(), lastPicturePath_);
   if (!path) return;
@@ -546,9 +535,7 @@ void TMainForm::SavePicture() {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   chart1_->Picture().save(&buffer, "PNG");
-  if (const std::optional<std::string> reason =
-          platform::WriteFileAtomically(*path, std::string_view(png.constData(), static_cast<std::size_t>(png.size()))))
-    throw Exception(messages::FormatMessage(messages::kUnableToWrite, *path) + " (" + *reason + ")");
+  SaveUserFile(*path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 void TMainForm::PopUpChartMenu(const QPoint& globalPosition) { ChartMenu()->popup(globalPosition); }

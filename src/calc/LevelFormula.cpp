@@ -11,43 +11,20 @@ namespace tavimo {
 
 namespace {
 
-// The steps are separate long double statements so the order of operations,
-// and with it the last bit of every level, is fixed.
+// Every step is a long double: p = r x d is formed first and then moves the
+// anchor, so the order of operations, and with it the last bit of every
+// level, is fixed.
 double LinearLevel(ComputeMode mode, long double r, const LevelPrices& prices) {
+  if (SkipsRatio(mode, r)) return 0.0;
   const long double d = static_cast<long double>(prices.high) - prices.low;
+  const long double p = r * d;
   switch (mode) {
-    case ComputeMode::Rise: {
-      if (r >= 1.0L) return 0.0;
-      const long double factor = r + 1.0L;
-      const long double level = factor * prices.low;
-      return StoreAsDouble(level);
-    }
-    case ComputeMode::Decline: {
-      if (r >= 1.0L) return 0.0;
-      const long double factor = 1.0L - r;
-      const long double level = factor * prices.high;
-      return StoreAsDouble(level);
-    }
-    case ComputeMode::Resistance: {
-      const long double p = r * d;
-      const long double level = prices.low + p;
-      return StoreAsDouble(level);
-    }
-    case ComputeMode::Support: {
-      const long double p = r * d;
-      const long double level = prices.high - p;
-      return StoreAsDouble(level);
-    }
-    case ComputeMode::ProjectionUp: {
-      const long double p = r * d;
-      const long double level = prices.from + p;
-      return StoreAsDouble(level);
-    }
-    case ComputeMode::ProjectionDown: {
-      const long double p = r * d;
-      const long double level = prices.from - p;
-      return StoreAsDouble(level);
-    }
+    case ComputeMode::Rise: return StoreAsDouble((r + 1.0L) * prices.low);
+    case ComputeMode::Decline: return StoreAsDouble((1.0L - r) * prices.high);
+    case ComputeMode::Resistance: return StoreAsDouble(prices.low + p);
+    case ComputeMode::Support: return StoreAsDouble(prices.high - p);
+    case ComputeMode::ProjectionUp: return StoreAsDouble(prices.from + p);
+    case ComputeMode::ProjectionDown: return StoreAsDouble(prices.from - p);
   }
   return 0.0;
 }

@@ -9,6 +9,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 #include "runtime/NumberParse.h"
+#include "runtime/PowersOfTen.h"
 
 namespace tavimo {
 
@@ -16,28 +17,7 @@ namespace {
 
 using Uint128 = unsigned __int128;
 
-constexpr std::uint64_t kMultipleLimit = 1000000000000000000u;  // |n| must stay below 10^18
-
-constexpr std::uint64_t kPowersOfTen[20] = {1u,
-                                            10u,
-                                            100u,
-                                            1000u,
-                                            10000u,
-                                            100000u,
-                                            1000000u,
-                                            10000000u,
-                                            100000000u,
-                                            1000000000u,
-                                            10000000000u,
-                                            100000000000u,
-                                            1000000000000u,
-                                            10000000000000u,
-                                            100000000000000u,
-                                            1000000000000000u,
-                                            10000000000000000u,
-                                            100000000000000000u,
-                                            1000000000000000000u,
-                                            10000000000000000000u};
+constexpr std::uint64_t kMultipleLimit = kIntegerPowersOfTen[18];  // |n| must stay below 10^18
 
 int BitLength(Uint128 x) {
   const auto high = static_cast<std::uint64_t>(x >> 64);
@@ -73,7 +53,7 @@ class BigNatural {
       const std::size_t length = std::min<std::size_t>(9, digits.size() - at);
       std::uint32_t chunk = 0;
       for (std::size_t i = 0; i < length; ++i) chunk = chunk * 10 + static_cast<std::uint32_t>(digits[at + i] - '0');
-      n.MultiplyAdd(static_cast<std::uint32_t>(kPowersOfTen[length]), chunk);
+      n.MultiplyAdd(static_cast<std::uint32_t>(kIntegerPowersOfTen[length]), chunk);
       at += length;
     }
     return n;
@@ -92,8 +72,8 @@ class BigNatural {
   }
 
   void MultiplyByPowerOfTen(int n) {
-    for (; n >= 19; n -= 19) MultiplyAdd(kPowersOfTen[19], 0);
-    if (n > 0) MultiplyAdd(kPowersOfTen[n], 0);
+    for (; n >= 19; n -= 19) MultiplyAdd(kIntegerPowersOfTen[19], 0);
+    if (n > 0) MultiplyAdd(kIntegerPowersOfTen[n], 0);
   }
 
   void ShiftLeft(int bits) {
@@ -240,7 +220,7 @@ PriceTick::PriceTick(std::string_view text, const NumberFormatSettings& settings
       smallScale_ = -exponent_;
     } else if (exponent_ > 0 && digits_.size() + static_cast<std::size_t>(exponent_) <= 18) {
       small_ = true;
-      smallMantissa_ = t * kPowersOfTen[exponent_];
+      smallMantissa_ = t * kIntegerPowersOfTen[exponent_];
       smallScale_ = 0;
     }
   }
@@ -263,7 +243,7 @@ PriceTick::Quotient PriceTick::DivideExactly(double magnitude) const {
 
   if (small_) {
     // |L| / T = m 2^e 10^k / t; m 10^k < 2^53 x 10^19 < 2^117.
-    const Uint128 scaled = static_cast<Uint128>(m) * kPowersOfTen[smallScale_];
+    const Uint128 scaled = static_cast<Uint128>(m) * kIntegerPowersOfTen[smallScale_];
     const Uint128 t = smallMantissa_;
     Uint128 quotient;
     Uint128 remainder;

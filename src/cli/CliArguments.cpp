@@ -37,6 +37,19 @@ struct OptionRule {
   std::string_view listedValue = {};
 };
 
+// The apply functions of the options that only keep their value, or only
+// switch something on.
+template <auto Field>
+std::optional<std::string> StoreValue(CliOptions& options, std::string_view value) {
+  options.*Field = std::string(value);
+  return std::nullopt;
+}
+template <bool CliOptions::*Flag>
+std::optional<std::string> SetFlag(CliOptions& options, std::string_view) {
+  options.*Flag = true;
+  return std::nullopt;
+}
+
 std::string ModeNameList() {
   std::string list;
   for (std::size_t i = 0; i < kAllComputeModes.size(); ++i) {
@@ -136,26 +149,13 @@ constexpr std::array kOptionRules = {
     OptionRule{"--wave", "LOW:HIGH[:C]", "with confluence, one wave: its low, its high and its third price C",
                ApplyWave, kConfluenceBit},
     OptionRule{"--low", "TEXT", "the text of the low price box (not given: an empty box)",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.lowText = v;
-                 return std::nullopt;
-               }},
+               StoreValue<&CliOptions::lowText>},
     OptionRule{"--high", "TEXT", "the text of the high price box (not given: an empty box)",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.highText = v;
-                 return std::nullopt;
-               }},
+               StoreValue<&CliOptions::highText>},
     OptionRule{"--from", "TEXT", "the text of the third price C, where the projections start",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.fromText = v;
-                 return std::nullopt;
-               }},
+               StoreValue<&CliOptions::fromText>},
     OptionRule{"--input", "FILE|-", "with batch, the CSV file to read (default -, standard input)",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.inputPath = v;
-                 return std::nullopt;
-               },
-               kBatchBit, "FILE"},
+               StoreValue<&CliOptions::inputPath>, kBatchBit, "FILE"},
     OptionRule{"--modes", "MODE,...",
                "with confluence, the modes whose levels count (default: all but rise and decline)",
                [](CliOptions& o, std::string_view v) { return ReadModeList(v, o.modes); }, kConfluenceBit},
@@ -165,29 +165,17 @@ constexpr std::array kOptionRules = {
                ApplyMinWaves, kConfluenceBit},
     OptionRule{"--ratios", "TEXT",
                "a ratio list text such as \"0.382,0.5,1/3\" (default: data.ini)",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.ratiosText = std::string(v);
-                 return std::nullopt;
-               },
-               kComputingBits},
+               StoreValue<&CliOptions::ratiosText>, kComputingBits},
     OptionRule{"--format", "text|csv|json", "text (the default), csv or json", ApplyFormat,
                kLevelsBit | kConfluenceBit, "FORMAT"},
     OptionRule{"--tick", "TEXT", "round every level to this price tick (default: data.ini; \"\" for none)",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.tickText = std::string(v);
-                 return std::nullopt;
-               },
-               kComputingBits},
+               StoreValue<&CliOptions::tickText>, kComputingBits},
     OptionRule{"--round", "nearest|up|down", "how levels go onto the tick (default nearest)", ApplyRound,
                kComputingBits, "HOW"},
     OptionRule{"--scale-levels", "linear|log", "the level scale (default: data.ini, else linear)", ApplyLevelScale,
                kComputingBits, "SCALE"},
     OptionRule{"--help", "", "print this help and exit",
-               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
-                 o.help = true;
-                 return std::nullopt;
-               },
-               kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit},
+               SetFlag<&CliOptions::help>, kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit},
 };
 
 // The largest picture side, in device pixels.
@@ -250,19 +238,13 @@ const std::array<OptionRule, 4>& ChartOptionRules() {
                                       std::to_string(chart::kMainChartHeight) + ")";
   static const std::array<OptionRule, 4> rules = {
       OptionRule{"--png", "FILE", "after MODE, write the chart as the window shows it to FILE as PNG (- for stdout)",
-                 [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                   o.pngPath = std::string(v);
-                   return std::nullopt;
-                 }},
+                 StoreValue<&CliOptions::pngPath>},
       OptionRule{"--size", "WxH", sizeHelp, ApplySize},
       OptionRule{"--scale", "S",
                  "device pixels per pixel of the size, as on a screen of that pixel ratio (default 1)",
                  ApplyScale},
       OptionRule{"--layout", "", "print the chart's layout as JSON instead of the levels",
-                 [](CliOptions& o, std::string_view) -> std::optional<std::string> {
-                   o.layout = true;
-                   return std::nullopt;
-                 }},
+                 SetFlag<&CliOptions::layout>},
   };
   return rules;
 }
@@ -272,17 +254,9 @@ constexpr std::string_view kRatiosCommand = "ratios";
 // The options of "tavimo-cli ratios", listed in a usage line of their own.
 constexpr std::array kRatiosOptionRules = {
     OptionRule{"--set", "TEXT", "with ratios, store TEXT as the settings button would",
-               [](CliOptions& o, std::string_view v) -> std::optional<std::string> {
-                 o.setRatiosText = std::string(v);
-                 return std::nullopt;
-               },
-               kRatiosBit},
+               StoreValue<&CliOptions::setRatiosText>, kRatiosBit},
     OptionRule{"--reset", "", "with ratios, store the default list",
-               [](CliOptions& o, std::string_view) -> std::optional<std::string> {
-                 o.resetRatios = true;
-                 return std::nullopt;
-               },
-               kRatiosBit},
+               SetFlag<&CliOptions::resetRatios>, kRatiosBit},
 };
 
 // The rule of an option name for the command being read.

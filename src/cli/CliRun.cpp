@@ -1,7 +1,5 @@
 #include "cli/CliRun.h"
 
-#include <algorithm>
-
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
 #include "calc/RatioList.h"
@@ -81,11 +79,8 @@ LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std:
   shown.rounding = options.rounding;
   const std::string& tickText = options.tickText ? *options.tickText : stored.tickText;
   if (!tickText.empty()) shown.tick.emplace(tickText);
-  shown.scale = options.scale.value_or(stored.scale);
-  // The window greys log scale out for rise and decline; an explicit
-  // --scale-levels log with them never gets here (a usage error).
-  if (!options.scale && std::any_of(modes.begin(), modes.end(), [](ComputeMode m) { return !LogScaleApplies(m); }))
-    shown.scale = LevelScale::Linear;
+  // An explicit --scale-levels log with rise or decline never gets here (a usage error).
+  shown.scale = options.scale.value_or(ScaleForModes(stored.scale, modes));
   return shown;
 }
 

@@ -22,27 +22,6 @@ constexpr std::uint64_t kExactMantissaLimit = 922337203685477580u;
 
 constexpr long double kDigitValues[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
-constexpr std::uint64_t kIntegerPowersOfTen[20] = {1u,
-                                                   10u,
-                                                   100u,
-                                                   1000u,
-                                                   10000u,
-                                                   100000u,
-                                                   1000000u,
-                                                   10000000u,
-                                                   100000000u,
-                                                   1000000000u,
-                                                   10000000000u,
-                                                   100000000000u,
-                                                   1000000000000u,
-                                                   10000000000000u,
-                                                   100000000000000u,
-                                                   1000000000000000u,
-                                                   10000000000000000u,
-                                                   100000000000000000u,
-                                                   1000000000000000000u,
-                                                   10000000000000000000u};
-
 using Uint128 = unsigned __int128;
 
 // q x 2^e as an extended value; q has its top bit set.

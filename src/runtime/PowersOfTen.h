@@ -2,9 +2,33 @@
 // Powers of ten as extended constants and the scaling by 10^k that both the
 // parser and the decimal-digit conversion use, so that both round alike.
 
+#include <cstdint>
+
 #include "runtime/ExtendedBits.h"  // the format the tables are rounded to
 
 namespace tavimo {
+
+// 10^n for n = 0..19, exactly: 10^19 is the largest power that fits in 64 bits.
+inline constexpr std::uint64_t kIntegerPowersOfTen[20] = {1u,
+                                                          10u,
+                                                          100u,
+                                                          1000u,
+                                                          10000u,
+                                                          100000u,
+                                                          1000000u,
+                                                          10000000u,
+                                                          100000000u,
+                                                          1000000000u,
+                                                          10000000000u,
+                                                          100000000000u,
+                                                          1000000000000u,
+                                                          10000000000000u,
+                                                          100000000000000u,
+                                                          1000000000000000u,
+                                                          10000000000000000u,
+                                                          100000000000000000u,
+                                                          1000000000000000000u,
+                                                          10000000000000000000u};
 
 // 10^n for n = 0..31, 10^(32 j) for j = 0..15 and 10^(512 m) for m = 0..9,
 // each the nearest extended value (64-bit significand, ties to even).

@@ -1,7 +1,9 @@
 #include "AppTestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTest>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -10,6 +12,7 @@
 #include "app/TavimoApplication.h"
 #include "calc/RatioList.h"
 #include "chart/BarSeries.h"
+#include "chart/Chart.h"
 
 namespace tavimo::app::test {
 
@@ -123,6 +126,28 @@ void WindowTest::CreateTheWindows(const std::function<void(TMainForm&)>& creatio
   windows_ = CreateWindows(Application(), shell_, settingsPath_, creationHandler);
   Prompter().mainWindow = windows_.mainForm.get();
 }
+
+void WindowTest::ShowTheMainWindow() {
+  CreateTheWindows();
+  Form().show();
+  QApplication::setActiveWindow(&Form());
+}
+
+void ShownChartTest::SetUp() {
+  WindowTest::SetUp();
+  ShowTheMainWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
+  PaintNow();
+}
+
+void ShownChartTest::PaintNow() {
+  Chart().repaint();
+  ProcessEvents();
+}
+
+TChartWidget& ShownChartTest::Chart() { return *Form().Chart1(); }
+
+chart::TChart& ShownChartTest::Engine() { return Chart().Chart(); }
 
 std::vector<double> WindowTest::BarValues() {
   std::vector<double> values;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ChartWidget.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "app/StartUp.h"
@@ -104,6 +105,8 @@ class WindowTest : public ::testing::Test {
   void TearDown() override;
   // Builds the windows; the default list is in effect unless data.ini says otherwise.
   void CreateTheWindows(const std::function<void(TMainForm&)>& creationHandler = {});
+  // Builds the windows and shows the main window as the active one.
+  void ShowTheMainWindow();
 
   TMainForm& Form() { return *windows_.mainForm; }
   std::filesystem::path SettingsPath() const { return temp_.Path() / "data.ini"; }
@@ -115,6 +118,15 @@ class WindowTest : public ::testing::Test {
   TRecordingShell shell_;
   TTavimoWindows windows_;
   std::string settingsPath_;
+};
+
+// The main window on screen with its chart painted once.
+class ShownChartTest : public WindowTest {
+ protected:
+  void SetUp() override;
+  void PaintNow();
+  TChartWidget& Chart();
+  chart::TChart& Engine();
 };
 
 }  // namespace tavimo::app::test

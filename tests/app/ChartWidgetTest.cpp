@@ -20,22 +20,8 @@
 namespace tavimo::app::test {
 namespace {
 
-class ChartWidgetTest : public WindowTest {
+class ChartWidgetTest : public ShownChartTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    CreateTheWindows();
-    Form().show();
-    QApplication::setActiveWindow(&Form());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
-    PaintNow();
-  }
-  void PaintNow() {
-    Chart().repaint();
-    ProcessEvents();
-  }
-  TChartWidget& Chart() { return *Form().Chart1(); }
-  chart::TChart& Engine() { return Chart().Chart(); }
   QPoint PlotCentre() {
     const chart::Rect r = Engine().PlotRect();
     return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);

@@ -31,9 +31,7 @@ class KeyboardTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    CreateTheWindows();
-    Form().show();
-    QApplication::setActiveWindow(&Form());
+    ShowTheMainWindow();
   }
   // Types into a box the way a user would: focus, select all, type.
   void Type(QLineEdit* edit, const QString& text) {

@@ -19,9 +19,7 @@ class MainWindowCommandsTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    CreateTheWindows();
-    Form().show();
-    QApplication::setActiveWindow(&Form());
+    ShowTheMainWindow();
   }
   void Click(int button) { QTest::mouseClick(Form().Button(button), Qt::LeftButton); }
 };

@@ -23,22 +23,8 @@
 namespace tavimo::app::test {
 namespace {
 
-class PixelRatio : public WindowTest {
+class PixelRatio : public ShownChartTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    CreateTheWindows();
-    Form().show();
-    QApplication::setActiveWindow(&Form());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
-    PaintNow();
-  }
-  void PaintNow() {
-    Chart().repaint();
-    ProcessEvents();
-  }
-  TChartWidget& Chart() { return *Form().Chart1(); }
-  chart::TChart& Engine() { return Chart().Chart(); }
   double Ratio() { return Chart().devicePixelRatioF(); }
 };
 

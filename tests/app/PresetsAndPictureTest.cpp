@@ -22,9 +22,7 @@ class PresetsAndPictureTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    CreateTheWindows();
-    Form().show();
-    QApplication::setActiveWindow(&Form());
+    ShowTheMainWindow();
   }
   QMenu& Presets() {
     QMenu* presets = Form().ChartMenu()->findChild<QMenu*>(QStringLiteral("PresetsMenu"));
