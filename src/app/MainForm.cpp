@@ -267,8 +267,9 @@ void TMainForm::PlaceCentred() {
 }
 
 void TMainForm::FormCreate() {
-  ratioText_ = LoadRatioList(settingsPath_);
-  levelSettings_ = ReadLevelSettings(settingsPath_);
+  StoredSettings stored = LoadSettings(settingsPath_);
+  ratioText_ = std::move(stored.ratioText);
+  levelSettings_ = stored.level;
   UpdateLevelSettingsActions();
   chart::AppendRatioBars(Series1(), CurrentRatioList());
   DescribeLevels();

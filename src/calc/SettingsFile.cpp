@@ -1,6 +1,7 @@
 #include "calc/SettingsFile.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "platform/ExecutablePath.h"
@@ -67,19 +68,28 @@ std::string SettingsFilePath() {
                                 platform::UserConfigDirectory());
 }
 
+StoredSettings ReadStoredSettings(const std::string& settingsPath) {
+  std::vector<std::optional<std::string>> values =
+      platform::ReadProfileStrings(settingsPath, kSection, {kKey, kTickKey, kScaleKey});
+  StoredSettings stored;
+  stored.ratioText = values[0] && !values[0]->empty() ? std::move(*values[0]) : std::string(DefaultRatioText);
+  stored.level.tickText = values[1].value_or("");
+  if (values[2] && LevelScaleFromName(*values[2]) == LevelScale::Log) stored.level.scale = LevelScale::Log;
+  return stored;
+}
+
 RatioList ReadRatioList(const std::string& settingsPath) { return RatioListFromStoredText(ReadRatioText(settingsPath)); }
 
-std::string ReadRatioText(const std::string& settingsPath) {
-  std::string text = platform::ReadProfileString(settingsPath, kSection, kKey, DefaultRatioText);
-  return text.empty() ? std::string(DefaultRatioText) : text;
-}
+std::string ReadRatioText(const std::string& settingsPath) { return ReadStoredSettings(settingsPath).ratioText; }
 
 std::string LoadRatioList() { return LoadRatioList(SettingsFilePath()); }
 
-std::string LoadRatioList(const std::string& settingsPath) {
-  std::string text = ReadRatioText(settingsPath);
-  ReplaceRatioList(RatioListFromStoredText(text));
-  return text;
+std::string LoadRatioList(const std::string& settingsPath) { return LoadSettings(settingsPath).ratioText; }
+
+StoredSettings LoadSettings(const std::string& settingsPath) {
+  StoredSettings stored = ReadStoredSettings(settingsPath);
+  ReplaceRatioList(RatioListFromStoredText(stored.ratioText));
+  return stored;
 }
 
 void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
@@ -89,13 +99,7 @@ void SaveRatioText(std::string_view text, const std::string& settingsPath) {
   if (!platform::WriteProfileString(settingsPath, kSection, kKey, text)) RaiseUnableToWrite(settingsPath);
 }
 
-LevelSettings ReadLevelSettings(const std::string& settingsPath) {
-  LevelSettings settings;
-  settings.tickText = platform::ReadProfileString(settingsPath, kSection, kTickKey, "");
-  const std::string scale = platform::ReadProfileString(settingsPath, kSection, kScaleKey, "");
-  if (LevelScaleFromName(scale) == LevelScale::Log) settings.scale = LevelScale::Log;
-  return settings;
-}
+LevelSettings ReadLevelSettings(const std::string& settingsPath) { return ReadStoredSettings(settingsPath).level; }
 
 void SaveTickText(std::string_view text, const std::string& settingsPath) {
   SaveOptionalKey(kTickKey, text, settingsPath);

@@ -46,6 +46,16 @@ struct LevelSettings {
 
 // Missing keys, and a scale value other than "log", read as unset.
 LevelSettings ReadLevelSettings(const std::string& settingsPath);
+
+// Everything the window reads at start, in one pass over the file: the
+// ratio list text (as ReadRatioText gives it) and the level settings.
+struct StoredSettings {
+  std::string ratioText;
+  LevelSettings level;
+};
+StoredSettings ReadStoredSettings(const std::string& settingsPath);
+// ReadStoredSettings, with its list made the process-wide list.
+StoredSettings LoadSettings(const std::string& settingsPath);
 // An empty text removes the key. Raise EIniFileException "Unable to write to
 // <path>" as SaveRatioText does; the file then keeps its old content.
 void SaveTickText(std::string_view text, const std::string& settingsPath);

@@ -349,14 +349,27 @@ std::string ProfileValueText(std::string_view text) { return ValueText(TrimBlank
 
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue) {
-  std::optional<std::string> found;
+  std::optional<std::string> found = std::move(ReadProfileStrings(path, section, {key}).front());
+  return found ? std::move(*found) : std::string(defaultValue);
+}
+
+std::vector<std::optional<std::string>> ReadProfileStrings(const std::string& path, std::string_view section,
+                                                           std::initializer_list<std::string_view> keys) {
+  std::vector<std::optional<std::string>> found(keys.size());
+  std::size_t missing = keys.size();
   const Opened walked = VisitSectionEntries(path, section, [&](const ParsedLine& entry) {
-    if (!EqualsIgnoringCase(entry.name, key)) return true;
-    found = ValueText(entry.value);
-    return false;
+    std::size_t i = 0;
+    for (std::string_view key : keys) {
+      if (!found[i] && EqualsIgnoringCase(entry.name, key)) {
+        found[i] = ValueText(entry.value);
+        --missing;
+      }
+      ++i;
+    }
+    return missing > 0;
   });
-  if (walked != Opened::kOpened || !found) return std::string(defaultValue);
-  return std::move(*found);
+  if (walked != Opened::kOpened) found.assign(keys.size(), std::nullopt);
+  return found;
 }
 
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const std::string& path,

@@ -5,6 +5,8 @@
 // file, and a write copies the unchanged bytes straight from the old file
 // into its replacement (platform/AtomicFile.h).
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +20,12 @@ namespace tavimo::platform {
 // value is cut to its first 2047 bytes.
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                               std::string_view defaultValue);
+
+// The values of several keys of section in one pass over the file, as
+// ReadProfileString gives them; nullopt for a key that does not exist, and
+// for every key when the file or the section does not.
+std::vector<std::optional<std::string>> ReadProfileStrings(const std::string& path, std::string_view section,
+                                                           std::initializer_list<std::string_view> keys);
 
 // The value a read gives for a line whose text after the equals sign is
 // text: cut at a NUL byte, blanks around it and one pair of enclosing quotes

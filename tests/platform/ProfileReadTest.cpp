@@ -187,5 +187,15 @@ TEST(ProfileReadSection, NothingWithoutTheFileOrTheSection) {
   EXPECT_TRUE(ReadProfileSection(directory.File("folder.ini"), "tvmo").empty());
 }
 
+TEST(ProfileReadStrings, OnePassGivesEachKeyItsFirstLineWhateverTheOrder) {
+  ScratchDirectory directory;
+  const std::string path = directory.File("data.ini");
+  WriteBytes(path, "[tvmo]\nSCALE=log\nnum=1\nscale=linear\n[other]\ntick=9\n");
+  EXPECT_EQ(ReadProfileStrings(path, "tvmo", {"num", "tick", "scale"}),
+            (std::vector<std::optional<std::string>>{"1", std::nullopt, "log"}));
+  EXPECT_EQ(ReadProfileStrings(directory.File("absent.ini"), "tvmo", {"num"}),
+            (std::vector<std::optional<std::string>>{std::nullopt}));
+}
+
 }  // namespace
 }  // namespace tavimo::platform
