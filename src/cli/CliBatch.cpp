@@ -1,39 +1,21 @@
 #include "cli/CliBatch.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <sstream>
 #include <string>
 
 #include "calc/BatchLevels.h"
 #include "cli/DescriptorBuffer.h"
+#include "platform/FileDescriptor.h"
 
 namespace tavimo::cli {
 
 namespace {
 
 constexpr std::string_view kStandardInput = "-";
-
-// The --input file, open for reading and closed at the end of the run.
-class InputFile {
- public:
-  explicit InputFile(const std::string& path) : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (descriptor_ < 0) openError_ = errno;
-  }
-  ~InputFile() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  int Descriptor() const { return descriptor_; }
-  int OpenError() const { return openError_; }
-
- private:
-  int descriptor_;
-  int openError_ = 0;
-};
 
 std::string InputName(const CliOptions& options) {
   return options.inputPath == kStandardInput ? "the standard input" : "'" + options.inputPath + "'";
@@ -50,16 +32,18 @@ CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) 
   batch.tick = std::move(shown.tick);
   batch.rounding = shown.rounding;
 
-  std::optional<InputFile> file;
+  platform::UniqueFd file;
   std::optional<DescriptorBuffer> fileBuffer;
   std::optional<std::istream> fileStream;
   std::istringstream noInput;
   std::istream* input = streams.input != nullptr ? streams.input : &noInput;
   if (options.inputPath != kStandardInput) {
-    file.emplace(options.inputPath);
-    if (file->Descriptor() < 0)
-      return FailedRun("tavimo-cli: cannot read " + InputName(options) + ": " + std::strerror(file->OpenError()));
-    fileBuffer.emplace(file->Descriptor(), DescriptorBuffer::Direction::Read);
+    file = platform::UniqueFd(::open(options.inputPath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen()) {
+      const int openError = errno;
+      return FailedRun("tavimo-cli: cannot read " + InputName(options) + ": " + std::strerror(openError));
+    }
+    fileBuffer.emplace(file.Get(), DescriptorBuffer::Direction::Read);
     fileStream.emplace(&*fileBuffer);
     input = &*fileStream;
   }

@@ -11,6 +11,7 @@
 #include <unordered_set>
 
 #include "platform/AtomicFile.h"
+#include "platform/FileDescriptor.h"
 
 // Policies, stated once:
 // - Lines end at LF; a CR before the LF belongs to the line end. Every line
@@ -184,26 +185,20 @@ enum class Opened { kOpened, kMissing, kFailed };
 // from blocking the open.
 class ReadableFile {
  public:
-  explicit ReadableFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) {
+  explicit ReadableFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+    if (!fd_.IsOpen()) {
       state_ = errno == ENOENT ? Opened::kMissing : Opened::kFailed;
       return;
     }
     struct stat status {};
-    state_ = fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) ? Opened::kOpened : Opened::kFailed;
+    state_ = fstat(fd_.Get(), &status) == 0 && S_ISREG(status.st_mode) ? Opened::kOpened : Opened::kFailed;
   }
-  ~ReadableFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  ReadableFile(const ReadableFile&) = delete;
-  ReadableFile& operator=(const ReadableFile&) = delete;
 
   Opened State() const { return state_; }
-  int Fd() const { return fd_; }
+  int Fd() const { return fd_.Get(); }
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
   Opened state_ = Opened::kFailed;
 };
 
