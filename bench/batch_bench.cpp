@@ -18,7 +18,7 @@
 
 #include "BatchInput.h"
 #include "BenchRatio.h"
-#include "calc/BatchLevels.h"
+#include "batch/BatchLevels.h"
 #include "calc/ComputeMode.h"
 #include "calc/RatioList.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BatchInput.h"
-#include "calc/BatchLevels.h"
+#include "batch/BatchLevels.h"
 #include "calc/RatioList.h"
 #include "runtime/Exceptions.h"
 

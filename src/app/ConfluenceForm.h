@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "calc/ComputeMode.h"
-#include "calc/ConfluenceText.h"
-#include "calc/SettingsFile.h"
+#include "confluence/ConfluenceText.h"
+#include "settings/SettingsFile.h"
 
 class QCheckBox;
 class QLabel;

@@ -13,7 +13,7 @@
 
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 class QAction;
 class QGroupBox;

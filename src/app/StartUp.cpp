@@ -15,7 +15,7 @@
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "app/TavimoApplication.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/LocaleNumberFormat.h"
 
 namespace tavimo::app {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "calc/ComputeCommand.h"
-#include "calc/Confluence.h"
+#include "confluence/Confluence.h"
 #include "calc/LevelScale.h"
 #include "calc/LevelText.h"
 #include "calc/PriceTick.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "calc/BatchLevels.h"
+#include "batch/BatchLevels.h"
 #include "cli/DescriptorBuffer.h"
 #include "platform/FileDescriptor.h"
 

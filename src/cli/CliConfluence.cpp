@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "calc/ComputeCommand.h"
-#include "calc/Confluence.h"
-#include "calc/ConfluenceText.h"
+#include "confluence/Confluence.h"
+#include "confluence/ConfluenceText.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 

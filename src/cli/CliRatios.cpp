@@ -3,7 +3,7 @@
 #include <string>
 
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "regex/RatioTextPattern.h"
 
 namespace tavimo::cli {

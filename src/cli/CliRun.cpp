@@ -3,7 +3,7 @@
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "chart/Series.h"
 #include "cli/ChartOutput.h"
 #include "cli/CliBatch.h"

@@ -16,8 +16,8 @@
 #include "AppTestSupport.h"
 #include "app/ConfluenceForm.h"
 #include "app/MainForm.h"
-#include "calc/Confluence.h"
-#include "calc/ConfluenceText.h"
+#include "confluence/Confluence.h"
+#include "confluence/ConfluenceText.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 

@@ -16,7 +16,7 @@
 #include "calc/ComputeCommand.h"
 #include "calc/LevelScale.h"
 #include "calc/PriceTick.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "chart/BarSeries.h"
 #include "chart/SeriesMarks.h"
 

@@ -13,7 +13,7 @@
 #include "app/ChartWidget.h"
 #include "app/MainForm.h"
 #include "calc/RatioList.h"
-#include "calc/RatioPresets.h"
+#include "settings/RatioPresets.h"
 
 namespace tavimo::app::test {
 namespace {

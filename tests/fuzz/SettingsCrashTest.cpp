@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "RobustnessSupport.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/ProfileFile.h"
 
 namespace tavimo {

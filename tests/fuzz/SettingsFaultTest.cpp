@@ -11,7 +11,7 @@
 
 #include "RobustnessSupport.h"
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/FileOps.h"
 #include "runtime/Exceptions.h"
 

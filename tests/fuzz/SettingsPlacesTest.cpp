@@ -17,7 +17,7 @@
 #include "RobustnessSupport.h"
 #include "UnprivilegedUser.h"
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {

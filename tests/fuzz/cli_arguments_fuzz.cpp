@@ -24,7 +24,7 @@
 #include "calc/LevelText.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "platform/ProfileFile.h"

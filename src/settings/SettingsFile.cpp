@@ -1,4 +1,4 @@
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <filesystem>
 #include <optional>

@@ -7,8 +7,8 @@
 
 #include "CalcTestSupport.h"
 #include "calc/RatioList.h"
-#include "calc/RatioPresets.h"
-#include "calc/SettingsFile.h"
+#include "settings/RatioPresets.h"
+#include "settings/SettingsFile.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {

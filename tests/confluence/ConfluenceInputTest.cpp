@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calc/ConfluenceInput.h"
+#include "confluence/ConfluenceInput.h"
 
 namespace tavimo {
 namespace {

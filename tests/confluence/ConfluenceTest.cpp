@@ -7,7 +7,7 @@
 #include <string>
 
 #include "CalcTestSupport.h"
-#include "calc/Confluence.h"
+#include "confluence/Confluence.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {

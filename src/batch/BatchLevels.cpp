@@ -1,9 +1,9 @@
-#include "calc/BatchLevels.h"
+#include "batch/BatchLevels.h"
 
 #include <charconv>
 
 #include "calc/ComputeCommand.h"
-#include "calc/CsvReader.h"
+#include "runtime/CsvReader.h"
 #include "calc/LevelFormula.h"
 #include "calc/LevelTable.h"
 #include "runtime/ErrorText.h"

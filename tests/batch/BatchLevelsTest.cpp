@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "CalcTestSupport.h"
-#include "calc/BatchLevels.h"
+#include "batch/BatchLevels.h"
 #include "calc/ComputeCommand.h"
-#include "calc/CsvReader.h"
+#include "runtime/CsvReader.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {

@@ -1,4 +1,4 @@
-#include "calc/Confluence.h"
+#include "confluence/Confluence.h"
 
 #include <algorithm>
 #include <cmath>

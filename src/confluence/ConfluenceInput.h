@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/Confluence.h"
+#include "confluence/Confluence.h"
 #include "calc/LevelScale.h"
 #include "runtime/NumberFormatSettings.h"
 

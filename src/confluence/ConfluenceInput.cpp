@@ -1,4 +1,4 @@
-#include "calc/ConfluenceInput.h"
+#include "confluence/ConfluenceInput.h"
 
 #include <cfloat>
 

@@ -1,4 +1,4 @@
-#include "calc/RatioPresets.h"
+#include "settings/RatioPresets.h"
 
 #include <filesystem>
 #include <system_error>

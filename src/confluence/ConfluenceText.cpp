@@ -1,4 +1,4 @@
-#include "calc/ConfluenceText.h"
+#include "confluence/ConfluenceText.h"
 
 #include "calc/ComputeMode.h"
 #include "runtime/Json.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/Confluence.h"
+#include "confluence/Confluence.h"
 #include "calc/LevelText.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"

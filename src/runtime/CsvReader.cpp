@@ -1,4 +1,4 @@
-#include "calc/CsvReader.h"
+#include "runtime/CsvReader.h"
 
 #include <algorithm>
 #include <cstring>

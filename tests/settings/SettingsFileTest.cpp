@@ -10,7 +10,7 @@
 #include "CalcTestSupport.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
-#include "calc/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileOps.h"
 #include "runtime/Exceptions.h"

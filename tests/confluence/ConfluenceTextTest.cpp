@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/ConfluenceText.h"
+#include "confluence/ConfluenceText.h"
 
 namespace tavimo {
 namespace {
