@@ -9,6 +9,7 @@
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
+#include "runtime/CsvWriter.h"
 #include "runtime/NumberFormat.h"
 
 namespace tavimo {

@@ -1,6 +1,7 @@
 #include "calc/LevelText.h"
 
 #include "runtime/Json.h"
+#include "runtime/CsvWriter.h"
 #include "runtime/NumberFormat.h"
 
 namespace tavimo {
@@ -29,19 +30,6 @@ std::string RoundTripNumber(double value) {
   std::string text;
   AppendJsonNumber(text, value);
   return text;
-}
-
-std::string CsvField(std::string_view field) {
-  const bool needsQuotes = field.find_first_of(",\"\r\n") != std::string_view::npos ||
-                           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
-  if (!needsQuotes) return std::string(field);
-  std::string quoted = "\"";
-  for (char c : field) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
 }
 
 std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& rows) {

@@ -51,8 +51,4 @@ void AppendHtmlText(std::string& out, std::string_view text);
 // The shortest decimal text that reads back to the same double (levels are
 // always finite), as csv and json write it.
 std::string RoundTripNumber(double value);
-// The field as RFC 4180 wants it: quoted, quotes doubled, when it holds a
-// comma, a quote, a line break or blanks at either end.
-std::string CsvField(std::string_view field);
-
 }  // namespace tavimo

@@ -2,6 +2,7 @@
 
 #include "calc/ComputeMode.h"
 #include "runtime/Json.h"
+#include "runtime/CsvWriter.h"
 #include "runtime/NumberFormat.h"
 
 #include <string_view>

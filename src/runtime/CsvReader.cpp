@@ -15,21 +15,6 @@ std::uint64_t CountLineBreaks(const char* begin, const char* end) {
 
 }  // namespace
 
-void AppendCsvField(std::string& out, std::string_view field) {
-  const bool needsQuotes = field.find_first_of(",\"\r\n") != std::string_view::npos ||
-                           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
-  if (!needsQuotes) {
-    out += field;
-    return;
-  }
-  out += '"';
-  for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
 CsvReader::CsvReader(std::istream& input, std::size_t blockSize)
     : input_(input), blockSize_(std::max<std::size_t>(blockSize, 16)), buffer_(blockSize_) {}
 

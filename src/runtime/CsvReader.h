@@ -21,10 +21,6 @@ struct CsvRecord {
   std::uint64_t line = 0;                // input line the record starts on, from 1
 };
 
-// Appends a field as a writer must: quoted, quotes doubled, when it holds a
-// comma, a quote, a CR or LF, or a blank at either end.
-void AppendCsvField(std::string& out, std::string_view field);
-
 class CsvReader {
  public:
   explicit CsvReader(std::istream& input, std::size_t blockSize = std::size_t(1) << 20);
