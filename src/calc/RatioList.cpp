@@ -72,9 +72,10 @@ RatioList SplitRatioText(std::string_view text) {
   return list;
 }
 
-double ParseRatio(std::string_view entry, const NumberFormatSettings& settings) {
+double ParseRatio(std::string_view entry) {
+  static const NumberFormatSettings kStoredTextSeparators{".", ","};
   const std::size_t slash = entry.find('/');
-  if (slash == std::string_view::npos) return StoreAsDouble(ParseFloatText(entry, settings));
+  if (slash == std::string_view::npos) return StoreAsDouble(ParseFloatText(entry, kStoredTextSeparators));
   // Everything after the first "/" is the denominator, so "1/2/3" fails on "2/3".
   const std::int32_t numerator = ParseIntegerText(entry.substr(0, slash));
   const std::int32_t denominator = ParseIntegerText(entry.substr(slash + 1));

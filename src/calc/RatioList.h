@@ -27,9 +27,11 @@ using RatioList = std::vector<std::string>;
 RatioList SplitRatioText(std::string_view text);
 
 // The value of one entry: "n/d" is two 32-bit integers divided in extended
-// precision, anything else a decimal number in the separators given. Raises
+// precision, anything else a decimal number with "." as its decimal
+// separator whatever the locale, since the list is stored text that must
+// read the same everywhere (and "," separates its entries). Raises
 // EConvertError, EZeroDivide (1/0), EInvalidOp (0/0) or EOverflow.
-double ParseRatio(std::string_view entry, const NumberFormatSettings& settings = GlobalNumberFormatSettings());
+double ParseRatio(std::string_view entry);
 
 // The process-wide list, empty until it is first loaded or replaced; it is
 // only ever replaced as a whole.

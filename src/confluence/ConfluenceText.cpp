@@ -104,7 +104,8 @@ std::string FormatConfluenceRows(OutputFormat format, long double tolerancePerce
 
 std::string ConfluenceRowsHtmlTable(const std::vector<ConfluenceZoneRow>& zones) {
   std::string out = "<html><head><meta charset=\"utf-8\"></head><body><table>\n<tr>";
-  for (std::string_view heading : {"zone", "low", "high", "waves", "levels", "wave", "mode", "ratio", "level"}) {
+  // The last cell holds the member's mark text, headed as the csv's text column.
+  for (std::string_view heading : {"zone", "low", "high", "waves", "levels", "wave", "mode", "ratio", "text"}) {
     out += "<th>";
     out += heading;
     out += "</th>";

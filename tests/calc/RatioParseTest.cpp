@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CalcTestSupport.h"
+#include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
 #include "runtime/Exceptions.h"
 
@@ -76,18 +77,18 @@ TEST(ParseRatio, DecimalBeyondDoubleRangeOverflows) {
   EXPECT_TRUE(Raises<EOverflow>([] { ParseRatio("1e400"); }, "Floating point overflow"));
 }
 
-TEST(ParseRatio, CommaDecimalLocaleRejectsPointDecimalsButNotFractions) {
+TEST(ParseRatio, EntriesUseThePointDecimalInEveryLocale) {
   const testing::ScopedNumberFormat commaDecimals(",", ".");
-  EXPECT_TRUE(Raises<EConvertError>([] { ParseRatio("0.618"); }, "'0.618' is not a valid floating point value"));
+  EXPECT_EQ(ParseRatio("0.618"), 0.618);
   EXPECT_EQ(ParseRatio("1/3"), 1.0 / 3.0);
-  EXPECT_EQ(ParseRatio("0,618"), 0.618);
+  EXPECT_TRUE(Raises<EConvertError>([] { ParseRatio("0,618"); }, "'0,618' is not a valid floating point value"));
 }
 
-TEST(ParseRatio, TakesSeparatorsPassedExplicitly) {
-  const NumberFormatSettings commaDecimals{",", "."};
-  EXPECT_EQ(ParseRatio("0,5", commaDecimals), 0.5);
-  EXPECT_TRUE(Raises<EConvertError>([&] { ParseRatio("0.5", commaDecimals); },
-                                    "'0.5' is not a valid floating point value"));
+TEST(ParseRatio, CommaDecimalLocaleComputesTheDefaultListOnItsOwnPriceTexts) {
+  const testing::ScopedNumberFormat commaDecimals(",", ".");
+  const LevelTable levels = RunCompute(ComputeMode::Resistance, "10", "20,5", RatioListFromStoredText("")).levels;
+  ASSERT_EQ(levels.size(), SplitRatioText(DefaultRatioText).size());
+  EXPECT_EQ(levels[4], 15.25);  // 0.5
 }
 
 }  // namespace

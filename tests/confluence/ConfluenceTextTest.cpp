@@ -55,5 +55,12 @@ TEST_F(ConfluenceTextTest, JsonCarriesToleranceZonesAndMembers) {
   EXPECT_EQ(FormatConfluenceRows(OutputFormat::Json, 0.5L, {}), "{\"tolerance\": 0.5, \"zones\": []}\n");
 }
 
+TEST_F(ConfluenceTextTest, HtmlTableHeadsTheMarkTextColumnAsText) {
+  const PriceTick tick("0.05");
+  const std::string html = ConfluenceRowsHtmlTable(Rows(&tick));
+  EXPECT_NE(html.find("<th>ratio</th><th>text</th></tr>\n<tr><td>1</td><td>15.00</td>"), std::string::npos) << html;
+  EXPECT_NE(html.find("<td>0.5</td><td>15.00</td></tr>"), std::string::npos) << html;
+}
+
 }  // namespace
 }  // namespace tavimo

@@ -38,9 +38,19 @@ void CheckEntry(const std::string& entry, const NumberFormatSettings& settings) 
   const std::size_t slash = entry.find('/');
   const std::string note = entry + " | separator " + settings.decimalSeparator;
   try {
-    const double value = tavimo::ParseRatio(entry, settings);
+    // Entries read with the point decimal whatever separators are in effect.
+    const tavimo::NumberFormatSettings previous = tavimo::GlobalNumberFormatSettings();
+    tavimo::SetGlobalNumberFormatSettings(settings);
+    double value = 0.0;
+    try {
+      value = tavimo::ParseRatio(entry);
+    } catch (...) {
+      tavimo::SetGlobalNumberFormatSettings(previous);
+      throw;
+    }
+    tavimo::SetGlobalNumberFormatSettings(previous);
     if (slash == std::string::npos) {
-      const double expected = tavimo::StoreAsDouble(tavimo::ParseFloatText(entry, settings));
+      const double expected = tavimo::StoreAsDouble(tavimo::ParseFloatText(entry, {".", ","}));
       TAVIMO_FUZZ_CHECK(value == expected || (value != value && expected != expected), note);
     } else {
       const long double n = tavimo::ParseIntegerText(std::string_view(entry).substr(0, slash));
