@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGroupBox>
@@ -532,11 +531,7 @@ void TMainForm::SavePicture() {
       reporter_.Prompter().AskPicturePath(this, tr("保存图片").toStdString(), lastPicturePath_);
   if (!path) return;
   lastPicturePath_ = *path;
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  chart1_->Picture().save(&buffer, "PNG");
-  SaveUserFile(*path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+  SaveUserPicture(*path, chart1_->Picture());
 }
 
 void TMainForm::PopUpChartMenu(const QPoint& globalPosition) { ChartMenu()->popup(globalPosition); }

@@ -3,7 +3,9 @@
 #include <QDir>
 
 #include <optional>
+#include <stdexcept>
 
+#include "chart/RasterOutput.h"
 #include "platform/AtomicFile.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
@@ -16,9 +18,25 @@ std::string SuggestedSavePath(QStandardPaths::StandardLocation location, const Q
   return (folder + QLatin1Char('/') + fileName).toStdString();
 }
 
+namespace {
+[[noreturn]] void RaiseUnableToWrite(const std::string& path, const std::string& reason) {
+  throw Exception(messages::FormatMessage(messages::kUnableToWrite, path) + " (" + reason + ")");
+}
+}  // namespace
+
 void SaveUserFile(const std::string& path, std::string_view bytes) {
   if (const std::optional<std::string> reason = platform::WriteFileAtomically(path, bytes))
-    throw Exception(messages::FormatMessage(messages::kUnableToWrite, path) + " (" + *reason + ")");
+    RaiseUnableToWrite(path, *reason);
+}
+
+void SaveUserPicture(const std::string& path, const QImage& image) {
+  std::string png;
+  try {
+    png = chart::EncodePng(image);
+  } catch (const std::runtime_error& error) {
+    RaiseUnableToWrite(path, error.what());
+  }
+  SaveUserFile(path, png);
 }
 
 }  // namespace tavimo::app

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QString>
 
+class QImage;
+
 #include <string>
 #include <string_view>
 
@@ -18,5 +20,10 @@ std::string SuggestedSavePath(QStandardPaths::StandardLocation location, const Q
 // rename, as the settings file is written). Raises Exception
 // "Unable to write to <path> (<reason>)"; the old file then stays as it was.
 void SaveUserFile(const std::string& path, std::string_view bytes);
+
+// Writes image as a PNG file at path, as SaveUserFile writes. An image that
+// cannot be encoded raises the same Exception with the encoder's reason, and
+// the file at path is not touched.
+void SaveUserPicture(const std::string& path, const QImage& image);
 
 }  // namespace tavimo::app

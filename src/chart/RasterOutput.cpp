@@ -36,16 +36,20 @@ void EnsureRasterFonts() {
 
 std::unique_ptr<TCanvas> MakeRasterCanvas() { return std::make_unique<TRasterCanvas>(); }
 
-std::string EncodePng(const TCanvas& canvas) {
-  const auto* raster = dynamic_cast<const TRasterCanvas*>(&canvas);
-  if (raster == nullptr) throw std::invalid_argument("EncodePng: not a raster canvas");
+std::string EncodePng(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(raster->Image()))
+  if (!writer.write(image))
     throw std::runtime_error("cannot encode the chart as PNG: " + writer.errorString().toStdString());
   return bytes.toStdString();
+}
+
+std::string EncodePng(const TCanvas& canvas) {
+  const auto* raster = dynamic_cast<const TRasterCanvas*>(&canvas);
+  if (raster == nullptr) throw std::invalid_argument("EncodePng: not a raster canvas");
+  return EncodePng(raster->Image());
 }
 
 }  // namespace tavimo::chart

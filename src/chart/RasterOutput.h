@@ -2,11 +2,15 @@
 // Chart pictures outside the desktop window, for programs that stay free of
 // the platform's graphics types: the raster canvas made ready and created
 // behind the TCanvas interface, and its image as the bytes of a PNG file.
+// The one PNG encoder of the program, which the window's pictures use too.
 
 #include <memory>
 #include <string>
 
 #include "chart/Canvas.h"
+
+// Named only, so that including this header brings in no Qt header.
+class QImage;
 
 namespace tavimo::chart {
 
@@ -18,9 +22,13 @@ void EnsureRasterFonts();
 // A canvas drawing into an image, pixel for pixel as the window's chart does.
 std::unique_ptr<TCanvas> MakeRasterCanvas();
 
+// The image as the bytes of a PNG file. Throws std::runtime_error "cannot
+// encode the chart as PNG: <reason>" when it cannot be encoded (an empty
+// image, say); nothing is returned half made.
+std::string EncodePng(const QImage& image);
+
 // The image of a canvas made by MakeRasterCanvas, as last presented, encoded
-// as PNG. Throws std::invalid_argument for another canvas and
-// std::runtime_error when the image cannot be encoded.
+// as EncodePng does. Throws std::invalid_argument for another canvas.
 std::string EncodePng(const TCanvas& canvas);
 
 }  // namespace tavimo::chart

@@ -114,5 +114,19 @@ TEST_F(PresetsAndPictureTest, CtrlSSavesTheChartAsShownAsAPng) {
       << Prompter().messages[0].text;
 }
 
+TEST_F(PresetsAndPictureTest, APictureThatCannotBeEncodedIsReportedAndTheOldFileKept) {
+  const std::string path = (temp_.Path() / "levels.png").string();
+  WriteFile(path, "the picture saved before");
+  // A chart squeezed to nothing leaves an empty image, which no PNG can hold.
+  Form().Chart1()->resize(0, 0);
+  Prompter().Answer(path);
+  QTest::keyClick(&Form(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(ReadFile(path), "the picture saved before");
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text.rfind("Unable to write to " + path + " (", 0), 0u)
+      << Prompter().messages[0].text;
+  EXPECT_EQ(Prompter().messages[0].icon, TPromptIcon::Error);
+}
+
 }  // namespace
 }  // namespace tavimo::app::test
