@@ -142,7 +142,13 @@ BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList
   BatchSummary summary;
   CsvReader reader(input);
   CsvRecord record;
-  if (!reader.Next(record)) throw EConvertError(std::string(kBatchNoHeaderMessage));
+  if (!reader.Next(record)) {
+    summary.inputFailed = reader.Failed();
+    if (summary.inputFailed) return summary;
+    throw EConvertError(std::string(kBatchNoHeaderMessage));
+  }
+  if (!record.error.empty())
+    throw EConvertError("line " + std::to_string(record.line) + ": " + std::string(record.error));
   plan.columns = record.fields.size();
   plan.lowColumn = FindColumn(record, "low");
   plan.highColumn = FindColumn(record, "high");
@@ -170,6 +176,10 @@ BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList
 
   while (reader.Next(record)) {
     ++summary.rows;
+    if (!record.error.empty()) {
+      bad(record, record.error);
+      continue;
+    }
     if (record.fields.size() > plan.columns) {
       bad(record, kBatchTooManyFieldsMessage);
       continue;

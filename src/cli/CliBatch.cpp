@@ -8,7 +8,7 @@
 #include <string>
 
 #include "batch/BatchLevels.h"
-#include "cli/DescriptorBuffer.h"
+#include "platform/DescriptorBuffer.h"
 #include "platform/FileDescriptor.h"
 
 namespace tavimo::cli {
@@ -33,7 +33,7 @@ CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) 
   batch.rounding = shown.rounding;
 
   platform::UniqueFd file;
-  std::optional<DescriptorBuffer> fileBuffer;
+  std::optional<platform::DescriptorBuffer> fileBuffer;
   std::optional<std::istream> fileStream;
   std::istringstream noInput;
   std::istream* input = streams.input != nullptr ? streams.input : &noInput;
@@ -43,7 +43,7 @@ CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) 
       const int openError = errno;
       return FailedRun("tavimo-cli: cannot read " + InputName(options) + ": " + std::strerror(openError));
     }
-    fileBuffer.emplace(file.Get(), DescriptorBuffer::Direction::Read);
+    fileBuffer.emplace(file.Get(), platform::DescriptorBuffer::Direction::Read);
     fileStream.emplace(&*fileBuffer);
     input = &*fileStream;
   }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/CliRun.h"
-#include "cli/DescriptorBuffer.h"
+#include "platform/DescriptorBuffer.h"
 #include "platform/LocaleNumberFormat.h"
 
 namespace {
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   try {
     tavimo::platform::LoadNumberFormatSettings();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    using tavimo::cli::DescriptorBuffer;
+    using tavimo::platform::DescriptorBuffer;
     // Batch streams straight through the descriptors in large blocks; the
     // other commands hand back their whole output, written below.
     DescriptorBuffer inBuffer(STDIN_FILENO, DescriptorBuffer::Direction::Read);

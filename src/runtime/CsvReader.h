@@ -1,13 +1,14 @@
 #pragma once
-// Comma-separated records (RFC 4180) read from a stream in large blocks, one
-// record at a time, so memory stays flat however long the input is: quoted
-// fields with "" for a quote and embedded commas and line breaks, CRLF or LF
-// line ends, a UTF-8 byte order mark at the very start skipped, empty lines
-// skipped. A lone CR is data. An unterminated quote runs to the end of the
-// input; text after a closing quote is kept in the field.
+// Separated records (RFC 4180, with a chosen separator) read from a stream in
+// large blocks, one record at a time, so memory stays flat however long the
+// input is: quoted fields with "" for a quote and embedded separators and
+// line breaks, LF, CRLF or CR line ends, a UTF-8 byte order mark at the very
+// start skipped, empty lines skipped. A record that breaks the quoting rules
+// or exceeds kMaxRecordBytes comes back with its error set.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -19,26 +20,48 @@ struct CsvRecord {
   std::vector<std::string_view> fields;  // unquoted values
   std::string_view raw;                  // the record's bytes as read, without its line end
   std::uint64_t line = 0;                // input line the record starts on, from 1
+  std::string_view error;                // empty, or why the record is bad (e.g. "unterminated quote")
 };
+
+inline constexpr std::string_view kCsvUnterminatedQuote = "unterminated quote";
+inline constexpr std::string_view kCsvQuoteInUnquotedField = "quote inside an unquoted field";
+inline constexpr std::string_view kCsvTextAfterClosingQuote = "text after a closing quote";
+inline constexpr std::string_view kCsvRecordTooLong = "record longer than 16 MiB";
 
 class CsvReader {
  public:
-  explicit CsvReader(std::istream& input, std::size_t blockSize = std::size_t(1) << 20);
+  // A longer record is reported bad without being held; the reader then
+  // skips to the next line end.
+  static constexpr std::size_t kMaxRecordBytes = std::size_t(16) << 20;
 
-  // The next record; false at the end of the input. The record's views stay
-  // valid until the next call.
+  explicit CsvReader(std::istream& input, char separator = ',', std::size_t blockSize = std::size_t(1) << 20);
+
+  // The next record; false at the end of the input (or when it failed). A bad
+  // record is still returned, with its error set; the caller skips it. The
+  // record's views stay valid until the next call.
   bool Next(CsvRecord& record);
   // The stream failed while reading (not the end of input).
   bool Failed() const { return failed_; }
+  // Called just before a read that may wait for more input (the stream has
+  // no bytes it can hand over at once): the moment to flush written output,
+  // so that rows fed slowly through a pipe come out as they are made.
+  void SetBeforeWait(std::function<void()> beforeWait) { beforeWait_ = std::move(beforeWait); }
 
  private:
-  // Parses one record from the buffered bytes; false when they end before
-  // the record does and more input may follow.
-  bool Parse(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks);
-  // Moves the unread bytes to the front and reads another block; false at the end.
-  bool Refill();
+  enum class ParseResult { Record, NeedMore, TooLong };
+  // Parses one record from the buffered bytes.
+  ParseResult Parse(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks);
+  // Moves the unread bytes to the front and reads what the stream has, at
+  // most a block; false when nothing came: at the end, or when the read
+  // would wait and mayWait is false.
+  bool Refill(bool mayWait);
+  // Drops bytes up to and including the next line end, after a record too long.
+  void SkipToLineEnd();
+  // Line ends (LF, CRLF or a lone CR) among [begin, end).
+  std::uint64_t CountLineBreaks(const char* begin, const char* end) const;
 
   std::istream& input_;
+  char separator_;
   std::size_t blockSize_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // first unread byte
@@ -46,9 +69,11 @@ class CsvReader {
   bool atEnd_ = false;
   bool failed_ = false;
   bool started_ = false;
+  bool skipping_ = false;  // the rest of a record too long is still to be dropped
   std::uint64_t line_ = 1;
   std::string values_;               // the current record's unquoted field values
   std::vector<std::size_t> bounds_;  // field i is values_[bounds_[2i], bounds_[2i+1])
+  std::function<void()> beforeWait_;
 };
 
 }  // namespace tavimo

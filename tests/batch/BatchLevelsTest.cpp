@@ -11,7 +11,6 @@
 #include "CalcTestSupport.h"
 #include "batch/BatchLevels.h"
 #include "calc/ComputeCommand.h"
-#include "runtime/CsvReader.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {
@@ -123,33 +122,6 @@ TEST(BatchLevels, RefusesBeforeWritingAnything) {
   EXPECT_TRUE(refuses("\xEF\xBB\xBF\r\n", projection, "The input has no header line."));
   EXPECT_TRUE(refuses("low,high\n1,2\n", {{ComputeMode::Support, ComputeMode::Decline}, LevelScale::Log, {}, {}},
                       "Log scale applies to resistance, support and projections."));
-}
-
-// Every record and line number, read with a buffer of `blockSize` bytes.
-std::string ReadAll(const std::string& text, std::size_t blockSize) {
-  std::istringstream in(text);
-  CsvReader reader(in, blockSize);
-  CsvRecord record;
-  std::string result;
-  while (reader.Next(record)) {
-    result += std::to_string(record.line) + ":";
-    for (std::string_view field : record.fields) result += "[" + std::string(field) + "]";
-    result += "\n";
-  }
-  return result;
-}
-
-TEST(CsvReader, RecordsDoNotDependOnWhereBlocksEnd) {
-  const std::string text =
-      "a,\"b\"\"\",\"\"\"c\"\r\n\"\",,\"multi\nline\"\r\n\r\nlone\rcr,\"q\"tail,x\r\n"
-      "\"unterminated,\"\"at\nend";
-  const std::string expected =
-      "1:[a][b\"][\"c]\n"
-      "2:[][][multi\nline]\n"
-      "5:[lone\rcr][qtail][x]\n"
-      "6:[unterminated,\"at\nend]\n";
-  for (std::size_t block = 16; block < 40; ++block) EXPECT_EQ(ReadAll(text, block), expected) << block;
-  EXPECT_EQ(ReadAll(text, 1 << 20), expected);
 }
 
 }  // namespace

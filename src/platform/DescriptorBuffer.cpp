@@ -1,10 +1,10 @@
-#include "cli/DescriptorBuffer.h"
+#include "platform/DescriptorBuffer.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace tavimo::cli {
+namespace tavimo::platform {
 
 DescriptorBuffer::DescriptorBuffer(int descriptor, Direction direction, std::size_t block)
     : descriptor_(descriptor), direction_(direction), block_(block) {
@@ -71,4 +71,4 @@ int DescriptorBuffer::sync() {
   return WritePending() ? 0 : -1;
 }
 
-}  // namespace tavimo::cli
+}  // namespace tavimo::platform

@@ -1,13 +1,14 @@
 #pragma once
-// A stream buffer over a file descriptor with a large block, for batch: tens
-// of millions of rows pass through it, so it reads and writes in big blocks
-// and never flushes per line. Failures are remembered with their errno.
+// A stream buffer over a file descriptor with a large block, for batch input
+// and output and the price files: tens of millions of rows pass through it,
+// so it reads and writes in big blocks and never flushes per line. Failures
+// are remembered with their errno.
 
 #include <cstddef>
 #include <streambuf>
 #include <vector>
 
-namespace tavimo::cli {
+namespace tavimo::platform {
 
 class DescriptorBuffer : public std::streambuf {
  public:
@@ -40,4 +41,4 @@ class DescriptorBuffer : public std::streambuf {
   int error_ = 0;
 };
 
-}  // namespace tavimo::cli
+}  // namespace tavimo::platform
