@@ -1,0 +1,54 @@
+#pragma once
+// Exact arithmetic on doubles and decimal texts, for the few comparisons that
+// a floating-point result cannot decide (a price exactly on a threshold). A
+// value is an integer of any size times a power of two; every sum, difference
+// and product of such values is exact.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "runtime/NumberFormatSettings.h"
+
+namespace tavimo {
+
+class ExactNumber {
+ public:
+  ExactNumber() = default;
+  // A finite double, exactly.
+  static ExactNumber FromDouble(double value);
+  static ExactNumber FromInteger(std::int64_t value);
+  // 10^power, power >= 0.
+  static ExactNumber PowerOfTen(int power);
+
+  friend ExactNumber operator+(const ExactNumber& a, const ExactNumber& b);
+  friend ExactNumber operator-(const ExactNumber& a, const ExactNumber& b);
+  friend ExactNumber operator*(const ExactNumber& a, const ExactNumber& b);
+  ExactNumber Negated() const;
+  ExactNumber Abs() const;
+  // -1, 0 or 1.
+  int Sign() const;
+  friend int Compare(const ExactNumber& a, const ExactNumber& b) { return (a - b).Sign(); }
+
+ private:
+  bool negative_ = false;
+  std::vector<std::uint32_t> magnitude_;  // little-endian words, no high zero word
+  int exponent_ = 0;                      // value = magnitude x 2^exponent
+};
+
+// A decimal text read exactly: the text is first checked by the number rules
+// (ScanFloatText in the separators given), then its digits are kept instead
+// of their rounding. value = digits x 10^exponent.
+struct ExactDecimal {
+  ExactNumber digits;
+  int exponent = 0;
+  bool negative = false;
+  bool zero = true;
+  // The double the number rules give the same text.
+  double rounded = 0.0;
+};
+
+// False when the text is not a number by the number rules.
+bool ReadExactDecimal(std::string_view text, ExactDecimal& out, const NumberFormatSettings& settings);
+
+}  // namespace tavimo

@@ -1,0 +1,88 @@
+#include "history/Swings.h"
+
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
+
+namespace tavimo {
+
+SwingChange::SwingChange(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
+  ExactDecimal p;
+  const auto invalid = [&] { return EConvertError(messages::FormatMessage(kInvalidChangeMessage, text_)); };
+  if (!ReadExactDecimal(text, p, settings) || p.zero || p.negative) throw invalid();
+  // P x 10^s as an integer, s the decimals of P.
+  const int s = p.exponent < 0 ? -p.exponent : 0;
+  const ExactNumber scaledP = p.exponent > 0 ? p.digits * ExactNumber::PowerOfTen(p.exponent) : p.digits;
+  scale_ = ExactNumber::FromInteger(100) * ExactNumber::PowerOfTen(s);
+  if (Compare(scaledP, scale_) >= 0) throw invalid();
+  upScaled_ = scale_ + scaledP;
+  downScaled_ = scale_ - scaledP;
+  value_ = p.rounded;
+  upFactor_ = static_cast<double>(1.0L + static_cast<long double>(value_) / 100.0L);
+  downFactor_ = static_cast<double>(1.0L - static_cast<long double>(value_) / 100.0L);
+}
+
+int SwingChange::ExactSign(double x, double base, const ExactNumber& factor) const {
+  return Compare(ExactNumber::FromDouble(x) * scale_, ExactNumber::FromDouble(base) * factor);
+}
+
+std::string_view SwingKindName(SwingKind kind) { return kind == SwingKind::Low ? "low" : "high"; }
+
+std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::size_t count,
+                                   const SwingChange& change) {
+  std::vector<SwingPoint> points;
+  std::size_t i = 0;
+  // Before the first leg: the highest high and the lowest low so far, each
+  // at its latest bar.
+  std::size_t highest = 0, lowest = 0;
+  bool up = false, started = false;
+  for (; i < count; ++i) {
+    if (high[i] >= high[highest]) highest = i;
+    if (low[i] <= low[lowest]) lowest = i;
+    if (lowest < highest && change.ReachesRise(high[highest], low[lowest])) {
+      points.push_back({lowest, SwingKind::Low, low[lowest], true, i});
+      up = started = true;
+      break;
+    }
+    if (highest < lowest && change.ReachesFall(low[lowest], high[highest])) {
+      points.push_back({highest, SwingKind::High, high[highest], true, i});
+      started = true;
+      break;
+    }
+  }
+  if (!started) return points;
+
+  std::size_t extreme = up ? highest : lowest;
+  for (++i; i < count; ++i) {
+    if (up) {
+      if (high[i] >= high[extreme]) extreme = i;
+      if (change.ReachesFall(low[i], high[extreme])) {
+        points.push_back({extreme, SwingKind::High, high[extreme], true, i});
+        extreme = i;
+        up = false;
+      }
+    } else {
+      if (low[i] <= low[extreme]) extreme = i;
+      if (change.ReachesRise(high[i], low[extreme])) {
+        points.push_back({extreme, SwingKind::Low, low[extreme], true, i});
+        extreme = i;
+        up = true;
+      }
+    }
+  }
+  points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], false, 0});
+  return points;
+}
+
+std::optional<SwingLeg> LegOf(const std::vector<SwingPoint>& points, std::size_t n) {
+  if (n == 0 || points.size() < n + 1) return std::nullopt;
+  SwingLeg leg;
+  leg.from = points[points.size() - 1 - n];
+  leg.to = points[points.size() - n];
+  leg.up = leg.from.kind == SwingKind::Low;
+  leg.low = leg.up ? leg.from.price : leg.to.price;
+  leg.high = leg.up ? leg.to.price : leg.from.price;
+  leg.mode = leg.up ? ComputeMode::Support : ComputeMode::Resistance;
+  return leg;
+}
+
+}  // namespace tavimo
