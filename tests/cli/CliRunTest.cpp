@@ -143,15 +143,15 @@ TEST(RunCli, HelpGoesToStdoutWithStatusZero) {
   EXPECT_EQ(result.err, "");
 }
 
-TEST(RunCli, CommaDecimalSeparatorsApplyToPricesRatiosAndMarks) {
+TEST(RunCli, CommaDecimalSeparatorsApplyToPricesAndMarksButNotToRatioEntries) {
   const NumberFormatSettings saved = GlobalNumberFormatSettings();
   SetGlobalNumberFormatSettings({",", "."});
-  const CliResult good = RunCli({"resistance", "--low", "1000", "--high", "2000,5", "--ratios", "1/3,\"0,5\""});
-  const CliResult bad = RunCli({"rise", "--low", "10", "--ratios", "0.618"});
+  const CliResult good = RunCli({"resistance", "--low", "1000", "--high", "2000,5", "--ratios", "1/3,0.5"});
+  const CliResult stored = RunCli({"rise", "--low", "10", "--ratios", "0.618"});
   const CliResult csv = RunCli({"rise", "--low", "1,5", "--ratios", "1/2", "--format", "csv"});
   SetGlobalNumberFormatSettings(saved);
-  EXPECT_EQ(good.out, "1/3\t1.333,5\n0,5\t1.500,25\n");
-  EXPECT_EQ(bad.err, "'0.618' is not a valid floating point value.\n");
+  EXPECT_EQ(good.out, "1/3\t1.333,5\n0.5\t1.500,25\n");
+  EXPECT_EQ(stored.out, "0.618\t16,18\n") << stored.err;
   EXPECT_EQ(csv.out, "ratio,level,mark\r\n1/2,2.25,\"2,25\"\r\n");
 }
 
