@@ -172,11 +172,13 @@ void AtomicFileWriter::Start(const std::string& path) {
 
   if (oldStatus_) {
     // The open applied the umask and made us the owner: give the new file
-    // the old one's owner, group and mode, or refuse to replace it.
+    // the old one's owner, group and mode. An owner outside the file's group
+    // cannot keep the group, and the file stays theirs in a group of theirs;
+    // a file of another owner would change hands, so it is not replaced.
     struct stat created {};
     if (fstat(fd_, &created) != 0) return Fail(ErrorText(errno));
     if ((created.st_uid != oldStatus_->st_uid || created.st_gid != oldStatus_->st_gid) &&
-        fchown(fd_, oldStatus_->st_uid, oldStatus_->st_gid) != 0)
+        fchown(fd_, oldStatus_->st_uid, oldStatus_->st_gid) != 0 && created.st_uid != oldStatus_->st_uid)
       return Fail("cannot keep the file's owner: " + ErrorText(errno));
     if (fchmod(fd_, oldStatus_->st_mode & 07777) != 0) return Fail("cannot keep the file's mode: " + ErrorText(errno));
   }

@@ -16,8 +16,9 @@ namespace tavimo::platform {
 // followed, so a link stays a link. Refused from the start: a target that is
 // not a regular file, one without any write permission bit (even for the
 // superuser: a read-only file is how a user protects it) and one the caller
-// may not write. A replaced file keeps its owner, group and mode, or the
-// write is refused. Every write, the flush, the close and the rename are
+// may not write. A replaced file keeps its owner and mode, or the write is
+// refused; it keeps its group too, unless its owner writes it from outside
+// that group: then the group is the owner's. Every write, the flush, the close and the rename are
 // checked (through FileOps); on any failure, or when the writer is destroyed
 // without a Commit, the temporary file is removed and the target is untouched.
 //

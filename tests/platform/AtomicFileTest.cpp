@@ -69,7 +69,28 @@ TEST(AtomicFile, ReplacedFileKeepsItsOwnerGroupAndMode) {
   EXPECT_EQ(after.st_mode & 07777, 0604u);
 }
 
-// (A read-only file and one whose owner cannot be kept are refused as well;
+// After the user's folder was handed to the user with its group left as it
+// was: the user saves their own file, and it goes to their group.
+TEST(AtomicFile, AnOwnerOutsideTheFilesGroupSavesItInTheirOwnGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs a file in a group its owner is not in";
+  ScratchDirectory directory;
+  const std::string path = directory.File("data.ini");
+  WriteBytes(path, "old");
+  ASSERT_EQ(chown(directory.Path().c_str(), kNobody, 0), 0);
+  ASSERT_EQ(chown(path.c_str(), kNobody, 0), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  const auto outcome = AsUnprivilegedUser([&] { return Outcome(WriteFileAtomically(path, "new")); });
+  if (!outcome) GTEST_SKIP() << "unable to switch to an unprivileged user";
+  EXPECT_EQ(*outcome, "ok");
+  EXPECT_EQ(ReadBytes(path), "new");
+  struct stat after {};
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_uid, kNobody);
+  EXPECT_EQ(after.st_gid, kNobody);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+}
+
+// (A read-only file and one of another owner are refused as well;
 // the settings file's tests check both through a save.)
 TEST(AtomicFile, RefusesAFileTheCallerMayNotWrite) {
   if (geteuid() != 0) GTEST_SKIP() << "needs a file of another owner";
