@@ -18,6 +18,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ErrorReporting.h"
 #include "app/KeyboardInput.h"
@@ -246,7 +247,16 @@ void TConfluenceForm::Recompute() {
   for (int row = 0; row < waves_->rowCount(); ++row)
     rows.push_back({CellText(waves_, row, LowColumn), CellText(waves_, row, HighColumn),
                     CellText(waves_, row, FromColumn)});
-  const ConfluenceInput input = ReadConfluenceWaves(rows, settings_.scale);
+  ConfluenceOptions options;
+  for (ComputeMode mode : kAllComputeModes)
+    if (modeBoxes_.at(mode)->isChecked()) options.modes.push_back(mode);
+  options.scale = settings_.scale;
+  // A price at or below zero is a row's problem only where a mode takes the
+  // log scale, as it would end the whole sweep there.
+  const bool anyLogMode = std::any_of(options.modes.begin(), options.modes.end(), [&](ComputeMode mode) {
+    return ScaleForMode(settings_.scale, mode) == LevelScale::Log;
+  });
+  const ConfluenceInput input = ReadConfluenceWaves(rows, anyLogMode ? LevelScale::Log : LevelScale::Linear);
 
   QStringList notes;
   if (!input.problems.empty()) {
@@ -261,19 +271,6 @@ void TConfluenceForm::Recompute() {
     notes << note;
   }
 
-  ConfluenceOptions options;
-  bool singleAnchorLeftOut = false;
-  for (ComputeMode mode : kAllComputeModes) {
-    if (!modeBoxes_.at(mode)->isChecked()) continue;
-    // Rise and decline have no log form; they are left out rather than ending the sweep.
-    if (settings_.scale == LevelScale::Log && !LogScaleApplies(mode)) {
-      singleAnchorLeftOut = true;
-      continue;
-    }
-    options.modes.push_back(mode);
-  }
-  if (singleAnchorLeftOut) notes << tr("对数刻度不用于低点上涨和高点下跌，二者未计入");
-  options.scale = settings_.scale;
   if (minWaves_->value() > 0) options.minWaves = static_cast<std::size_t>(minWaves_->value());
 
   const std::optional<long double> tolerance = ReadConfluenceTolerance(tolerance_->text().toUtf8().toStdString());

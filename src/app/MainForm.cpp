@@ -271,68 +271,60 @@ void TMainForm::FormCreate() {
   levelSettings_ = stored.level;
   UpdateLevelSettingsActions();
   chart::AppendRatioBars(Series1(), CurrentRatioList());
-  DescribeLevels();
+  ShowUncomputed();
 }
 
-TMainForm::LevelView TMainForm::ViewLevels(const LevelTable& levels, const LevelSettings& settings) {
-  LevelView view;
-  if (settings.tickText.empty()) {
-    view.levels = levels;
-    return view;
-  }
-  // The bars sit at the rounded levels: those are the prices the marks name.
-  const PriceTick tick(settings.tickText);
-  view.tickedRows = MakeTickedLevelRows(CurrentRatioList(), levels, tick, TickRounding::Nearest);
-  for (const LevelRow& row : view.tickedRows) view.levels.push_back(row.level);
-  return view;
+LevelView TMainForm::ViewLevels(const ShownComputation& computation, const LevelSettings& settings) {
+  LevelPresentation presentation;
+  if (!settings.tickText.empty()) presentation.tick.emplace(settings.tickText);
+  presentation.scale = settings.scale;
+  return tavimo::ViewLevels(
+      ComputeRequest{computation.mode, computation.lowText, computation.highText, {}, LevelScale::Linear},
+      CurrentRatioList(), presentation);
 }
 
 void TMainForm::Show(ShownComputation computation, LevelView view) {
-  if (view.tickedRows.empty()) {
-    chart::SetRatioBarLevels(Series1(), view.levels);
-  } else {
-    std::vector<std::string> marks;
-    for (const LevelRow& row : view.tickedRows) marks.push_back(row.mark);
-    chart::SetRatioBarLevels(Series1(), view.levels, std::move(marks));
+  // The bars sit at the shown levels: with a tick those are the prices the marks name.
+  std::vector<double> levels;
+  std::vector<std::string> marks;
+  for (const LevelRow& row : view.rows) {
+    levels.push_back(row.level);
+    if (view.tickedMarks) marks.push_back(row.mark);
   }
-  tickedRows_ = std::move(view.tickedRows);
+  chart::SetRatioBarLevels(Series1(), levels, std::move(marks));
+  shownView_ = std::move(view);
   shown_ = std::move(computation);
+  DescribeLevels();
+  UpdateLevelSettingsActions();
+}
+
+void TMainForm::ShowUncomputed() {
+  shown_.reset();
+  shownView_ = ViewUncomputedLevels(CurrentRatioList());
   DescribeLevels();
   UpdateLevelSettingsActions();
 }
 
 void TMainForm::Compute(ComputeMode mode) {
   lastMode_ = mode;
-  const std::string low = edit1_->text().toUtf8().toStdString();
-  const std::string high = edit2_->text().toUtf8().toStdString();
-  const ComputeOutcome outcome =
-      RunCompute(ComputeRequest{mode, low, high, {}, ScaleForMode(levelSettings_.scale, mode)}, CurrentRatioList());
-  if (outcome.emptyBoxMessage) {
-    reporter_.Prompter().ShowMessage(this, CalculatorText(*outcome.emptyBoxMessage).toStdString(),
+  ShownComputation computation{mode, edit1_->text().toUtf8().toStdString(), edit2_->text().toUtf8().toStdString()};
+  LevelView view = ViewLevels(computation, levelSettings_);
+  if (view.emptyBoxMessage) {
+    reporter_.Prompter().ShowMessage(this, CalculatorText(*view.emptyBoxMessage).toStdString(),
                                      CalculatorText(kEmptyBoxCaption).toStdString(), TPromptIcon::None);
     return;
   }
-  LevelView view = ViewLevels(outcome.levels, levelSettings_);
-  Show({mode, low, high, outcome.levels}, std::move(view));
+  Show(std::move(computation), std::move(view));
 }
 
 void TMainForm::ApplyLevelSettings(const LevelSettings& settings) {
   // Everything that can fail comes before anything changes.
-  std::optional<ShownComputation> computation = shown_;
   std::optional<LevelView> view;
-  if (computation) {
-    if (ScaleForMode(settings.scale, computation->mode) != ScaleForMode(levelSettings_.scale, computation->mode)) {
-      computation->levels = RunCompute(ComputeRequest{computation->mode, computation->lowText, computation->highText,
-                                                      {}, ScaleForMode(settings.scale, computation->mode)},
-                                       CurrentRatioList())
-                                .levels;
-    }
-    view = ViewLevels(computation->levels, settings);
-  }
+  if (shown_) view = ViewLevels(*shown_, settings);
   if (settings.tickText != levelSettings_.tickText) SaveTickText(settings.tickText, settingsPath_);
   if (settings.scale != levelSettings_.scale) SaveLevelScale(settings.scale, settingsPath_);
   levelSettings_ = settings;
-  if (computation) Show(std::move(*computation), std::move(*view));
+  if (view) Show(*shown_, std::move(*view));
   UpdateLevelSettingsActions();
   if (confluence_) confluence_->SetLevelSettings(levelSettings_);
 }
@@ -383,10 +375,7 @@ void TMainForm::Button6Click() {
   edit1_->setText(QStringLiteral("0"));
   edit2_->setText(QStringLiteral("0"));
   chart::ClearRatioBarLevels(Series1());
-  shown_.reset();
-  tickedRows_.clear();
-  DescribeLevels();
-  UpdateLevelSettingsActions();
+  ShowUncomputed();
 }
 
 void TMainForm::Button7Click() { shell_.StartCalculator(); }
@@ -414,23 +403,14 @@ void TMainForm::ApplyRatioText(const std::string& text) {
   ReplaceRatioList(SplitRatioText(text));
   chart::ReplaceRatioBars(Series1(), CurrentRatioList());
   // The new bars start at 0, with the marks' own texts.
-  if (!tickedRows_.empty()) chart::ClearRatioBarLevels(Series1());
-  shown_.reset();
-  tickedRows_.clear();
+  if (shownView_.tickedMarks) chart::ClearRatioBarLevels(Series1());
   ratioText_ = text;
-  DescribeLevels();
-  UpdateLevelSettingsActions();
+  ShowUncomputed();
   if (confluence_) confluence_->Recompute();
   SaveRatioText(text, settingsPath_);
 }
 
-std::vector<LevelRow> TMainForm::LevelRows() const {
-  if (!tickedRows_.empty()) return tickedRows_;
-  const chart::THorizBarSeries& series = Series1();
-  LevelTable levels;
-  for (int i = 0; i < series.PointCount(); ++i) levels.push_back(series.PointX(i));
-  return MakeLevelRows(CurrentRatioList(), levels);
-}
+std::vector<LevelRow> TMainForm::LevelRows() const { return shownView_.rows; }
 
 void TMainForm::CopyLevels() {
   const std::vector<LevelRow> rows = LevelRows();

@@ -13,6 +13,7 @@
 
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
+#include "calc/LevelView.h"
 #include "settings/SettingsFile.h"
 
 class QAction;
@@ -109,24 +110,19 @@ class TMainForm : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  // What the chart shows after a compute command, so that a new tick or
-  // scale can show the same computation again.
+  // The compute command the chart shows, so that a new tick or scale can
+  // show the same computation again.
   struct ShownComputation {
     ComputeMode mode = ComputeMode::Resistance;
     std::string lowText;
     std::string highText;
-    LevelTable levels;  // as computed, before any tick
   };
-  // The levels and the mark texts the chart shows for a computation under
-  // settings (raises the tick's and the formulas' errors, changes nothing).
-  struct LevelView {
-    LevelTable levels;
-    std::vector<LevelRow> tickedRows;  // empty without a tick
-  };
-  static LevelView ViewLevels(const LevelTable& levels, const LevelSettings& settings);
-  ShownComputation RunComputation(ComputeMode mode, std::string lowText, std::string highText,
-                                  const LevelSettings& settings) const;
+  // The computation under settings, its levels shown (raises the tick's and
+  // the formulas' errors, changes nothing).
+  static LevelView ViewLevels(const ShownComputation& computation, const LevelSettings& settings);
   void Show(ShownComputation computation, LevelView view);
+  // The bars back at 0 for the list in effect, as at start-up.
+  void ShowUncomputed();
   // A new tick or scale: the shown computation is redone under it first (its
   // errors leave everything as it was), then the setting is stored, then shown.
   void ApplyLevelSettings(const LevelSettings& settings);
@@ -151,7 +147,7 @@ class TMainForm : public QWidget {
   std::string ratioText_;
   LevelSettings levelSettings_;
   std::optional<ShownComputation> shown_;
-  std::vector<LevelRow> tickedRows_;  // the rows the marks show while a tick is set
+  LevelView shownView_;  // the rows the chart shows, which Ctrl+C copies
   ComputeMode lastMode_ = ComputeMode::Resistance;
   QWidget* about_ = nullptr;
   QWidget* help_ = nullptr;

@@ -1,23 +1,19 @@
 #include "batch/BatchLevels.h"
 
-#include <charconv>
-
 #include "calc/ComputeCommand.h"
 #include "runtime/CsvReader.h"
 #include "calc/LevelFormula.h"
 #include "calc/LevelTable.h"
+#include "calc/LevelText.h"
+#include "calc/LevelView.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 #include "runtime/CsvWriter.h"
-#include "runtime/NumberFormat.h"
 
 namespace tavimo {
 
 namespace {
-
-// The chart's value-mark pattern: the text column shows levels as the marks do.
-constexpr std::string_view kMarkPattern = "#,##0.###";
 
 // Output goes out in blocks of about this size.
 constexpr std::size_t kOutputBlock = std::size_t(1) << 20;
@@ -46,12 +42,6 @@ std::size_t FindColumn(const CsvRecord& header, std::string_view name) {
 
 std::string_view Cell(const CsvRecord& record, std::size_t column) {
   return column < record.fields.size() ? record.fields[column] : std::string_view();
-}
-
-void AppendShortest(std::string& out, double value) {
-  char buffer[32];
-  const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
 }
 
 // Everything that stays the same from row to row, prepared once.
@@ -87,30 +77,23 @@ void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& o
   if (plan.needsHigh) prices.high = ConvertPrice(Cell(row, plan.highColumn), plan.settings);
   if (plan.needsFrom) prices.from = ConvertPrice(Cell(row, plan.fromColumn), plan.settings);
   const BatchOptions& options = plan.options;
-  for (ComputeMode mode : options.modes) CheckLogScalePrices(mode, options.scale, prices);
+  for (ComputeMode mode : options.modes) CheckLogScalePrices(mode, ScaleForMode(options.scale, mode), prices);
 
+  const PriceTick* tick = options.tick ? &*options.tick : nullptr;
   const std::size_t padding = plan.columns - std::min(plan.columns, row.fields.size());
   for (std::size_t m = 0; m < options.modes.size(); ++m) {
     const ComputeMode mode = options.modes[m];
+    const LevelScale scale = ScaleForMode(options.scale, mode);
     for (std::size_t i = 0; i < plan.ratioValues.size(); ++i) {
-      double level = LevelFor(mode, options.scale, plan.ratioValues[i], prices);
+      const ShownLevel shown =
+          ShowLevel(LevelFor(mode, scale, plan.ratioValues[i], prices), tick, options.rounding, plan.settings);
       out += row.raw;
       out.append(padding, ',');
       out += plan.modeFields[m];
       out += plan.ratioFields[i];
-      if (options.tick) {
-        const std::int64_t n = options.tick->Multiple(level, options.rounding);
-        level = options.tick->MultipleValue(n);
-        AppendShortest(out, level);
-        out += ',';
-        std::string text;
-        options.tick->AppendMultipleText(n, text, plan.settings);
-        AppendCsvField(out, text);
-      } else {
-        AppendShortest(out, level);
-        out += ',';
-        AppendCsvField(out, FormatFloatPattern(kMarkPattern, level, plan.settings));
-      }
+      out += RoundTripNumber(shown.level);
+      out += ',';
+      AppendCsvField(out, shown.mark);
       out += "\r\n";
     }
   }
@@ -123,8 +106,6 @@ BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList
                       const NumberFormatSettings& settings) {
   BatchPlan plan{.options = options, .settings = settings, .ratioValues = ParseRatioValues(ratios)};
   for (ComputeMode mode : options.modes) {
-    if (options.scale == LevelScale::Log && !LogScaleApplies(mode))
-      throw EConvertError(std::string(kLogScaleModesMessage));
     plan.needsLow = plan.needsLow || NeedsLow(mode);
     plan.needsHigh = plan.needsHigh || NeedsHigh(mode);
     plan.needsFrom = plan.needsFrom || NeedsFrom(mode);

@@ -50,13 +50,14 @@ struct BatchSummary {
 // or the tick's text), each line ended by CRLF. The levels are those of the
 // single command: the same empty-cell checks (EmptyBoxMessage, mode by mode),
 // conversions (low, high, C), log-scale checks and formulas, rise and decline
-// writing 0 for ratios of 1 and more. A row that fails any of them is
+// writing 0 for ratios of 1 and more, each mode on the scale as it takes it
+// (ScaleForMode). A row that fails any of them is
 // skipped, and reportBadRow gets "line N: <message>", N the input line its
 // record starts on (the header is line 1; a byte order mark takes none).
 //
 // Raises before anything is written: the ratios' errors (ParseRatio), an
 // input without a header or a needed column (EConvertError with the
-// messages above), log scale with rise or decline (kLogScaleModesMessage).
+// messages above).
 BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList& ratios, const BatchOptions& options,
                       const std::function<void(const std::string&)>& reportBadRow,
                       const NumberFormatSettings& settings = GlobalNumberFormatSettings());

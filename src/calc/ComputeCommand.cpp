@@ -33,7 +33,8 @@ double ConvertPrice(std::string_view text, const NumberFormatSettings& settings)
   return StoreAsDouble(ParseFloatText(text, settings));
 }
 
-ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios) {
+ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios,
+                          const NumberFormatSettings& settings) {
   ComputeOutcome outcome;
   outcome.emptyBoxMessage = EmptyBoxMessage(request.mode, request.lowText, request.highText, request.fromText);
   if (outcome.emptyBoxMessage) return outcome;
@@ -42,9 +43,9 @@ ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios
   if (request.scale == LevelScale::Log && !LogScaleApplies(request.mode))
     throw EConvertError(std::string(kLogScaleModesMessage));
   LevelPrices prices;
-  if (NeedsLow(request.mode)) prices.low = ConvertPrice(request.lowText);
-  if (NeedsHigh(request.mode)) prices.high = ConvertPrice(request.highText);
-  if (NeedsFrom(request.mode)) prices.from = ConvertPrice(request.fromText);
+  if (NeedsLow(request.mode)) prices.low = ConvertPrice(request.lowText, settings);
+  if (NeedsHigh(request.mode)) prices.high = ConvertPrice(request.highText, settings);
+  if (NeedsFrom(request.mode)) prices.from = ConvertPrice(request.fromText, settings);
   CheckLogScalePrices(request.mode, request.scale, prices);
   outcome.levels = BuildLevelTable(request.mode, request.scale, ratios, prices);
   return outcome;

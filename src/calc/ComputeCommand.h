@@ -52,8 +52,10 @@ double ConvertPrice(std::string_view text, const NumberFormatSettings& settings 
 // prices checked to be above zero, then the table. Conversion, price and
 // ratio errors propagate as exceptions, so the caller gets all levels or
 // none. Log scale with rise or decline raises EConvertError
-// kLogScaleModesMessage; callers refuse that combination before.
-ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios);
+// kLogScaleModesMessage; callers refuse that combination before. The price
+// texts are read in the separators given.
+ComputeOutcome RunCompute(const ComputeRequest& request, const RatioList& ratios,
+                          const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 // The same on a linear scale; a projection gets an empty C.
 ComputeOutcome RunCompute(ComputeMode mode, std::string_view lowText, std::string_view highText,
                           const RatioList& ratios);

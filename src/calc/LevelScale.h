@@ -3,9 +3,7 @@
 // a price by a factor instead of a distance, so resistance, support and the
 // projections become base x (to / from)^r.
 
-#include <algorithm>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "calc/ComputeMode.h"
@@ -25,13 +23,12 @@ inline constexpr std::string_view kLogScalePricesMessage = "Log scale needs pric
 
 constexpr bool LogScaleApplies(ComputeMode mode) { return !IsSingleAnchorMode(mode); }
 
-// The scale a run of these modes computes on when the user's setting is
-// `chosen`: a stored log scale leaves a run with rise or decline linear, as
-// the window greys log scale out for them.
-constexpr LevelScale ScaleForModes(LevelScale chosen, std::span<const ComputeMode> modes) {
-  return std::all_of(modes.begin(), modes.end(), LogScaleApplies) ? chosen : LevelScale::Linear;
+// The scale a mode computes on when the user's setting is `chosen`: each
+// mode that takes a log scale takes it, whatever modes run beside it; rise
+// and decline stay linear, as the window greys log scale out for them.
+constexpr LevelScale ScaleForMode(LevelScale chosen, ComputeMode mode) {
+  return LogScaleApplies(mode) ? chosen : LevelScale::Linear;
 }
-constexpr LevelScale ScaleForMode(LevelScale chosen, ComputeMode mode) { return ScaleForModes(chosen, {&mode, 1}); }
 
 // base x (to / from)^r in extended precision, for from and to above zero.
 // Equal from and to give base exactly. Over the whole double range the

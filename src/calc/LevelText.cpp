@@ -2,29 +2,8 @@
 
 #include "runtime/Json.h"
 #include "runtime/CsvWriter.h"
-#include "runtime/NumberFormat.h"
 
 namespace tavimo {
-
-std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& levels,
-                                    const NumberFormatSettings& settings) {
-  std::vector<LevelRow> rows;
-  rows.reserve(ratios.size());
-  for (std::size_t i = 0; i < ratios.size() && i < levels.size(); ++i)
-    rows.push_back({ratios[i], levels[i], FormatFloatPattern(kLevelMarkPattern, levels[i], settings)});
-  return rows;
-}
-
-std::vector<LevelRow> MakeTickedLevelRows(const RatioList& ratios, const LevelTable& levels, const PriceTick& tick,
-                                          TickRounding rounding, const NumberFormatSettings& settings) {
-  std::vector<LevelRow> rows;
-  rows.reserve(ratios.size());
-  for (std::size_t i = 0; i < ratios.size() && i < levels.size(); ++i) {
-    TickedLevel ticked = tick.Round(levels[i], rounding, settings);
-    rows.push_back({ratios[i], ticked.level, std::move(ticked.text)});
-  }
-  return rows;
-}
 
 std::string RoundTripNumber(double value) {
   std::string text;

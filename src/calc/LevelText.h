@@ -7,34 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/LevelTable.h"
-#include "calc/PriceTick.h"
-#include "calc/RatioList.h"
-#include "runtime/NumberFormatSettings.h"
+#include "calc/LevelView.h"
 
 namespace tavimo {
 
-// The pattern of the chart's value marks; the chart's default value format,
-// which the window and tavimo-cli both check against it.
-inline constexpr std::string_view kLevelMarkPattern = "#,##0.###";
-
 enum class OutputFormat { Text, Csv, Json };
-
-struct LevelRow {
-  std::string ratio;  // the entry's text
-  double level = 0.0;
-  std::string mark;  // the level as the chart's value mark shows it
-};
-
-// One row per entry, for the entries that have a level.
-std::vector<LevelRow> MakeLevelRows(const RatioList& ratios, const LevelTable& levels,
-                                    const NumberFormatSettings& settings = GlobalNumberFormatSettings());
-
-// The same with every level rounded to the tick: the row holds the rounded
-// level and the tick's text of it. Raises PriceTick::Round's errors.
-std::vector<LevelRow> MakeTickedLevelRows(const RatioList& ratios, const LevelTable& levels, const PriceTick& tick,
-                                          TickRounding rounding,
-                                          const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 // text: ratio TAB mark per line. csv: a header line, then ratio,level,mark
 // per record (RFC 4180). json: an array of {"ratio","level","mark"} objects.

@@ -25,7 +25,7 @@ std::string InputName(const CliOptions& options) {
 
 CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) {
   const RatioList ratios = CliRatioList(options);
-  LevelPresentation shown = ResolveLevelPresentation(options, options.modes);
+  LevelPresentation shown = ResolveLevelPresentation(options);
   BatchOptions batch;
   batch.modes = options.modes;
   batch.scale = shown.scale;

@@ -13,7 +13,7 @@ namespace tavimo::cli {
 
 CliResult RunConfluenceCommand(const CliOptions& options) {
   const RatioList ratios = CliRatioList(options);
-  const LevelPresentation shown = ResolveLevelPresentation(options, options.modes);
+  const LevelPresentation shown = ResolveLevelPresentation(options);
   std::vector<ConfluenceWave> waves;
   waves.reserve(options.waves.size());
   for (std::size_t i = 0; i < options.waves.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
+#include "calc/LevelView.h"
 #include "calc/RatioList.h"
 #include "settings/SettingsFile.h"
 #include "chart/Series.h"
@@ -22,8 +23,8 @@ static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat))
 
 // --png and --layout: the chart after the command (levels, with the marks'
 // texts when a tick gave them) or at start-up (none).
-CliResult WithChart(const CliOptions& options, const RatioList& ratios, const std::vector<LevelRow>* rows,
-                    std::string levelLines, bool tickedMarks) {
+CliResult WithChart(const CliOptions& options, const RatioList& ratios, const LevelView* view,
+                    std::string levelLines) {
   ChartRequest request;
   request.width = options.chartWidth;
   request.height = options.chartHeight;
@@ -32,13 +33,13 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const st
   request.layout = options.layout;
   std::vector<double> levels;
   std::vector<std::string> marks;
-  if (rows != nullptr) {
-    for (const LevelRow& row : *rows) {
+  if (view != nullptr) {
+    for (const LevelRow& row : view->rows) {
       levels.push_back(row.level);
-      if (tickedMarks) marks.push_back(row.mark);
+      if (view->tickedMarks) marks.push_back(row.mark);
     }
   }
-  ChartOutcome chart = RenderChart(request, ratios, rows != nullptr ? &levels : nullptr, marks);
+  ChartOutcome chart = RenderChart(request, ratios, view != nullptr ? &levels : nullptr, marks);
   if (chart.error) return FailedRun(std::move(*chart.error));
   // A picture on standard output is all that goes there.
   if (options.pngPath == kStandardOutput) return {kExitDone, std::move(chart.png), {}};
@@ -49,17 +50,14 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const st
 CliResult RunLevels(const CliOptions& options) {
   const RatioList ratios = CliRatioList(options);
   const bool chart = options.pngPath || options.layout;
-  if (!options.modeGiven) return WithChart(options, ratios, nullptr, {}, false);
-  const LevelPresentation shown = ResolveLevelPresentation(options, {options.mode});
-  const ComputeOutcome outcome = RunCompute(
-      ComputeRequest{options.mode, options.lowText, options.highText, options.fromText, shown.scale}, ratios);
-  if (outcome.emptyBoxMessage) return FailedRun(std::string(*outcome.emptyBoxMessage));
+  if (!options.modeGiven) return WithChart(options, ratios, nullptr, {});
   // Everything is formatted before anything is printed: all levels or none.
-  const std::vector<LevelRow> rows = shown.tick
-                                         ? MakeTickedLevelRows(ratios, outcome.levels, *shown.tick, shown.rounding)
-                                         : MakeLevelRows(ratios, outcome.levels);
-  std::string lines = FormatLevelRows(options.format, rows);
-  if (chart) return WithChart(options, ratios, &rows, std::move(lines), shown.tick.has_value());
+  const LevelView view = ViewLevels(
+      ComputeRequest{options.mode, options.lowText, options.highText, options.fromText, LevelScale::Linear}, ratios,
+      ResolveLevelPresentation(options));
+  if (view.emptyBoxMessage) return FailedRun(std::string(*view.emptyBoxMessage));
+  std::string lines = FormatLevelRows(options.format, view.rows);
+  if (chart) return WithChart(options, ratios, &view, std::move(lines));
   return {kExitDone, std::move(lines), {}};
 }
 
@@ -72,7 +70,7 @@ RatioList CliRatioList(const CliOptions& options) {
   return ReadRatioList(SettingsFilePath());
 }
 
-LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std::vector<ComputeMode>& modes) {
+LevelPresentation ResolveLevelPresentation(const CliOptions& options) {
   LevelSettings stored;
   if (!options.tickText || !options.scale) stored = ReadLevelSettings(SettingsFilePath());
   LevelPresentation shown;
@@ -80,7 +78,7 @@ LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std:
   const std::string& tickText = options.tickText ? *options.tickText : stored.tickText;
   if (!tickText.empty()) shown.tick.emplace(tickText);
   // An explicit --scale-levels log with rise or decline never gets here (a usage error).
-  shown.scale = options.scale.value_or(ScaleForModes(stored.scale, modes));
+  shown.scale = options.scale.value_or(stored.scale);
   return shown;
 }
 

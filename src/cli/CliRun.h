@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "calc/ComputeMode.h"
-#include "calc/LevelScale.h"
-#include "calc/PriceTick.h"
+#include "calc/LevelView.h"
 #include "calc/RatioList.h"
 #include "cli/CliArguments.h"
 
@@ -42,15 +41,11 @@ CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams = {
 
 // How the levels of a run are shown: the options given, else what the
 // window has stored in data.ini (read only when needed), so that tavimo-cli
-// prints what the window copies. A stored log scale leaves a run with rise
-// or decline linear, as the window does. Raises EConvertError
+// prints what the window copies. The scale is the one chosen; each mode
+// takes it where it applies, so a stored log scale leaves rise and decline
+// linear beside the others, as the window does. Raises EConvertError
 // kInvalidTickMessage for a tick that is not above zero.
-struct LevelPresentation {
-  std::optional<PriceTick> tick;
-  TickRounding rounding = TickRounding::Nearest;
-  LevelScale scale = LevelScale::Linear;
-};
-LevelPresentation ResolveLevelPresentation(const CliOptions& options, const std::vector<ComputeMode>& modes);
+LevelPresentation ResolveLevelPresentation(const CliOptions& options);
 
 // A failure: the message on a line of its own.
 CliResult FailedRun(std::string message);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "calc/LevelTable.h"
-#include "runtime/Exceptions.h"
 
 namespace tavimo {
 
@@ -18,13 +17,13 @@ std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<Confluenc
     const LevelPrices prices{wave.low, wave.high, wave.from.value_or(0.0)};
     for (std::size_t m = 0; m < modes.size(); ++m) {
       const ComputeMode mode = modes[m];
-      if (scale == LevelScale::Log && !LogScaleApplies(mode)) throw EConvertError(std::string(kLogScaleModesMessage));
+      const LevelScale modeScale = ScaleForMode(scale, mode);
       // A wave without a third price has no projection; the others still do.
       if (NeedsFrom(mode) && !wave.from) continue;
-      CheckLogScalePrices(mode, scale, prices);
+      CheckLogScalePrices(mode, modeScale, prices);
       for (std::size_t i = 0; i < ratioValues.size(); ++i) {
         if (SkipsRatio(mode, ratioValues[i])) continue;
-        levels.push_back({w, m, mode, i, LevelFor(mode, scale, ratioValues[i], prices)});
+        levels.push_back({w, m, mode, i, LevelFor(mode, modeScale, ratioValues[i], prices)});
       }
     }
   }

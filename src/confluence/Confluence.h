@@ -41,7 +41,7 @@ struct ConfluenceZone {
 
 struct ConfluenceOptions {
   std::vector<ComputeMode> modes;  // in the order that breaks ties
-  LevelScale scale = LevelScale::Linear;
+  LevelScale scale = LevelScale::Linear;  // as chosen; each mode takes it where it applies
   // As ParseFloatText reads it: the tolerance is never stored, so it keeps
   // its extended value.
   long double tolerancePercent = kDefaultConfluenceTolerance;
@@ -56,9 +56,10 @@ constexpr std::size_t DefaultMinWaves(std::size_t waveCount) { return waveCount 
 // by wave, then mode in the order given, then ratio index. Rise and decline
 // leave out ratios of 1 and more; a wave without C has no projection levels.
 // The ratios are converted once, in list order (ParseRatio's errors
-// propagate); on a log scale rise or decline raises kLogScaleModesMessage and
-// a price at or below zero kLogScalePricesMessage (EConvertError); a level
-// beyond the double range raises EOverflow.
+// propagate). Each mode computes on the scale as it takes it (ScaleForMode:
+// rise and decline stay linear); on the log scale a price at or below zero
+// raises EConvertError kLogScalePricesMessage; a level beyond the double
+// range raises EOverflow.
 std::vector<ConfluenceLevel> CollectConfluenceLevels(const std::vector<ConfluenceWave>& waves, const RatioList& ratios,
                                                      const std::vector<ComputeMode>& modes, LevelScale scale);
 

@@ -3,7 +3,7 @@
 #include "calc/ComputeMode.h"
 #include "runtime/Json.h"
 #include "runtime/CsvWriter.h"
-#include "runtime/NumberFormat.h"
+#include "calc/LevelView.h"
 
 #include <string_view>
 
@@ -11,10 +11,10 @@ namespace tavimo {
 
 namespace {
 
+// The zones are swept on the computed levels, so only the text is shown.
 std::string MarkText(double level, const PriceTick* tick, TickRounding rounding,
                      const NumberFormatSettings& settings) {
-  if (tick) return tick->Round(level, rounding, settings).text;
-  return FormatFloatPattern(kLevelMarkPattern, level, settings);
+  return ShowLevel(level, tick, rounding, settings).mark;
 }
 
 // The zone's fields that every csv record and HTML row repeats.

@@ -105,7 +105,7 @@ TEST_F(ConfluenceWindowTest, BadCellSkipsItsRowWithoutABox) {
   EXPECT_TRUE(Prompter().messages.empty());
 }
 
-TEST_F(ConfluenceWindowTest, FollowsTheMainWindowsTickAndLogScaleLeavingRiseAndDeclineOut) {
+TEST_F(ConfluenceWindowTest, FollowsTheMainWindowsTickAndLogScaleKeepingRiseLinear) {
   SetCell(0, TConfluenceForm::LowColumn, "10");
   SetCell(0, TConfluenceForm::HighColumn, "20");
   SetCell(1, TConfluenceForm::LowColumn, "12");
@@ -116,8 +116,9 @@ TEST_F(ConfluenceWindowTest, FollowsTheMainWindowsTickAndLogScaleLeavingRiseAndD
   Form().LogScaleAction()->trigger();
   EXPECT_TRUE(Prompter().messages.empty());
 
-  const ConfluenceOptions options{{ComputeMode::Resistance, ComputeMode::Support, ComputeMode::ProjectionUp,
-                                   ComputeMode::ProjectionDown},
+  // Rise stays in the sweep, linear, beside the modes that take the log scale.
+  const ConfluenceOptions options{{ComputeMode::Rise, ComputeMode::Resistance, ComputeMode::Support,
+                                   ComputeMode::ProjectionUp, ComputeMode::ProjectionDown},
                                   LevelScale::Log,
                                   kDefaultConfluenceTolerance,
                                   {}};
@@ -125,10 +126,9 @@ TEST_F(ConfluenceWindowTest, FollowsTheMainWindowsTickAndLogScaleLeavingRiseAndD
   const std::vector<ConfluenceZoneRow> expected =
       MakeConfluenceRows(FindConfluenceZones({{10, 20, {}}, {12, 18, {}}}, CurrentRatioList(), options),
                          CurrentRatioList(), &tick);
-  EXPECT_EQ(FormatConfluenceRows(OutputFormat::Csv, 0.5L, Window().ZoneRows()),
-            FormatConfluenceRows(OutputFormat::Csv, 0.5L, expected));
-  EXPECT_TRUE(Window().StatusLabel()->text().contains(QStringLiteral("对数刻度")))
-      << Window().StatusLabel()->text().toStdString();
+  const std::string shown = FormatConfluenceRows(OutputFormat::Csv, 0.5L, Window().ZoneRows());
+  EXPECT_EQ(shown, FormatConfluenceRows(OutputFormat::Csv, 0.5L, expected));
+  EXPECT_NE(shown.find(",rise,"), std::string::npos) << shown;
 }
 
 TEST_F(ConfluenceWindowTest, CsvExportWritesTheZonesToTheChosenFile) {

@@ -62,11 +62,12 @@ TEST_F(LevelSettingsTest, TickRoundsTheMarksAndTheBarsAndCtrlCCopiesTheTickedRow
   EXPECT_EQ(Marks()[at("0.382")], "13.95");
   EXPECT_DOUBLE_EQ(BarValues()[at("0.382")], 13.95);
 
+  const PriceTick tick("0.05");
   const std::string expected =
       FormatLevelRows(OutputFormat::Text,
-                      MakeTickedLevelRows(CurrentRatioList(), RunCompute(ComputeMode::Resistance, "10", "20.3",
-                                                                         CurrentRatioList()).levels,
-                                          PriceTick("0.05"), TickRounding::Nearest));
+                      MakeLevelRows(CurrentRatioList(), RunCompute(ComputeMode::Resistance, "10", "20.3",
+                                                                   CurrentRatioList()).levels,
+                                    &tick, TickRounding::Nearest));
   EXPECT_EQ(CopiedText(), expected);
   EXPECT_NE(expected.find("0.382\t13.95\n"), std::string::npos) << expected;
   EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->html().contains("<td>13.95</td>"));

@@ -120,8 +120,13 @@ TEST(BatchLevels, RefusesBeforeWritingAnything) {
   EXPECT_TRUE(refuses("low,high\n1,2\n", projection, "The input has no column 'from'."));
   EXPECT_TRUE(refuses("", projection, "The input has no header line."));
   EXPECT_TRUE(refuses("\xEF\xBB\xBF\r\n", projection, "The input has no header line."));
-  EXPECT_TRUE(refuses("low,high\n1,2\n", {{ComputeMode::Support, ComputeMode::Decline}, LevelScale::Log, {}, {}},
-                      "Log scale applies to resistance, support and projections."));
+}
+
+TEST(BatchLevels, EachModeTakesTheLogScaleWhereItApplies) {
+  // Rise beside resistance stays linear; resistance keeps the log scale it would have alone.
+  const BatchRun run = RunOn("low,high\n10,40\n", {{ComputeMode::Resistance, ComputeMode::Rise}, LevelScale::Log, {}, {}},
+                             {"0.5"});
+  EXPECT_EQ(run.out, "low,high,mode,ratio,level,text\r\n10,40,resistance,0.5,20,20\r\n10,40,rise,0.5,15,15\r\n");
 }
 
 }  // namespace

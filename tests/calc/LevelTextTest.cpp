@@ -11,25 +11,6 @@
 namespace tavimo {
 namespace {
 
-TEST(MakeLevelRows, MarksUseThePatternAndSeparators) {
-  const NumberFormatSettings commaDecimals{",", "."};
-  const std::vector<LevelRow> rows = MakeLevelRows({"1/3", "2"}, {1234.5678, 1e6}, commaDecimals);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].ratio, "1/3");
-  EXPECT_EQ(rows[0].level, 1234.5678);
-  EXPECT_EQ(rows[0].mark, "1.234,568");
-  EXPECT_EQ(rows[1].mark, "1.000.000");
-}
-
-TEST(MakeTickedLevelRows, RowsHoldTheRoundedLevelAndTheTicksText) {
-  const std::vector<LevelRow> rows =
-      MakeTickedLevelRows({"0.191", "0.5"}, {11.91, 15.0}, PriceTick("0.05"), TickRounding::Nearest);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].mark, "11.90");
-  EXPECT_EQ(rows[0].level, 11.9);
-  EXPECT_EQ(rows[1].mark, "15.00");
-}
-
 const std::vector<LevelRow> kRows = {{"0.191", 11.91, "11.91"}, {"1/3", 40.0 / 3.0, "13.333"},
                                      {"1000", 1000.5, "1,000.5"}};
 

@@ -96,11 +96,14 @@ TEST(Confluence, WaveWithoutThirdPriceHasNoProjections) {
 
 TEST(Confluence, LogScaleRulesHold) {
   const RatioList ratios = {"0.5"};
-  EXPECT_TRUE(Raises<EConvertError>(
-      [&] {
-        CollectConfluenceLevels({{10, 20, {}}}, ratios, {ComputeMode::Rise}, LevelScale::Log);
-      },
-      "Log scale applies to resistance, support and projections."));
+  // Each mode takes the scale as it applies to it: decline beside resistance stays linear.
+  const std::vector<ConfluenceLevel> mixed =
+      CollectConfluenceLevels({{10, 40, {}}}, ratios, {ComputeMode::Resistance, ComputeMode::Decline}, LevelScale::Log);
+  ASSERT_EQ(mixed.size(), 2u);
+  EXPECT_EQ(mixed[0].mode, ComputeMode::Resistance);  // equal levels keep the modes' order
+  EXPECT_EQ(mixed[0].level, 20.0);                    // 10 x (40 / 10)^0.5
+  EXPECT_EQ(mixed[1].mode, ComputeMode::Decline);
+  EXPECT_EQ(mixed[1].level, 20.0);  // (1 - 0.5) x 40
   EXPECT_TRUE(Raises<EConvertError>(
       [&] {
         CollectConfluenceLevels({{10, 20, {}}, {0, 20, {}}}, ratios, {ComputeMode::Support}, LevelScale::Log);

@@ -156,7 +156,7 @@ void CheckAgainstCompute(const cli::CliOptions& options, const cli::CliResult& r
   if (tick) {
     // Rounding to the tick fails only for a multiple too large for it or beyond the double range.
     try {
-      rows = MakeTickedLevelRows(ratios, outcome.levels, *tick, options.rounding);
+      rows = MakeLevelRows(ratios, outcome.levels, &*tick, options.rounding);
     } catch (const Exception& error) {
       TAVIMO_FUZZ_CHECK(error.Message() == messages::FormatMessage(kTickTooLargeMessage, tickText) ||
                             dynamic_cast<const EOverflow*>(&error) != nullptr,

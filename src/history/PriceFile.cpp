@@ -1,0 +1,345 @@
+#include "history/PriceFile.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <streambuf>
+
+#include "platform/DescriptorBuffer.h"
+#include "platform/FileDescriptor.h"
+#include "runtime/CsvReader.h"
+#include "runtime/NumberParse.h"
+
+namespace tavimo {
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Serves the bytes already taken from a stream to find its separator, then
+// the rest of the stream.
+class ReplayBuffer : public std::streambuf {
+ public:
+  ReplayBuffer(std::string prefix, std::streambuf* rest) : prefix_(std::move(prefix)), rest_(rest), block_(1 << 20) {}
+
+ protected:
+  int_type underflow() override {
+    if (!prefixServed_) {
+      prefixServed_ = true;
+      if (!prefix_.empty()) {
+        setg(prefix_.data(), prefix_.data(), prefix_.data() + prefix_.size());
+        return traits_type::to_int_type(*gptr());
+      }
+    }
+    if (rest_ == nullptr) return traits_type::eof();
+    const std::streamsize got = rest_->sgetn(block_.data(), static_cast<std::streamsize>(block_.size()));
+    if (got <= 0) return traits_type::eof();
+    setg(block_.data(), block_.data(), block_.data() + got);
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::string prefix_;
+  std::streambuf* rest_;
+  std::vector<char> block_;
+  bool prefixServed_ = false;
+};
+
+// Takes the stream's first non-empty line (with the bytes before it) and
+// returns the separator that comes first in it outside quotes: ',', ';' or TAB.
+char TakeSeparator(std::streambuf* source, std::string& taken) {
+  char separator = ',';
+  bool found = false, quoted = false, inLine = false;
+  while (source != nullptr && taken.size() <= CsvReader::kMaxRecordBytes) {
+    const std::streambuf::int_type c = source->sbumpc();
+    if (std::streambuf::traits_type::eq_int_type(c, std::streambuf::traits_type::eof())) break;
+    const char ch = std::streambuf::traits_type::to_char_type(c);
+    taken += ch;
+    if (ch == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (ch == '\n' || ch == '\r') {
+      if (inLine) break;
+      continue;
+    }
+    inLine = true;
+    if (!found && (ch == ',' || ch == ';' || ch == '\t')) {
+      separator = ch;
+      found = true;
+    }
+  }
+  return separator;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+bool IsEmptyCell(std::string_view text) {
+  text = Trim(text);
+  return text.empty() || EqualsNoCase(text, "null") || EqualsNoCase(text, "nan");
+}
+
+// A column name as matched: blanks, enclosing quotes and angle brackets
+// removed, lower case.
+std::string ColumnName(std::string_view field) {
+  field = Trim(field);
+  if (field.size() >= 2 && field.front() == '"' && field.back() == '"') field = Trim(field.substr(1, field.size() - 2));
+  if (field.size() >= 2 && field.front() == '<' && field.back() == '>') field = Trim(field.substr(1, field.size() - 2));
+  std::string name(field);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+struct Layout {
+  std::size_t time = 0;
+  std::size_t timeOfDay = kNone;
+  std::size_t open = kNone, high = kNone, low = kNone, close = kNone, volume = kNone;
+  bool hasHeader = false;
+};
+
+Layout LayoutFromHeader(const CsvRecord& header) {
+  std::vector<std::string> names;
+  for (std::string_view field : header.fields) names.push_back(ColumnName(field));
+  const auto find = [&](std::initializer_list<std::string_view> candidates) {
+    for (std::string_view candidate : candidates)
+      for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == candidate) return i;
+    return kNone;
+  };
+  Layout layout;
+  layout.hasHeader = true;
+  const std::size_t date = find({"date", "day", "datetime", "timestamp", "open time"});
+  const std::size_t time = find({"time"});
+  if (date != kNone) {
+    layout.time = date;
+    layout.timeOfDay = time;
+  } else if (time != kNone) {
+    layout.time = time;
+  }
+  layout.open = find({"open"});
+  layout.high = find({"high"});
+  layout.low = find({"low"});
+  layout.close = find({"close", "last", "price"});
+  layout.volume = find({"volume", "vol", "tickvol", "tick_volume"});
+  return layout;
+}
+
+Layout LayoutWithoutHeader(const CsvRecord& first) {
+  Layout layout;
+  if (first.fields.size() > 1 && IsColonTimeOfDay(first.fields[1])) {
+    layout.timeOfDay = 1;
+    layout.open = 2, layout.high = 3, layout.low = 4, layout.close = 5, layout.volume = 6;
+  } else {
+    layout.open = 1, layout.high = 2, layout.low = 3, layout.close = 4, layout.volume = 5;
+  }
+  return layout;
+}
+
+std::string_view Cell(const CsvRecord& record, std::size_t column) {
+  return column < record.fields.size() ? record.fields[column] : std::string_view();
+}
+
+// A price by the price boxes' rules, '.' as the decimal separator; in a ';'
+// file a cell with one ',' and no '.' has the comma as its decimal separator.
+bool ReadPrice(std::string_view text, bool semicolonFile, double& value) {
+  static const NumberFormatSettings point{".", ""};
+  static const NumberFormatSettings comma{",", ""};
+  const bool decimalComma = semicolonFile && std::count(text.begin(), text.end(), ',') == 1 &&
+                            text.find('.') == std::string_view::npos;
+  long double extended;
+  if (!ScanFloatText(text, extended, decimalComma ? comma : point)) return false;
+  if (!(std::fabs(extended) <= static_cast<long double>(std::numeric_limits<double>::max()))) return false;
+  value = static_cast<double>(extended);
+  return std::isfinite(value);
+}
+
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 64;
+  std::string out = "'";
+  out += text.substr(0, kShown);
+  if (text.size() > kShown) out += "...";
+  out += "'";
+  return out;
+}
+
+std::string LineMessage(std::uint64_t line, std::string_view message) {
+  return "line " + std::to_string(line) + ": " + std::string(message);
+}
+
+class BarCollector {
+ public:
+  BarCollector(PriceFileResult& result, bool semicolonFile) : result_(result), semicolon_(semicolonFile) {}
+
+  void Take(const CsvRecord& record, const Layout& layout) {
+    if (!record.error.empty()) return Bad(record.line, record.error);
+    PriceBars& bars = result_.bars;
+    const std::size_t priceColumns[] = {layout.open, layout.high, layout.low, layout.close};
+    bool allEmpty = true;
+    for (std::size_t column : priceColumns)
+      if (column != kNone && !IsEmptyCell(Cell(record, column))) allEmpty = false;
+    if (allEmpty) {
+      ++result_.emptyRows;
+      return;
+    }
+    std::string_view timeText = Cell(record, layout.time);
+    std::optional<std::int64_t> time = ParsePriceTime(timeText);
+    if (time && layout.timeOfDay != kNone) {
+      const std::optional<std::int64_t> ofDay = ParseTimeOfDay(Cell(record, layout.timeOfDay));
+      if (ofDay) *time += *ofDay;
+      else time.reset(), timeText = Cell(record, layout.timeOfDay);
+    }
+    if (!time) return Bad(record.line, Quoted(timeText) + " is not a valid time");
+    double prices[4];
+    for (int i = 0; i < 4; ++i) {
+      const std::size_t column = priceColumns[i] == kNone ? layout.close : priceColumns[i];
+      if (!ReadPrice(Cell(record, column), semicolon_, prices[i]))
+        return Bad(record.line, Quoted(Cell(record, column)) + " is not a valid price");
+    }
+    if (prices[1] < prices[2]) return Bad(record.line, "high below low");
+    double volume = 0.0;
+    if (layout.volume != kNone && !IsEmptyCell(Cell(record, layout.volume)) &&
+        !ReadPrice(Cell(record, layout.volume), semicolon_, volume))
+      return Bad(record.line, Quoted(Cell(record, layout.volume)) + " is not a valid volume");
+    bars.time.push_back(*time);
+    bars.open.push_back(prices[0]);
+    bars.high.push_back(prices[1]);
+    bars.low.push_back(prices[2]);
+    bars.close.push_back(prices[3]);
+    bars.volume.push_back(volume);
+    lines_.push_back(record.line);
+  }
+
+  // Sorts by time (stable), keeps the last row of each time and fits the columns.
+  void Finish() {
+    PriceBars& bars = result_.bars;
+    const std::size_t n = bars.Size();
+    result_.timeForm = TimeTextFormFor(bars.time.data(), n);
+    if (!std::is_sorted(bars.time.begin(), bars.time.end())) {
+      std::vector<std::size_t> order(n);
+      std::iota(order.begin(), order.end(), std::size_t{0});
+      const bool descending = std::is_sorted(bars.time.rbegin(), bars.time.rend()) &&
+                              std::adjacent_find(bars.time.begin(), bars.time.end()) == bars.time.end();
+      if (descending) std::reverse(order.begin(), order.end());
+      else std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return bars.time[a] < bars.time[b]; });
+      Permute(bars.time, order);
+      Permute(bars.open, order);
+      Permute(bars.high, order);
+      Permute(bars.low, order);
+      Permute(bars.close, order);
+      Permute(bars.volume, order);
+      Permute(lines_, order);
+    }
+    RemoveDuplicates();
+    for (auto* column : {&bars.open, &bars.high, &bars.low, &bars.close, &bars.volume}) column->shrink_to_fit();
+    bars.time.shrink_to_fit();
+  }
+
+ private:
+  void Bad(std::uint64_t line, std::string_view message) { result_.badRows.push_back(LineMessage(line, message)); }
+
+  template <typename T>
+  static void Permute(std::vector<T>& column, const std::vector<std::size_t>& order) {
+    std::vector<T> sorted(column.size());
+    for (std::size_t i = 0; i < order.size(); ++i) sorted[i] = column[order[i]];
+    column.swap(sorted);
+  }
+
+  void RemoveDuplicates() {
+    PriceBars& bars = result_.bars;
+    const std::size_t n = bars.Size();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      // Rows of one time are in file order: the last of the run is kept.
+      if (i + 1 < n && bars.time[i + 1] == bars.time[i]) {
+        std::size_t last = i + 1;
+        while (last + 1 < n && bars.time[last + 1] == bars.time[i]) ++last;
+        for (std::size_t d = i; d < last; ++d)
+          result_.duplicates.push_back("line " + std::to_string(lines_[d]) + ": duplicate time " +
+                                       TimeText(bars.time[d], result_.timeForm) + ", line " +
+                                       std::to_string(lines_[last]) + " kept");
+        i = last;
+      }
+      bars.time[kept] = bars.time[i];
+      bars.open[kept] = bars.open[i];
+      bars.high[kept] = bars.high[i];
+      bars.low[kept] = bars.low[i];
+      bars.close[kept] = bars.close[i];
+      bars.volume[kept] = bars.volume[i];
+      ++kept;
+    }
+    for (auto* column : {&bars.open, &bars.high, &bars.low, &bars.close, &bars.volume}) column->resize(kept);
+    bars.time.resize(kept);
+    lines_.clear();
+    lines_.shrink_to_fit();
+  }
+
+  PriceFileResult& result_;
+  bool semicolon_;
+  std::vector<std::uint64_t> lines_;  // each bar's line, for the duplicate warnings
+};
+
+}  // namespace
+
+PriceFileResult ReadPriceBars(std::istream& input) {
+  PriceFileResult result;
+  std::string taken;
+  const char separator = TakeSeparator(input.rdbuf(), taken);
+  ReplayBuffer replay(std::move(taken), input.rdbuf());
+  std::istream replayed(&replay);
+  CsvReader reader(replayed, separator);
+  BarCollector collector(result, separator == ';');
+  CsvRecord record;
+  Layout layout;
+  bool first = true;
+  while (reader.Next(record)) {
+    if (first) {
+      first = false;
+      if (record.error.empty() && !ParsePriceTime(Cell(record, 0))) {
+        layout = LayoutFromHeader(record);
+        if (layout.close == kNone) break;  // no prices to read
+        continue;
+      }
+      layout = LayoutWithoutHeader(record);
+    }
+    collector.Take(record, layout);
+  }
+  result.readFailed = reader.Failed() || input.bad();
+  collector.Finish();
+  return result;
+}
+
+PriceFileRead ReadPriceFile(const std::string& path) {
+  PriceFileRead read;
+  const auto cannotRead = [&](int error) {
+    read.error = "cannot read '" + path + "': " + std::strerror(error);
+    return read;
+  };
+  platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.IsOpen()) return cannotRead(errno);
+  platform::DescriptorBuffer buffer(fd.Get(), platform::DescriptorBuffer::Direction::Read);
+  std::istream input(&buffer);
+  read.result = ReadPriceBars(input);
+  if (buffer.Error() != 0 || read.result.readFailed) {
+    read.result.readFailed = true;
+    read.result.readErrno = buffer.Error() != 0 ? buffer.Error() : EIO;
+    return cannotRead(read.result.readErrno);
+  }
+  if (read.result.bars.Size() == 0) read.error = "No price bars in '" + path + "'.";
+  return read;
+}
+
+}  // namespace tavimo
