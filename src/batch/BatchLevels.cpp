@@ -70,8 +70,24 @@ std::optional<std::string_view> RowEmptyCellMessage(const BatchPlan& plan, const
   return std::nullopt;
 }
 
-// Appends the row's output lines; raises as the single command would.
-void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& out) {
+// A NUL would end the price text early ("10\0007" read as 10), so a needed
+// cell holding one is refused whole.
+void CheckNoNulInNeededCells(const BatchPlan& plan, const CsvRecord& row) {
+  const auto check = [&](bool needed, std::size_t column) {
+    const std::string_view cell = Cell(row, column);
+    if (needed && cell.find('\0') != std::string_view::npos)
+      throw EConvertError(messages::FormatMessage(messages::kInvalidFloat, cell));
+  };
+  check(plan.needsLow, plan.lowColumn);
+  check(plan.needsHigh, plan.highColumn);
+  check(plan.needsFrom, plan.fromColumn);
+}
+
+// Appends the end of each of the row's output lines (what follows the input
+// row's fields), each starting at the offset pushed to lineStarts; raises as
+// the single command would.
+void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& out,
+                     std::vector<std::size_t>& lineStarts) {
   LevelPrices prices;
   if (plan.needsLow) prices.low = ConvertPrice(Cell(row, plan.lowColumn), plan.settings);
   if (plan.needsHigh) prices.high = ConvertPrice(Cell(row, plan.highColumn), plan.settings);
@@ -80,15 +96,13 @@ void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& o
   for (ComputeMode mode : options.modes) CheckLogScalePrices(mode, ScaleForMode(options.scale, mode), prices);
 
   const PriceTick* tick = options.tick ? &*options.tick : nullptr;
-  const std::size_t padding = plan.columns - std::min(plan.columns, row.fields.size());
   for (std::size_t m = 0; m < options.modes.size(); ++m) {
     const ComputeMode mode = options.modes[m];
     const LevelScale scale = ScaleForMode(options.scale, mode);
     for (std::size_t i = 0; i < plan.ratioValues.size(); ++i) {
       const ShownLevel shown =
           ShowLevel(LevelFor(mode, scale, plan.ratioValues[i], prices), tick, options.rounding, plan.settings);
-      out += row.raw;
-      out.append(padding, ',');
+      lineStarts.push_back(out.size());
       out += plan.modeFields[m];
       out += plan.ratioFields[i];
       out += RoundTripNumber(shown.level);
@@ -98,6 +112,40 @@ void AppendRowLevels(const BatchPlan& plan, const CsvRecord& row, std::string& o
     }
   }
 }
+
+// The output in blocks of about kOutputBlock bytes; an input row's bytes go
+// out from the reader's buffer, never copied per output line, and a long one
+// is written directly.
+class BatchWriter {
+ public:
+  explicit BatchWriter(std::ostream& output) : output_(output) { block_.reserve(kOutputBlock + kDirectWrite); }
+
+  void Write(std::string_view bytes) {
+    if (bytes.size() < kDirectWrite) {
+      block_ += bytes;
+    } else {
+      Flush();
+      if (!failed_) output_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    if (block_.size() >= kOutputBlock) Flush();
+    if (!output_) failed_ = true;
+  }
+  void Pad(std::size_t commas) { block_.append(commas, ','); }
+  // What is held goes out; with sync, also what the stream itself holds.
+  void Flush(bool sync = false) {
+    if (!failed_ && !block_.empty()) output_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
+    block_.clear();
+    if (!failed_ && sync) output_.flush();
+    if (!output_) failed_ = true;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  static constexpr std::size_t kDirectWrite = std::size_t(64) << 10;
+  std::ostream& output_;
+  std::string block_;
+  bool failed_ = false;
+};
 
 }  // namespace
 
@@ -141,21 +189,19 @@ BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList
   require(plan.needsHigh, plan.highColumn, "high");
   require(plan.needsFrom, plan.fromColumn, "from");
 
-  std::string out;
-  out.reserve(kOutputBlock + (std::size_t(64) << 10));
-  out += record.raw;
-  out += ",mode,ratio,level,text\r\n";
-  const auto flush = [&] {
-    output.write(out.data(), static_cast<std::streamsize>(out.size()));
-    out.clear();
-    if (!output) summary.outputFailed = true;
-  };
+  BatchWriter writer(output);
+  writer.Write(record.raw);
+  writer.Write(",mode,ratio,level,text\r\n");
+  // Rows fed slowly through a pipe come out before the reader waits for the next.
+  reader.SetBeforeWait([&writer] { writer.Flush(true); });
   const auto bad = [&](const CsvRecord& row, std::string_view message) {
     ++summary.badRows;
     reportBadRow("line " + std::to_string(row.line) + ": " + std::string(message));
   };
 
-  while (reader.Next(record)) {
+  std::string lineEnds;
+  std::vector<std::size_t> lineStarts;
+  while (!writer.Failed() && reader.Next(record)) {
     ++summary.rows;
     if (!record.error.empty()) {
       bad(record, record.error);
@@ -169,26 +215,27 @@ BatchSummary RunBatch(std::istream& input, std::ostream& output, const RatioList
       bad(record, *message);
       continue;
     }
-    const std::size_t rowStart = out.size();
+    lineEnds.clear();
+    lineStarts.clear();
     try {
-      AppendRowLevels(plan, record, out);
+      CheckNoNulInNeededCells(plan, record);
+      AppendRowLevels(plan, record, lineEnds, lineStarts);
     } catch (const Exception& error) {
-      out.resize(rowStart);
       bad(record, ErrorBoxText(error.Message()));
       continue;
     }
-    summary.levels += options.modes.size() * plan.ratioValues.size();
-    if (out.size() >= kOutputBlock) {
-      flush();
-      if (summary.outputFailed) return summary;
+    const std::size_t padding = plan.columns - std::min(plan.columns, record.fields.size());
+    lineStarts.push_back(lineEnds.size());
+    for (std::size_t k = 0; k + 1 < lineStarts.size(); ++k) {
+      writer.Write(record.raw);
+      writer.Pad(padding);
+      writer.Write(std::string_view(lineEnds).substr(lineStarts[k], lineStarts[k + 1] - lineStarts[k]));
     }
+    summary.levels += lineStarts.size() - 1;
   }
   summary.inputFailed = reader.Failed();
-  flush();
-  if (!summary.outputFailed) {
-    output.flush();
-    if (!output) summary.outputFailed = true;
-  }
+  writer.Flush(true);
+  summary.outputFailed = writer.Failed();
   return summary;
 }
 

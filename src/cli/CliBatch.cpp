@@ -17,8 +17,16 @@ namespace {
 
 constexpr std::string_view kStandardInput = "-";
 
-std::string InputName(const CliOptions& options) {
-  return options.inputPath == kStandardInput ? "the standard input" : "'" + options.inputPath + "'";
+std::string CannotRead(const CliOptions& options, int error) {
+  std::string message = "tavimo-cli: cannot read '" + options.inputPath + "'";
+  if (error != 0) message += std::string(": ") + std::strerror(error);
+  return message;
+}
+
+// The errno of a failed read, when the stream runs over a descriptor.
+int ReadError(const std::istream& input) {
+  const auto* buffer = dynamic_cast<const platform::DescriptorBuffer*>(input.rdbuf());
+  return buffer != nullptr ? buffer->Error() : 0;
 }
 
 }  // namespace
@@ -41,7 +49,7 @@ CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) 
     file = platform::UniqueFd(::open(options.inputPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.IsOpen()) {
       const int openError = errno;
-      return FailedRun("tavimo-cli: cannot read " + InputName(options) + ": " + std::strerror(openError));
+      return FailedRun(CannotRead(options, openError));
     }
     fileBuffer.emplace(file.Get(), platform::DescriptorBuffer::Direction::Read);
     fileStream.emplace(&*fileBuffer);
@@ -61,8 +69,7 @@ CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) 
   result.err = std::move(collectedErrors).str();
   std::string failure;
   if (summary.inputFailed) {
-    failure = "tavimo-cli: cannot read " + InputName(options);
-    if (fileBuffer && fileBuffer->Error() != 0) failure += std::string(": ") + std::strerror(fileBuffer->Error());
+    failure = CannotRead(options, ReadError(*input));
   } else if (summary.outputFailed) {
     failure = "tavimo-cli: cannot write the output";
   }

@@ -10,6 +10,7 @@
 #include <limits>
 #include <numeric>
 #include <streambuf>
+#include <system_error>
 
 #include "platform/DescriptorBuffer.h"
 #include "platform/FileDescriptor.h"
@@ -297,7 +298,14 @@ class BarCollector {
 PriceFileResult ReadPriceBars(std::istream& input) {
   PriceFileResult result;
   std::string taken;
-  const char separator = TakeSeparator(input.rdbuf(), taken);
+  char separator = ',';
+  try {
+    separator = TakeSeparator(input.rdbuf(), taken);
+  } catch (const std::system_error& error) {  // a read error of the descriptor below
+    result.readFailed = true;
+    result.readErrno = error.code().value();
+    return result;
+  }
   ReplayBuffer replay(std::move(taken), input.rdbuf());
   std::istream replayed(&replay);
   CsvReader reader(replayed, separator);

@@ -1,8 +1,10 @@
 #include "platform/DescriptorBuffer.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 namespace tavimo::platform {
 
@@ -23,11 +25,22 @@ DescriptorBuffer::int_type DescriptorBuffer::underflow() {
   for (;;) {
     const ssize_t got = ::read(descriptor_, block_.data(), block_.size());
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error_ = errno;
-    if (got <= 0) return traits_type::eof();
+    if (got < 0) {
+      error_ = errno;
+      throw std::system_error(error_, std::generic_category());
+    }
+    if (got == 0) return traits_type::eof();
     setg(block_.data(), block_.data(), block_.data() + got);
     return traits_type::to_int_type(*gptr());
   }
+}
+
+std::streamsize DescriptorBuffer::showmanyc() {
+  if (direction_ != Direction::Read || error_ != 0) return 0;
+  // Regular files and pipes both answer; a terminal or device that does not is "unknown".
+  int ready = 0;
+  if (::ioctl(descriptor_, FIONREAD, &ready) != 0 || ready < 0) return 0;
+  return ready;
 }
 
 bool DescriptorBuffer::WriteAll(const char* data, std::size_t size) {

@@ -2,7 +2,8 @@
 // A stream buffer over a file descriptor with a large block, for batch input
 // and output and the price files: tens of millions of rows pass through it,
 // so it reads and writes in big blocks and never flushes per line. Failures
-// are remembered with their errno.
+// are remembered with their errno; a failed read also raises, so that the
+// stream over it turns bad instead of seeing an end of input.
 
 #include <cstddef>
 #include <streambuf>
@@ -25,7 +26,10 @@ class DescriptorBuffer : public std::streambuf {
   int Error() const { return error_; }
 
  protected:
+  // Raises std::system_error when the read fails.
   int_type underflow() override;
+  // The bytes the descriptor can hand over without waiting, 0 when unknown.
+  std::streamsize showmanyc() override;
   int_type overflow(int_type c) override;
   // A block as large as the buffer goes out directly, without a copy.
   std::streamsize xsputn(const char* data, std::streamsize count) override;

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <charconv>
+#include <istream>
+#include <ostream>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +17,7 @@
 #include "CalcTestSupport.h"
 #include "batch/BatchLevels.h"
 #include "calc/ComputeCommand.h"
+#include "platform/DescriptorBuffer.h"
 #include "runtime/Exceptions.h"
 
 namespace tavimo {
@@ -127,6 +134,39 @@ TEST(BatchLevels, EachModeTakesTheLogScaleWhereItApplies) {
   const BatchRun run = RunOn("low,high\n10,40\n", {{ComputeMode::Resistance, ComputeMode::Rise}, LevelScale::Log, {}, {}},
                              {"0.5"});
   EXPECT_EQ(run.out, "low,high,mode,ratio,level,text\r\n10,40,resistance,0.5,20,20\r\n10,40,rise,0.5,15,15\r\n");
+}
+
+// Rows fed through a pipe one at a time must come out while the input is
+// still open, not when it ends.
+TEST(BatchLevels, ARowReadFromAPipeIsWrittenBeforeTheNextArrives) {
+  int in[2], out[2];
+  ASSERT_EQ(pipe(in), 0);
+  ASSERT_EQ(pipe(out), 0);
+  std::thread batch([&] {
+    platform::DescriptorBuffer readBuffer(in[0], platform::DescriptorBuffer::Direction::Read);
+    platform::DescriptorBuffer writeBuffer(out[1], platform::DescriptorBuffer::Direction::Write);
+    std::istream input(&readBuffer);
+    std::ostream output(&writeBuffer);
+    RunBatch(input, output, {"0.5"}, {.modes = {ComputeMode::Resistance}}, [](const std::string&) {});
+    output.flush();
+    close(out[1]);
+  });
+  const std::string rows = "low,high\n10,20\n";
+  ASSERT_EQ(write(in[1], rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
+  std::string seen;
+  const std::string expected = "low,high,mode,ratio,level,text\r\n10,20,resistance,0.5,15,15\r\n";
+  pollfd ready{out[0], POLLIN, 0};
+  while (seen.size() < expected.size() && poll(&ready, 1, 20000) == 1) {
+    char chunk[256];
+    const ssize_t got = read(out[0], chunk, sizeof chunk);
+    if (got <= 0) break;
+    seen.append(chunk, static_cast<std::size_t>(got));
+  }
+  close(in[1]);
+  batch.join();
+  close(in[0]);
+  close(out[0]);
+  EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

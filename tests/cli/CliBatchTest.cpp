@@ -56,6 +56,28 @@ TEST(CliBatch, BadRowsAreReportedByLineAndTheOthersWritten) {
             "line 6: The row has more fields than the header.\n");
 }
 
+TEST(CliBatch, ANulInANeededCellMakesTheRowBad) {
+  const BatchRun run = RunBatchOn(std::string("low,high,note\n10\0007,20,x\n1,2,\0\n", 30), {"resistance", "--ratios", "0.5"});
+  EXPECT_EQ(run.result.exitStatus, 1);
+  EXPECT_EQ(run.out, "low,high,note,mode,ratio,level,text\r\n" + std::string("1,2,\0", 5) + ",resistance,0.5,1.5,1.5\r\n");
+  EXPECT_NE(run.err.find("line 2: "), std::string::npos) << run.err;
+}
+
+TEST(CliBatch, ARecordBeyondItsCapIsABadRowAndReadingGoesOnAtTheNextLine) {
+  const std::string huge = "1," + std::string((16u << 20) + 1, '7') + "\n";
+  const BatchRun run = RunBatchOn("low,high\n1,2\n" + huge + "3,4\n", {"resistance", "--ratios", "0.5"});
+  EXPECT_EQ(run.result.exitStatus, 1);
+  EXPECT_EQ(run.out, "low,high,mode,ratio,level,text\r\n1,2,resistance,0.5,1.5,1.5\r\n3,4,resistance,0.5,3.5,3.5\r\n");
+  EXPECT_EQ(run.err, "line 3: record longer than 16 MiB\n");
+}
+
+TEST(CliBatch, AnInputThatCannotBeReadIsAnErrorNotAnEmptyInput) {
+  const BatchRun run = RunBatchOn("", {"resistance", "--ratios", "0.5", "--input", "/"});
+  EXPECT_EQ(run.result.exitStatus, 1);
+  EXPECT_EQ(run.result.err, "tavimo-cli: cannot read '/': Is a directory\n");
+  EXPECT_EQ(run.out, "");
+}
+
 TEST(CliBatch, InputWithoutItsColumnsFailsBeforeAnyRow) {
   const struct {
     std::string input;
