@@ -30,6 +30,7 @@
 #include "calc/RatioList.h"
 #include "settings/RatioPresets.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 #include "chart/BarSeries.h"
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
@@ -267,6 +268,14 @@ void TMainForm::PlaceCentred() {
 
 void TMainForm::FormCreate() {
   StoredSettings stored = LoadSettings(settingsPath_);
+  // Levels of other ratios than the user stored must not pass silently.
+  if (!stored.readError.empty())
+    reporter_.Prompter().ShowMessage(this,
+                                     tr("无法读取“%1”：%2；使用默认比例列表。")
+                                         .arg(QString::fromStdString(settingsPath_),
+                                              QString::fromStdString(stored.readError))
+                                         .toStdString(),
+                                     reporter_.Title(), TPromptIcon::Error);
   ratioText_ = std::move(stored.ratioText);
   levelSettings_ = stored.level;
   UpdateLevelSettingsActions();
@@ -396,6 +405,7 @@ void TMainForm::Button11Click() {
                                      TPromptIcon::None);
     return;
   }
+  RequireStorableRatioText(text);
   ApplyRatioText(text);
 }
 

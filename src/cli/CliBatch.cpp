@@ -31,9 +31,9 @@ int ReadError(const std::istream& input) {
 
 }  // namespace
 
-CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams) {
-  const RatioList ratios = CliRatioList(options);
-  LevelPresentation shown = ResolveLevelPresentation(options);
+CliResult RunBatchCommand(const CliOptions& options, const StoredSettings& stored, const CliStreams& streams) {
+  const RatioList ratios = CliRatioList(options, stored);
+  LevelPresentation shown = ResolveLevelPresentation(options, stored);
   BatchOptions batch;
   batch.modes = options.modes;
   batch.scale = shown.scale;

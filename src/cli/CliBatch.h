@@ -12,6 +12,6 @@ namespace tavimo::cli {
 // collected in the result). Exit status 1 when any row was bad, the input
 // could not be read or the output not written; the ratios', header's and
 // tick's errors raise before anything is written.
-CliResult RunBatchCommand(const CliOptions& options, const CliStreams& streams);
+CliResult RunBatchCommand(const CliOptions& options, const StoredSettings& stored, const CliStreams& streams);
 
 }  // namespace tavimo::cli

@@ -11,9 +11,9 @@
 
 namespace tavimo::cli {
 
-CliResult RunConfluenceCommand(const CliOptions& options) {
-  const RatioList ratios = CliRatioList(options);
-  const LevelPresentation shown = ResolveLevelPresentation(options);
+CliResult RunConfluenceCommand(const CliOptions& options, const StoredSettings& stored) {
+  const RatioList ratios = CliRatioList(options, stored);
+  const LevelPresentation shown = ResolveLevelPresentation(options, stored);
   std::vector<ConfluenceWave> waves;
   waves.reserve(options.waves.size());
   for (std::size_t i = 0; i < options.waves.size(); ++i) {

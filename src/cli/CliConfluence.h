@@ -12,6 +12,6 @@ namespace tavimo::cli {
 // for. The tick, rounding and scale as for MODE; a tick changes the texts
 // only, never which levels meet. Raises the ratios', tick's and sweep's
 // errors (log scale with a price at or below zero, a level out of range).
-CliResult RunConfluenceCommand(const CliOptions& options);
+CliResult RunConfluenceCommand(const CliOptions& options, const StoredSettings& stored);
 
 }  // namespace tavimo::cli

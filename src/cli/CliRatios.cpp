@@ -8,18 +8,11 @@
 
 namespace tavimo::cli {
 
-CliResult RunRatiosCommand(const CliOptions& options) {
-  const std::string path = SettingsFilePath();
-  if (options.resetRatios) {
-    SaveRatioText(DefaultRatioText, path);
-    return {kExitDone, {}, {}};
-  }
-  if (!options.setRatiosText) return {kExitDone, ReadRatioText(path) + "\n", {}};
-  const std::string& text = *options.setRatiosText;
-  // The dialog starts from the default text, so that text marks an unchanged answer.
-  if (text == DefaultRatioText) return {kExitDone, {}, {}};
+CliResult RunRatiosCommand(const CliOptions& options, const StoredSettings& stored) {
+  if (!options.resetRatios && !options.setRatiosText) return {kExitDone, stored.ratioText + "\n", {}};
+  const std::string text = options.resetRatios ? std::string(DefaultRatioText) : *options.setRatiosText;
   if (RatioTextHasForbiddenCharacter(text)) return {kExitFailed, {}, std::string(kRefusedRatioText) + "\n"};
-  SaveRatioText(text, path);
+  SaveRatioText(text, SettingsFilePath());
   return {kExitDone, {}, {}};
 }
 

@@ -10,11 +10,12 @@ namespace tavimo::cli {
 // The message of a refused list text, as the settings button shows it.
 inline constexpr std::string_view kRefusedRatioText = "所输数据有错误，请重新设置";
 
-// Without --set or --reset: the text the window would load, on a line. With
-// --set TEXT: the settings button's command for an answer TEXT (the default
-// text changes nothing, a refused text stores nothing), stored in the
-// window's settings file. With --reset: the default text stored. Raises what
-// the store raises (EIniFileException "Unable to write to <path>").
-CliResult RunRatiosCommand(const CliOptions& options);
+// Without --set or --reset: the text the window would load (stored), on a
+// line. With --set TEXT: TEXT stored in the window's settings file, the
+// default text too (it replaces another stored list, as the dialog's answer
+// does); a refused text stores nothing. With --reset: the default text
+// stored. Raises what the store raises ("Ratio list text longer than 2047
+// bytes.", EIniFileException "Unable to write to <path>").
+CliResult RunRatiosCommand(const CliOptions& options, const StoredSettings& stored);
 
 }  // namespace tavimo::cli

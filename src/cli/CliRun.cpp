@@ -47,14 +47,14 @@ CliResult WithChart(const CliOptions& options, const RatioList& ratios, const Le
 }
 
 // MODE: the levels of one wave.
-CliResult RunLevels(const CliOptions& options) {
-  const RatioList ratios = CliRatioList(options);
+CliResult RunLevels(const CliOptions& options, const StoredSettings& stored) {
+  const RatioList ratios = CliRatioList(options, stored);
   const bool chart = options.pngPath || options.layout;
   if (!options.modeGiven) return WithChart(options, ratios, nullptr, {});
   // Everything is formatted before anything is printed: all levels or none.
   const LevelView view = ViewLevels(
       ComputeRequest{options.mode, options.lowText, options.highText, options.fromText, LevelScale::Linear}, ratios,
-      ResolveLevelPresentation(options));
+      ResolveLevelPresentation(options, stored));
   if (view.emptyBoxMessage) return FailedRun(std::string(*view.emptyBoxMessage));
   std::string lines = FormatLevelRows(options.format, view.rows);
   if (chart) return WithChart(options, ratios, &view, std::move(lines));
@@ -65,33 +65,59 @@ CliResult RunLevels(const CliOptions& options) {
 
 CliResult FailedRun(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
 
-RatioList CliRatioList(const CliOptions& options) {
+RatioList CliRatioList(const CliOptions& options, const StoredSettings& stored) {
   if (options.ratiosText) return RatioListFromStoredText(platform::ProfileValueText(*options.ratiosText));
-  return ReadRatioList(SettingsFilePath());
+  return RatioListFromStoredText(stored.ratioText);
 }
 
-LevelPresentation ResolveLevelPresentation(const CliOptions& options) {
-  LevelSettings stored;
-  if (!options.tickText || !options.scale) stored = ReadLevelSettings(SettingsFilePath());
+LevelPresentation ResolveLevelPresentation(const CliOptions& options, const StoredSettings& stored) {
   LevelPresentation shown;
   shown.rounding = options.rounding;
-  const std::string& tickText = options.tickText ? *options.tickText : stored.tickText;
+  const std::string& tickText = options.tickText ? *options.tickText : stored.level.tickText;
   if (!tickText.empty()) shown.tick.emplace(tickText);
   // An explicit --scale-levels log with rise or decline never gets here (a usage error).
-  shown.scale = options.scale.value_or(stored.scale);
+  shown.scale = options.scale.value_or(stored.level.scale);
   return shown;
 }
+
+namespace {
+
+// Whether the run leaves anything to data.ini: the list, the tick or the scale.
+bool NeedsStoredSettings(const CliOptions& options) {
+  if (options.command == CliCommand::Ratios) return !options.setRatiosText && !options.resetRatios;
+  return !options.ratiosText || !options.tickText || !options.scale;
+}
+
+CliResult RunCommand(const CliOptions& options, const StoredSettings& stored, const CliStreams& streams) {
+  switch (options.command) {
+    case CliCommand::Ratios: return RunRatiosCommand(options, stored);
+    case CliCommand::Confluence: return RunConfluenceCommand(options, stored);
+    case CliCommand::Batch: return RunBatchCommand(options, stored, streams);
+    case CliCommand::Levels: break;
+  }
+  return RunLevels(options, stored);
+}
+
+}  // namespace
 
 CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams) {
   if (options.help) return {kExitDone, UsageText(), {}};
   try {
-    switch (options.command) {
-      case CliCommand::Ratios: return RunRatiosCommand(options);
-      case CliCommand::Confluence: return RunConfluenceCommand(options);
-      case CliCommand::Batch: return RunBatchCommand(options, streams);
-      case CliCommand::Levels: break;
+    StoredSettings stored;
+    stored.ratioText = DefaultRatioText;
+    std::string warning;
+    if (NeedsStoredSettings(options)) {
+      const std::string path = SettingsFilePath();
+      stored = ReadStoredSettings(path);
+      // Computing with other ratios than the user stored must not pass silently.
+      if (!options.ratiosText) warning = UnreadableSettingsWarning(path, stored);
     }
-    return RunLevels(options);
+    if (warning.empty()) return RunCommand(options, stored, streams);
+    warning = "tavimo-cli: " + warning + "\n";
+    if (streams.errors != nullptr) *streams.errors << warning << std::flush;
+    CliResult result = RunCommand(options, stored, streams);
+    if (streams.errors == nullptr) result.err.insert(0, warning);
+    return result;
   } catch (const Exception& error) {
     return FailedRun(ErrorBoxText(error.Message()));
   } catch (const std::exception& error) {

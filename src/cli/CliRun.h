@@ -12,6 +12,7 @@
 #include "calc/LevelView.h"
 #include "calc/RatioList.h"
 #include "cli/CliArguments.h"
+#include "settings/SettingsFile.h"
 
 namespace tavimo::cli {
 
@@ -40,12 +41,13 @@ CliResult RunCli(const std::vector<std::string>& arguments, const CliStreams& st
 CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams = {});
 
 // How the levels of a run are shown: the options given, else what the
-// window has stored in data.ini (read only when needed), so that tavimo-cli
+// window has stored in data.ini (stored: read once per run, only when an
+// option leaves something to it), so that tavimo-cli
 // prints what the window copies. The scale is the one chosen; each mode
 // takes it where it applies, so a stored log scale leaves rise and decline
 // linear beside the others, as the window does. Raises EConvertError
 // kInvalidTickMessage for a tick that is not above zero.
-LevelPresentation ResolveLevelPresentation(const CliOptions& options);
+LevelPresentation ResolveLevelPresentation(const CliOptions& options, const StoredSettings& stored);
 
 // A failure: the message on a line of its own.
 CliResult FailedRun(std::string message);
@@ -53,6 +55,6 @@ CliResult FailedRun(std::string message);
 // The ratio list of a run: --ratios, taken as the same text stored in
 // data.ini would be read (trimmed and unquoted, so a blank text is the
 // default list too), else the list of data.ini, exactly as the window loads it.
-RatioList CliRatioList(const CliOptions& options);
+RatioList CliRatioList(const CliOptions& options, const StoredSettings& stored);
 
 }  // namespace tavimo::cli

@@ -33,11 +33,9 @@ constexpr size_t kMaxValueBytes = 2047;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kChunkBytes = 64 * 1024;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
 std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsProfileBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsProfileBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -93,6 +91,7 @@ class LineReader {
     }
   }
   bool Failed() const { return failed_; }
+  int Error() const { return error_; }
   // Where the next line would start: after the last, the size walked.
   std::uint64_t Offset() const { return offset_; }
 
@@ -119,7 +118,10 @@ class LineReader {
     for (;;) {
       const ssize_t count = room == 0 ? 0 : ::pread(fd_, buffer_.data() + end_, room, static_cast<off_t>(readOffset_));
       if (count < 0 && errno == EINTR) continue;
-      if (count < 0) failed_ = true;
+      if (count < 0) {
+        failed_ = true;
+        error_ = errno;
+      }
       if (count <= 0) atEnd_ = true;
       if (count > 0) {
         end_ += static_cast<size_t>(count);
@@ -139,6 +141,7 @@ class LineReader {
   std::uint64_t limit_;
   bool atEnd_ = false;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 enum class LineKind { kOther, kSection, kEntry };
@@ -154,7 +157,7 @@ ParsedLine ParseLine(std::string_view text, bool isFirstLine) {
   ParsedLine parsed;
   size_t begin = 0;
   if (isFirstLine && text.starts_with(kUtf8Bom)) begin = kUtf8Bom.size();
-  while (begin < text.size() && IsBlank(text[begin])) ++begin;
+  while (begin < text.size() && IsProfileBlank(text[begin])) ++begin;
   if (begin == text.size() || text[begin] == ';') return parsed;
   if (text[begin] == '[') {
     size_t close = text.find(']', begin + 1);
@@ -168,7 +171,7 @@ ParsedLine ParseLine(std::string_view text, bool isFirstLine) {
   std::string_view key = TrimBlanks(text.substr(begin, equals - begin));
   if (key.empty()) return parsed;
   size_t valueStart = equals + 1;
-  while (valueStart < text.size() && IsBlank(text[valueStart])) ++valueStart;
+  while (valueStart < text.size() && IsProfileBlank(text[valueStart])) ++valueStart;
   std::string_view value = text.substr(valueStart);
   value = value.substr(0, value.find('\0'));
   parsed.kind = LineKind::kEntry;
@@ -187,26 +190,43 @@ class ReadableFile {
  public:
   explicit ReadableFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
     if (!fd_.IsOpen()) {
-      state_ = errno == ENOENT ? Opened::kMissing : Opened::kFailed;
+      error_ = errno;
+      // A path through a plain file names no file either.
+      state_ = error_ == ENOENT || error_ == ENOTDIR ? Opened::kMissing : Opened::kFailed;
       return;
     }
     struct stat status {};
-    state_ = fstat(fd_.Get(), &status) == 0 && S_ISREG(status.st_mode) ? Opened::kOpened : Opened::kFailed;
+    if (fstat(fd_.Get(), &status) != 0) {
+      error_ = errno;
+      return;
+    }
+    if (S_ISREG(status.st_mode)) state_ = Opened::kOpened;
+    else error_ = S_ISDIR(status.st_mode) ? EISDIR : kNotRegular;
   }
 
+  // EISDIR, kNotRegular or the errno of the open, for a failure.
+  static constexpr int kNotRegular = -1;
   Opened State() const { return state_; }
+  int Error() const { return error_; }
   int Fd() const { return fd_.Get(); }
 
  private:
   UniqueFd fd_;
   Opened state_ = Opened::kFailed;
+  int error_ = 0;
 };
+
+std::string ReadErrorText(int error) {
+  return error == ReadableFile::kNotRegular ? std::string("not a regular file") : std::string(std::strerror(error));
+}
 
 // Calls visit(parsed entry) for each entry line of the first section named
 // `section`, until visit returns false or the section ends.
 template <typename Visit>
-Opened VisitSectionEntries(const std::string& path, std::string_view section, Visit&& visit) {
+Opened VisitSectionEntries(const std::string& path, std::string_view section, Visit&& visit,
+                           std::string* readError = nullptr) {
   ReadableFile file(path);
+  if (file.State() == Opened::kFailed && readError != nullptr) *readError = ReadErrorText(file.Error());
   if (file.State() != Opened::kOpened) return file.State();
   LineReader reader(file.Fd());
   Line line;
@@ -220,7 +240,9 @@ Opened VisitSectionEntries(const std::string& path, std::string_view section, Vi
       return Opened::kOpened;
     }
   }
-  return reader.Failed() ? Opened::kFailed : Opened::kOpened;
+  if (!reader.Failed()) return Opened::kOpened;
+  if (readError != nullptr) *readError = ReadErrorText(reader.Error() != 0 ? reader.Error() : EIO);
+  return Opened::kFailed;
 }
 
 bool HasLineBreakOrNul(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
@@ -350,7 +372,14 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 
 std::vector<std::optional<std::string>> ReadProfileStrings(const std::string& path, std::string_view section,
                                                            std::initializer_list<std::string_view> keys) {
-  std::vector<std::optional<std::string>> found(keys.size());
+  return ReadProfileValues(path, section, keys).values;
+}
+
+ProfileValues ReadProfileValues(const std::string& path, std::string_view section,
+                                std::initializer_list<std::string_view> keys) {
+  ProfileValues read;
+  std::vector<std::optional<std::string>>& found = read.values;
+  found.resize(keys.size());
   std::size_t missing = keys.size();
   const Opened walked = VisitSectionEntries(path, section, [&](const ParsedLine& entry) {
     std::size_t i = 0;
@@ -362,9 +391,9 @@ std::vector<std::optional<std::string>> ReadProfileStrings(const std::string& pa
       ++i;
     }
     return missing > 0;
-  });
+  }, &read.readError);
   if (walked != Opened::kOpened) found.assign(keys.size(), std::nullopt);
-  return found;
+  return read;
 }
 
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const std::string& path,
@@ -398,7 +427,7 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
   if (scan.keyFound) {
     // The blanks after "=" stay, unless the value brings blanks of its own:
     // kept as well, they would grow with every save of the same value.
-    const bool ownBlanks = !value.empty() && IsBlank(value.front());
+    const bool ownBlanks = !value.empty() && IsProfileBlank(value.front());
     const std::uint64_t keep = ownBlanks ? scan.keyAfterEquals : scan.keyValueStart;
     return out.Copy(fd, 0, keep) && out.Put(value) && out.Copy(fd, scan.keyLineTextEnd, scan.size) &&
            Finish(out, writer);

@@ -27,6 +27,19 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 std::vector<std::optional<std::string>> ReadProfileStrings(const std::string& path, std::string_view section,
                                                            std::initializer_list<std::string_view> keys);
 
+// ReadProfileStrings, and why a file that exists could not be read: a
+// directory, a device or pipe ("not a regular file"), no permission, a read
+// error. readError is empty when the file was read or does not exist.
+struct ProfileValues {
+  std::vector<std::optional<std::string>> values;
+  std::string readError;
+};
+ProfileValues ReadProfileValues(const std::string& path, std::string_view section,
+                                std::initializer_list<std::string_view> keys);
+
+// Blanks, as they are dropped around names and values.
+inline bool IsProfileBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
 // The value a read gives for a line whose text after the equals sign is
 // text: cut at a NUL byte, blanks around it and one pair of enclosing quotes
 // dropped, cut to its first 2047 bytes.

@@ -6,8 +6,7 @@
 
 #include "platform/ExecutablePath.h"
 #include "platform/ProfileFile.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Messages.h"
+#include "settings/SettingsStore.h"
 
 namespace tavimo {
 
@@ -20,28 +19,10 @@ constexpr std::string_view kScaleKey = "scale";
 constexpr std::string_view kFileName = "data.ini";
 constexpr std::string_view kUserSubdirectory = "tavimo/";
 
-[[noreturn]] void RaiseUnableToWrite(const std::string& settingsPath) {
-  throw EIniFileException(messages::FormatMessage(messages::kUnableToWrite, settingsPath));
-}
-
-// The per-user folder does not exist before the first save; a failure here
-// shows up as the failed write that follows.
-void CreateFolderOf(const std::string& settingsPath) {
-  const std::filesystem::path directory = std::filesystem::path(settingsPath).parent_path();
-  if (!directory.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-  }
-}
-
 // Writes a key of section tvmo, or removes it for an empty value.
 void SaveOptionalKey(std::string_view key, std::string_view value, const std::string& settingsPath) {
-  if (value.empty()) {
-    if (!platform::DeleteProfileKey(settingsPath, kSection, key)) RaiseUnableToWrite(settingsPath);
-    return;
-  }
-  CreateFolderOf(settingsPath);
-  if (!platform::WriteProfileString(settingsPath, kSection, key, value)) RaiseUnableToWrite(settingsPath);
+  if (value.empty()) RemoveSetting(settingsPath, kSection, key);
+  else StoreSetting(settingsPath, kSection, key, value);
 }
 
 bool FileExists(const std::string& path) {
@@ -69,9 +50,10 @@ std::string SettingsFilePath() {
 }
 
 StoredSettings ReadStoredSettings(const std::string& settingsPath) {
-  std::vector<std::optional<std::string>> values =
-      platform::ReadProfileStrings(settingsPath, kSection, {kKey, kTickKey, kScaleKey});
+  platform::ProfileValues read = platform::ReadProfileValues(settingsPath, kSection, {kKey, kTickKey, kScaleKey});
+  std::vector<std::optional<std::string>>& values = read.values;
   StoredSettings stored;
+  stored.readError = std::move(read.readError);
   stored.ratioText = values[0] && !values[0]->empty() ? std::move(*values[0]) : std::string(DefaultRatioText);
   stored.level.tickText = values[1].value_or("");
   if (values[2] && LevelScaleFromName(*values[2]) == LevelScale::Log) stored.level.scale = LevelScale::Log;
@@ -95,8 +77,13 @@ StoredSettings LoadSettings(const std::string& settingsPath) {
 void SaveRatioText(std::string_view text) { SaveRatioText(text, SettingsFilePath()); }
 
 void SaveRatioText(std::string_view text, const std::string& settingsPath) {
-  CreateFolderOf(settingsPath);
-  if (!platform::WriteProfileString(settingsPath, kSection, kKey, text)) RaiseUnableToWrite(settingsPath);
+  RequireStorableRatioText(text);
+  StoreSetting(settingsPath, kSection, kKey, text);
+}
+
+std::string UnreadableSettingsWarning(const std::string& settingsPath, const StoredSettings& stored) {
+  if (stored.readError.empty()) return {};
+  return "cannot read '" + settingsPath + "': " + stored.readError + "; using the default ratio list";
 }
 
 LevelSettings ReadLevelSettings(const std::string& settingsPath) { return ReadStoredSettings(settingsPath).level; }

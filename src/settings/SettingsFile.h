@@ -29,8 +29,9 @@ std::string LoadRatioList();
 std::string LoadRatioList(const std::string& settingsPath);
 
 // Stores the text unchanged, creating the file's directory when it is
-// missing. Raises EIniFileException "Unable to write to <path>" on failure;
-// the file then keeps its old content.
+// missing. Raises EConvertError "Ratio list text longer than 2047 bytes."
+// for a text a read would cut, and EIniFileException "Unable to write to
+// <path>" on failure; the file then keeps its old content.
 void SaveRatioText(std::string_view text);
 void SaveRatioText(std::string_view text, const std::string& settingsPath);
 
@@ -52,7 +53,13 @@ LevelSettings ReadLevelSettings(const std::string& settingsPath);
 struct StoredSettings {
   std::string ratioText;
   LevelSettings level;
+  // Why a file that exists could not be read (the defaults are used then),
+  // as ReadProfileValues gives it; empty when it was read or is missing.
+  std::string readError;
 };
+// For a settings file that exists but could not be read, "cannot read
+// '<path>': <reason>; using the default ratio list"; else empty.
+std::string UnreadableSettingsWarning(const std::string& settingsPath, const StoredSettings& stored);
 StoredSettings ReadStoredSettings(const std::string& settingsPath);
 // ReadStoredSettings, with its list made the process-wide list.
 StoredSettings LoadSettings(const std::string& settingsPath);

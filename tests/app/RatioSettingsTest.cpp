@@ -142,6 +142,29 @@ TEST_F(RatioSettingsTest, EmptyTextLeavesNoBarsAndStoresAnEmptyValue) {
 }
 
 
+TEST_F(RatioSettingsTest, ASettingsFileThatCannotBeReadIsReportedOnceAtStartAndLeftAlone) {
+  windows_ = {};
+  std::filesystem::create_directory(temp_.Path() / "folder.ini");
+  settingsPath_ = (temp_.Path() / "folder.ini").string();
+  CreateTheWindows();
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_NE(Prompter().messages[0].text.find(settingsPath_), std::string::npos);
+  EXPECT_NE(Prompter().messages[0].text.find("Is a directory"), std::string::npos);
+  EXPECT_EQ(BarLabels().size(), 16u);
+  Prompter().AnswerOk("0.5,1/3");
+  ClickSettings();
+  EXPECT_TRUE(std::filesystem::is_directory(settingsPath_));
+}
+
+TEST_F(RatioSettingsTest, ARatioTextLongerThanAValueHoldsIsRefusedAndNothingChanges) {
+  Prompter().AnswerOk("0.5," + std::string(2044, '1'));
+  ClickSettings();
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_EQ(Prompter().messages[0].text, "Ratio list text longer than 2047 bytes.");
+  EXPECT_EQ(BarLabels().size(), 16u);
+  EXPECT_EQ(ReadFile(SettingsPath()).find("num="), std::string::npos);
+}
+
 TEST_F(RatioSettingsTest, FailedSaveIsReportedAndTheNewListStays) {
   // A settings path under a plain file: its directory can never be made.
   windows_ = {};

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -246,9 +247,14 @@ TEST_F(CliProgramTest, RatiosPrintsStoresAndResetsTheListBesideTheProgram) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "所输数据有错误，请重新设置\n");
   }
-  // The default text is the dialog's unchanged answer: nothing is stored.
+  // The default text replaces another stored list, as the dialog's answer does.
   EXPECT_EQ(RunProgram({"ratios", "--set", kDefaultText}).exitStatus, 0);
-  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=0.5,1/3\n");
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=" + std::string(kDefaultText) + "\n");
+  // A text a read would cut is refused, and nothing is stored.
+  const ProcessResult tooLong = RunProgram({"ratios", "--set", "0.5," + std::string(2044, '1')});
+  EXPECT_EQ(tooLong.exitStatus, 1);
+  EXPECT_EQ(tooLong.err, "Ratio list text longer than 2047 bytes.\n");
+  EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=" + std::string(kDefaultText) + "\n");
   // An empty text is stored; loading then falls back to the default list.
   EXPECT_EQ(RunProgram({"ratios", "--set", ""}).exitStatus, 0);
   EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=\n");
@@ -256,6 +262,19 @@ TEST_F(CliProgramTest, RatiosPrintsStoresAndResetsTheListBesideTheProgram) {
   EXPECT_EQ(RunProgram({"ratios", "--set", "2^,1//2"}).exitStatus, 0) << "the caret and an empty entry pass";
   EXPECT_EQ(RunProgram({"ratios", "--reset"}).exitStatus, 0);
   EXPECT_EQ(ReadFile(Beside("data.ini")), "[tvmo]\nnum=" + std::string(kDefaultText) + "\n");
+}
+
+TEST_F(CliProgramTest, ASettingsFileThatCannotBeReadIsNamedAndNotWrittenOver) {
+  fs::create_directory(Beside("data.ini"));
+  const ProcessResult levels = RunProgram({"resistance", "--low", "10", "--high", "20"});
+  EXPECT_EQ(levels.exitStatus, 0);
+  EXPECT_EQ(levels.err, "tavimo-cli: cannot read '" + Beside("data.ini") + "': Is a directory; using the default ratio list\n");
+  EXPECT_EQ(std::count(levels.out.begin(), levels.out.end(), '\n'), 16);
+  // An explicit list needs nothing of the file.
+  EXPECT_EQ(RunProgram({"resistance", "--low", "10", "--high", "20", "--ratios", "0.5"}).err, "");
+  const ProcessResult set = RunProgram({"ratios", "--set", "0.5"});
+  EXPECT_EQ(set.exitStatus, 1);
+  EXPECT_TRUE(fs::is_directory(Beside("data.ini")));
 }
 
 TEST_F(CliProgramTest, RatiosOnAReadOnlyFileFailWithTheErrorBoxText) {

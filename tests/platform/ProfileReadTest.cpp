@@ -115,10 +115,16 @@ TEST(ProfileRead, MissingFileGivesDefault) {
   EXPECT_EQ(ReadProfileString(directory.File("no/such/dir/data.ini"), "tvmo", "num", kDefault), kDefault);
 }
 
-TEST(ProfileRead, DirectoryGivesDefault) {
+// The reason a file that exists was not read; empty for one that was read or is missing.
+std::string ReadError(const std::string& path) { return ReadProfileValues(path, "tvmo", {"num"}).readError; }
+
+TEST(ProfileRead, DirectoryGivesDefaultAndSaysWhy) {
   ScratchDirectory directory;
   ASSERT_EQ(mkdir(directory.File("data.ini").c_str(), 0755), 0);
   EXPECT_EQ(ReadProfileString(directory.File("data.ini"), "tvmo", "num", kDefault), kDefault);
+  EXPECT_EQ(ReadError(directory.File("data.ini")), "Is a directory");
+  EXPECT_EQ(ReadError(directory.File("absent.ini")), "");
+  EXPECT_EQ(ReadError(directory.File("absent/data.ini")), "");
 }
 
 TEST(ProfileRead, DanglingLinkGivesDefault) {
@@ -131,6 +137,7 @@ TEST(ProfileRead, PipeGivesDefaultWithoutBlocking) {
   ScratchDirectory directory;
   ASSERT_EQ(mkfifo(directory.File("data.ini").c_str(), 0644), 0);
   EXPECT_EQ(ReadProfileString(directory.File("data.ini"), "tvmo", "num", kDefault), kDefault);
+  EXPECT_EQ(ReadError(directory.File("data.ini")), "not a regular file");
 }
 
 TEST(ProfileRead, UnreadableFileGivesDefault) {
@@ -147,6 +154,7 @@ TEST(ProfileRead, UnreadableFileGivesDefault) {
   EXPECT_EQ(*readable, "1");
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
   EXPECT_EQ(read(), std::string(kDefault));
+  EXPECT_EQ(privileges::AsUnprivilegedUser([&] { return ReadError(path); }), std::string("Permission denied"));
 }
 
 TEST(ProfileRead, FollowsLinkToFile) {
