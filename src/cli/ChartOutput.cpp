@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "runtime/Messages.h"
 #include "chart/LayoutReport.h"
 #include "chart/LayoutReportJson.h"
 #include "chart/RasterOutput.h"
@@ -28,7 +29,7 @@ ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::str
     // A picture replaces its file whole or not at all, as the settings file does.
     if (*request.pngPath == kStandardOutput) outcome.png = std::move(png);
     else if (std::optional<std::string> reason = platform::WriteFileAtomically(*request.pngPath, png))
-      outcome.error = "tavimo-cli: cannot write the chart to '" + *request.pngPath + "': " + *reason;
+      outcome.error = "tavimo-cli: cannot write the chart to " + messages::QuotedText(*request.pngPath) + ": " + *reason;
   }
   return outcome;
 }

@@ -7,6 +7,8 @@
 
 #include "chart/Geometry.h"
 #include "cli/ChartOutput.h"
+#include "confluence/ConfluenceInput.h"
+#include "runtime/Messages.h"
 #include "runtime/NumberParse.h"
 
 namespace tavimo::cli {
@@ -60,7 +62,7 @@ std::string ModeNameList() {
 }
 
 std::string UnknownMode(std::string_view word) {
-  return "unknown mode '" + std::string(word) + "' (" + ModeNameList() + ")";
+  return "unknown mode " + messages::QuotedText(word) + " (" + ModeNameList() + ")";
 }
 
 // MODE[,MODE...]: known names, none twice.
@@ -72,7 +74,7 @@ std::optional<std::string> ReadModeList(std::string_view text, std::vector<Compu
     const std::optional<ComputeMode> mode = ComputeModeFromName(name);
     if (!mode) return UnknownMode(name);
     if (std::find(modes.begin(), modes.end(), *mode) != modes.end())
-      return "mode '" + std::string(name) + "' given twice";
+      return "mode " + messages::QuotedText(name) + " given twice";
     modes.push_back(*mode);
     if (comma == text.size()) return std::nullopt;
     at = comma + 1;
@@ -81,14 +83,14 @@ std::optional<std::string> ReadModeList(std::string_view text, std::vector<Compu
 
 std::optional<std::string> ApplyRound(CliOptions& options, std::string_view value) {
   const std::optional<TickRounding> rounding = TickRoundingFromName(value);
-  if (!rounding) return "unknown rounding '" + std::string(value) + "' (nearest, up or down)";
+  if (!rounding) return "unknown rounding " + messages::QuotedText(value) + " (nearest, up or down)";
   options.rounding = *rounding;
   return std::nullopt;
 }
 
 std::optional<std::string> ApplyLevelScale(CliOptions& options, std::string_view value) {
   const std::optional<LevelScale> scale = LevelScaleFromName(value);
-  if (!scale) return "unknown level scale '" + std::string(value) + "' (linear or log)";
+  if (!scale) return "unknown level scale " + messages::QuotedText(value) + " (linear or log)";
   options.scale = *scale;
   return std::nullopt;
 }
@@ -99,7 +101,7 @@ std::optional<std::string> ApplyWave(CliOptions& options, std::string_view value
   const std::size_t second = first == std::string_view::npos ? first : value.find(':', first + 1);
   if (first == std::string_view::npos ||
       (second != std::string_view::npos && value.find(':', second + 1) != std::string_view::npos))
-    return "invalid wave '" + std::string(value) + "' (LOW:HIGH or LOW:HIGH:C)";
+    return "invalid wave " + messages::QuotedText(value) + " (LOW:HIGH or LOW:HIGH:C)";
   CliWave wave;
   wave.lowText = value.substr(0, first);
   wave.highText = value.substr(first + 1, second == std::string_view::npos ? second : second - first - 1);
@@ -108,13 +110,11 @@ std::optional<std::string> ApplyWave(CliOptions& options, std::string_view value
   return std::nullopt;
 }
 
-// A percentage read as a price text is (in extended precision, the locale's
-// separators), finite and not below 0.
+// The confluence window's rule for its tolerance box.
 std::optional<std::string> ApplyTolerance(CliOptions& options, std::string_view value) {
-  long double percent = 0;
-  if (!ScanFloatText(value, percent) || !std::isfinite(percent) || percent < 0)
-    return "invalid tolerance '" + std::string(value) + "' (a percentage of 0 or more, such as 0.5)";
-  options.tolerancePercent = percent;
+  const std::optional<long double> percent = ReadConfluenceTolerance(value);
+  if (!percent) return "invalid tolerance " + messages::QuotedText(value) + " (a percentage of 0 or more, such as 0.5)";
+  options.tolerancePercent = *percent;
   return std::nullopt;
 }
 
@@ -130,7 +130,7 @@ std::optional<std::string> ApplyMinWaves(CliOptions& options, std::string_view v
     count = count * 10 + static_cast<std::size_t>(c - '0');
   }
   if (!digits || count == 0 || count > kLargest)
-    return "invalid number of waves '" + std::string(value) + "' (a whole number of 1 or more)";
+    return "invalid number of waves " + messages::QuotedText(value) + " (a whole number of 1 or more)";
   options.minWaves = count;
   return std::nullopt;
 }
@@ -142,7 +142,7 @@ std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view val
       return std::nullopt;
     }
   }
-  return "unknown format '" + std::string(value) + "' (text, csv or json)";
+  return "unknown format " + messages::QuotedText(value) + " (text, csv or json)";
 }
 
 constexpr std::array kOptionRules = {
@@ -196,7 +196,7 @@ std::optional<std::string> ApplySize(CliOptions& options, std::string_view value
   int width = 0;
   int height = 0;
   if (x == std::string_view::npos || !number(value.substr(0, x), width) || !number(value.substr(x + 1), height))
-    return "invalid size '" + std::string(value) + "' (WIDTHxHEIGHT, each 1 to 10000)";
+    return "invalid size " + messages::QuotedText(value) + " (WIDTHxHEIGHT, each 1 to 10000)";
   options.chartWidth = width;
   options.chartHeight = height;
   return std::nullopt;
@@ -207,7 +207,7 @@ std::optional<std::string> ApplySize(CliOptions& options, std::string_view value
 std::optional<std::string> ApplyScale(CliOptions& options, std::string_view value) {
   constexpr double kMaxScale = 10;
   const auto refuse = [&] {
-    return "invalid scale '" + std::string(value) + "' (a decimal above 0 and at most 10, such as 1.5)";
+    return "invalid scale " + messages::QuotedText(value) + " (a decimal above 0 and at most 10, such as 1.5)";
   };
   const std::size_t point = value.find('.');
   const std::string_view whole = value.substr(0, point);
@@ -289,7 +289,7 @@ std::optional<std::string> ApplyOption(const std::vector<std::string>& arguments
   const std::size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
   const std::string_view name = word.substr(0, equals);
   const OptionRule* rule = FindRule(name, command);
-  if (rule == nullptr) return "unknown option '" + std::string(name) + "'";
+  if (rule == nullptr) return "unknown option " + messages::QuotedText(name);
   std::string_view value;
   if (rule->valueName.empty()) {
     if (equals != std::string_view::npos) return "option " + std::string(rule->name) + " takes no value";
@@ -308,7 +308,7 @@ CliParseResult ParseRatiosArguments(const std::vector<std::string>& arguments) {
   CliParseResult result;
   result.options.command = CliCommand::Ratios;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    if (!LooksLikeOption(arguments[i])) return Fail("unexpected argument '" + arguments[i] + "'");
+    if (!LooksLikeOption(arguments[i])) return Fail("unexpected argument " + messages::QuotedText(arguments[i]));
     if (auto error = ApplyOption(arguments, i, kRatiosBit, result.options)) return Fail(std::move(*error));
     if (result.options.help) return result;
   }
@@ -335,7 +335,7 @@ std::optional<std::string> ReadWords(const std::vector<std::string>& arguments, 
       if (options.help) return std::nullopt;
       continue;
     }
-    if (modeGiven || takeMode == nullptr) return "unexpected argument '" + std::string(word) + "'";
+    if (modeGiven || takeMode == nullptr) return "unexpected argument " + messages::QuotedText(word);
     if (auto error = takeMode(options, word)) return error;
     modeGiven = true;
   }

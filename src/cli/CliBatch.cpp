@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "runtime/Messages.h"
 #include "batch/BatchLevels.h"
 #include "platform/DescriptorBuffer.h"
 #include "platform/FileDescriptor.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr std::string_view kStandardInput = "-";
 
 std::string CannotRead(const CliOptions& options, int error) {
-  std::string message = "tavimo-cli: cannot read '" + options.inputPath + "'";
+  std::string message = "tavimo-cli: cannot read " + messages::QuotedText(options.inputPath);
   if (error != 0) message += std::string(": ") + std::strerror(error);
   return message;
 }

@@ -57,7 +57,8 @@ ConfluenceInput ReadConfluenceWaves(const std::vector<WaveRowTexts>& rows, Level
 
 std::optional<long double> ReadConfluenceTolerance(std::string_view text, const NumberFormatSettings& settings) {
   long double value = 0.0L;
-  if (!ScanFloatText(text, value, settings) || !(value >= 0.0L) || value > LDBL_MAX) return std::nullopt;
+  // Beyond the double range it could not be written back (the JSON would say null).
+  if (!ScanFloatText(text, value, settings) || !(value >= 0.0L) || value > DBL_MAX) return std::nullopt;
   return value;
 }
 

@@ -46,7 +46,7 @@ ConfluenceInput ReadConfluenceWaves(const std::vector<WaveRowTexts>& rows, Level
                                     const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 // The tolerance in percent as typed (read as ParseFloatText reads it); none
-// unless the text is a number at or above zero.
+// unless the text is a number from zero to the largest double.
 std::optional<long double> ReadConfluenceTolerance(std::string_view text,
                                                    const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 

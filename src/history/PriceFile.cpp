@@ -12,6 +12,7 @@
 #include <streambuf>
 #include <system_error>
 
+#include "runtime/Messages.h"
 #include "platform/DescriptorBuffer.h"
 #include "platform/FileDescriptor.h"
 #include "runtime/CsvReader.h"
@@ -333,7 +334,7 @@ PriceFileResult ReadPriceBars(std::istream& input) {
 PriceFileRead ReadPriceFile(const std::string& path) {
   PriceFileRead read;
   const auto cannotRead = [&](int error) {
-    read.error = "cannot read '" + path + "': " + std::strerror(error);
+    read.error = "cannot read " + messages::QuotedText(path) + ": " + std::strerror(error);
     return read;
   };
   platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -346,7 +347,7 @@ PriceFileRead ReadPriceFile(const std::string& path) {
     read.result.readErrno = buffer.Error() != 0 ? buffer.Error() : EIO;
     return cannotRead(read.result.readErrno);
   }
-  if (read.result.bars.Size() == 0) read.error = "No price bars in '" + path + "'.";
+  if (read.result.bars.Size() == 0) read.error = "No price bars in " + messages::QuotedText(path) + ".";
   return read;
 }
 

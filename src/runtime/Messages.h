@@ -24,7 +24,14 @@ inline constexpr std::string_view kPrivilege = "Privileged instruction";
 inline constexpr std::string_view kControlC = "Control-C hit";
 inline constexpr std::string_view kStackOverflow = "Stack overflow";
 
-// Replaces the first "%s" (or "%d") of the template with the argument.
+// The text as a message quotes it: each ASCII control character written
+// as \r, \n or \xNN, so a message never carries a raw line end or escape.
+std::string PrintableText(std::string_view text);
+// "'" + PrintableText(text) + "'".
+std::string QuotedText(std::string_view text);
+
+// Replaces the first "%s" (or "%d") of the template with the argument, the
+// text made printable.
 std::string FormatMessage(std::string_view templ, std::string_view argument);
 std::string FormatMessage(std::string_view templ, long long argument);
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "runtime/Messages.h"
 #include "platform/ExecutablePath.h"
 #include "platform/ProfileFile.h"
 #include "settings/SettingsStore.h"
@@ -83,7 +84,7 @@ void SaveRatioText(std::string_view text, const std::string& settingsPath) {
 
 std::string UnreadableSettingsWarning(const std::string& settingsPath, const StoredSettings& stored) {
   if (stored.readError.empty()) return {};
-  return "cannot read '" + settingsPath + "': " + stored.readError + "; using the default ratio list";
+  return "cannot read " + messages::QuotedText(settingsPath) + ": " + stored.readError + "; using the default ratio list";
 }
 
 LevelSettings ReadLevelSettings(const std::string& settingsPath) { return ReadStoredSettings(settingsPath).level; }

@@ -65,7 +65,7 @@ TEST(ComputeCommand, BlanksAreTextNotAnEmptyBox) {
   EXPECT_TRUE(Raises<EConvertError>([] { RunCompute(ComputeMode::Rise, " ", "", kTwoRatios); },
                                     "' ' is not a valid floating point value"));
   EXPECT_TRUE(Raises<EConvertError>([] { RunCompute(ComputeMode::Support, "10", "\t", kTwoRatios); },
-                                    "'\t' is not a valid floating point value"));
+                                    "'\\x09' is not a valid floating point value"));
 }
 
 TEST(ComputeCommand, ConvertsLowBeforeHigh) {

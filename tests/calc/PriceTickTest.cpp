@@ -106,9 +106,11 @@ TEST(PriceTick, MultipleBeyondTheDoubleRangeOverflows) {
 }
 
 TEST(PriceTick, ZeroNegativeAndUnreadableTicksAreInvalid) {
-  for (const char* text : {"0", "0.000", "-0.05", "-0", "abc", "", "1,5", "0.05x", "1e5000", "\t0.05"})
+  for (const char* text : {"0", "0.000", "-0.05", "-0", "abc", "", "1,5", "0.05x", "1e5000"})
     EXPECT_TRUE(Raises<EConvertError>([&] { PriceTick tick(text); }, std::string("Invalid tick '") + text + "'."))
         << text;
+  // A control character is quoted as an escape, never raw.
+  EXPECT_TRUE(Raises<EConvertError>([] { PriceTick tick("\t0.05\r"); }, "Invalid tick '\\x090.05\\r'."));
 }
 
 TEST(PriceTick, ReadsAndWritesTheCurrentSeparators) {

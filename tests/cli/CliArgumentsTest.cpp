@@ -122,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "invalid tolerance '-0.1' (a percentage of 0 or more, such as 0.5)"},
         BadCase{"ToleranceNotANumber", {"confluence", "--wave", "1:2", "--tolerance", "0.5%"},
                 "invalid tolerance '0.5%' (a percentage of 0 or more, such as 0.5)"},
+        BadCase{"ToleranceBeyondTheDoubleRange", {"confluence", "--wave", "1:2", "--tolerance", "1e400"},
+                "invalid tolerance '1e400' (a percentage of 0 or more, such as 0.5)"},
         BadCase{"ZeroMinWaves", {"confluence", "--wave", "1:2", "--min-waves", "0"},
                 "invalid number of waves '0' (a whole number of 1 or more)"},
         BadCase{"FractionalMinWaves", {"confluence", "--wave", "1:2", "--min-waves", "1.5"},

@@ -45,15 +45,16 @@ TEST(CliBatch, QuotedFieldsAndAByteOrderMarkPassThrough) {
 }
 
 TEST(CliBatch, BadRowsAreReportedByLineAndTheOthersWritten) {
-  const BatchRun run = RunBatchOn("low,high\n1,2\nx,2\n\"3\n\",4\n5,6,7\n8,9\n",
+  const BatchRun run = RunBatchOn("low,high\n1,2\nx,2\n\"3\n\",4\n5,6,7\n8,9\n10,\"20\r\"\n",
                                   {"support", "--ratios", "1/2", "--tick", "0.5", "--round", "up"});
   EXPECT_EQ(run.result.exitStatus, 1);
   EXPECT_EQ(run.out,
             "low,high,mode,ratio,level,text\r\n1,2,support,1/2,1.5,1.5\r\n8,9,support,1/2,8.5,8.5\r\n");
   EXPECT_EQ(run.err,
             "line 3: 'x' is not a valid floating point value.\n"
-            "line 4: '3\n' is not a valid floating point value.\n"
-            "line 6: The row has more fields than the header.\n");
+            "line 4: '3\\n' is not a valid floating point value.\n"
+            "line 6: The row has more fields than the header.\n"
+            "line 8: '20\\r' is not a valid floating point value.\n");
 }
 
 TEST(CliBatch, ANulInANeededCellMakesTheRowBad) {

@@ -93,7 +93,8 @@ TEST(SettingsOddPlaces, BlanksAndNonAsciiInThePath) {
   ASSERT_EQ(chmod(path.c_str(), 0644), 0);
   std::filesystem::remove(path);
   ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
-  EXPECT_EQ(SaveOutcome("1", path), "Unable to write to " + path);  // the message names the path byte for byte
+  // The message names the path, its control characters escaped.
+  EXPECT_EQ(SaveOutcome("1", path), "Unable to write to " + directory.File("黄金 分割 ratios\\x09/data.ini"));
 }
 
 std::string Joined(const RatioList& list) {
