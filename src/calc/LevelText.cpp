@@ -22,15 +22,14 @@ std::string FormatLevelRows(OutputFormat format, const std::vector<LevelRow>& ro
       for (const LevelRow& row : rows)
         out += CsvField(row.ratio) + "," + RoundTripNumber(row.level) + "," + CsvField(row.mark) + "\r\n";
       break;
-    case OutputFormat::Json:
-      out = "[";
-      for (std::size_t i = 0; i < rows.size(); ++i) {
-        out += i == 0 ? "\n  " : ",\n  ";
-        out += "{\"ratio\": " + JsonString(rows[i].ratio) + ", \"level\": " + RoundTripNumber(rows[i].level) +
-               ", \"mark\": " + JsonString(rows[i].mark) + "}";
-      }
-      out += rows.empty() ? "]\n" : "\n]\n";
+    case OutputFormat::Json: {
+      JsonWriter json(JsonSpacing::Spaced);
+      json.BeginArrayOfLines();
+      for (const LevelRow& row : rows)
+        json.BeginObject().Key("ratio").String(row.ratio).Key("level").Number(row.level).Key("mark").String(row.mark).EndObject();
+      out = json.EndArray().Text() + "\n";
       break;
+    }
   }
   return out;
 }

@@ -76,28 +76,26 @@ std::string FormatConfluenceRows(OutputFormat format, long double tolerancePerce
                  CsvField(member.ratio) + "," + RoundTripNumber(member.level) + "," + CsvField(member.text) + "\r\n";
       }
       break;
-    case OutputFormat::Json:
+    case OutputFormat::Json: {
       // One zone per line block and one member per line, so the output reads
       // well in a terminal and still parses as one document.
-      out = "{\"tolerance\": " + RoundTripNumber(static_cast<double>(tolerancePercent)) + ", \"zones\": [";
-      for (std::size_t z = 0; z < zones.size(); ++z) {
-        const ConfluenceZoneRow& zone = zones[z];
-        out += z == 0 ? "\n  " : ",\n  ";
-        out += "{\"low\": " + RoundTripNumber(zone.low) + ", \"high\": " + RoundTripNumber(zone.high) +
-               ", \"low_text\": " + JsonString(zone.lowText) + ", \"high_text\": " + JsonString(zone.highText) +
-               ", \"waves\": " + std::to_string(zone.waves) + ", \"levels\": " + std::to_string(zone.levels) +
-               ", \"members\": [";
-        for (std::size_t m = 0; m < zone.members.size(); ++m) {
-          const ConfluenceMemberRow& member = zone.members[m];
-          out += m == 0 ? "\n    " : ",\n    ";
-          out += "{\"wave\": " + std::to_string(member.wave) + ", \"mode\": " + JsonString(member.mode) +
-                 ", \"ratio\": " + JsonString(member.ratio) + ", \"level\": " + RoundTripNumber(member.level) +
-                 ", \"text\": " + JsonString(member.text) + "}";
+      JsonWriter json(JsonSpacing::Spaced);
+      json.BeginObject().Key("tolerance").Number(static_cast<double>(tolerancePercent)).Key("zones").BeginArrayOfLines();
+      for (const ConfluenceZoneRow& zone : zones) {
+        json.BeginObject().Key("low").Number(zone.low).Key("high").Number(zone.high);
+        json.Key("low_text").String(zone.lowText).Key("high_text").String(zone.highText);
+        json.Key("waves").Int(static_cast<long long>(zone.waves)).Key("levels").Int(static_cast<long long>(zone.levels));
+        json.Key("members").BeginArrayOfLines();
+        for (const ConfluenceMemberRow& member : zone.members) {
+          json.BeginObject().Key("wave").Int(static_cast<long long>(member.wave)).Key("mode").String(member.mode);
+          json.Key("ratio").String(member.ratio).Key("level").Number(member.level).Key("text").String(member.text);
+          json.EndObject();
         }
-        out += zone.members.empty() ? "]}" : "\n  ]}";
+        json.EndArray().EndObject();
       }
-      out += zones.empty() ? "]}\n" : "\n]}\n";
+      out = json.EndArray().EndObject().Text() + "\n";
       break;
+    }
   }
   return out;
 }

@@ -52,34 +52,47 @@ void AppendJsonNumber(std::string& out, double value) {
   out.append(buffer, result.ptr);
 }
 
+void JsonWriter::NewLine(std::size_t depth) {
+  out_ += '\n';
+  out_.append(2 * depth, ' ');
+}
+
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
     afterKey_ = false;
     return;
   }
-  if (!hasValue_.empty()) {
-    if (hasValue_.back()) out_ += ',';
-    hasValue_.back() = true;
-  }
+  if (open_.empty()) return;
+  Open_& container = open_.back();
+  if (container.hasValue) out_ += spaced_ && !container.lines ? ", " : ",";
+  if (container.lines) NewLine(lineDepth_);
+  container.hasValue = true;
 }
 
-JsonWriter& JsonWriter::Open(char bracket) {
+JsonWriter& JsonWriter::Open(char bracket, bool lines) {
   BeforeValue();
   out_ += bracket;
-  hasValue_.push_back(false);
+  open_.push_back({false, lines});
+  if (lines) ++lineDepth_;
   return *this;
 }
 
 JsonWriter& JsonWriter::Close(char bracket) {
+  if (!open_.empty()) {
+    if (open_.back().lines) {
+      --lineDepth_;
+      if (open_.back().hasValue) NewLine(lineDepth_);
+    }
+    open_.pop_back();
+  }
   out_ += bracket;
-  if (!hasValue_.empty()) hasValue_.pop_back();
   return *this;
 }
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
   BeforeValue();
   AppendJsonString(out_, key);
-  out_ += ':';
+  out_ += spaced_ ? ": " : ":";
   afterKey_ = true;
   return *this;
 }

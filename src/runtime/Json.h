@@ -18,13 +18,22 @@ std::string JsonString(std::string_view text);
 // infinity or a NaN, which JSON cannot hold.
 void AppendJsonNumber(std::string& out, double value);
 
-// Compact JSON built value by value: the writer puts the commas and colons,
-// so a caller lists keys and values in the order they appear.
+// How a writer separates: "," and ":" (compact), or ", " and ": " as the
+// outputs a user reads in a terminal have it.
+enum class JsonSpacing { Compact, Spaced };
+
+// JSON built value by value: the writer puts the commas and colons, so a
+// caller lists keys and values in the order they appear.
 class JsonWriter {
  public:
-  JsonWriter& BeginObject() { return Open('{'); }
+  explicit JsonWriter(JsonSpacing spacing = JsonSpacing::Compact) : spaced_(spacing == JsonSpacing::Spaced) {}
+  JsonWriter& BeginObject() { return Open('{', false); }
   JsonWriter& EndObject() { return Close('}'); }
-  JsonWriter& BeginArray() { return Open('['); }
+  JsonWriter& BeginArray() { return Open('[', false); }
+  // An array with each element on a line of its own, indented two spaces
+  // for each such array it is in; its "]" on a line of its own when it has
+  // elements.
+  JsonWriter& BeginArrayOfLines() { return Open('[', true); }
   JsonWriter& EndArray() { return Close(']'); }
   // The key of the next value inside an object.
   JsonWriter& Key(std::string_view key);
@@ -36,14 +45,22 @@ class JsonWriter {
   const std::string& Text() const { return out_; }
 
  private:
-  JsonWriter& Open(char bracket);
+  JsonWriter& Open(char bracket, bool lines);
   JsonWriter& Close(char bracket);
-  // The comma before a value that is not the first of its object or array.
+  // The comma before a value that is not the first of its object or array,
+  // and the line break before an element of an array of lines.
   void BeforeValue();
+  void NewLine(std::size_t depth);
 
+  struct Open_ {
+    bool hasValue = false;
+    bool lines = false;
+  };
   std::string out_;
-  std::vector<bool> hasValue_;  // per open object or array
+  std::vector<Open_> open_;  // per open object or array
+  std::size_t lineDepth_ = 0;  // open arrays of lines
   bool afterKey_ = false;
+  bool spaced_ = false;
 };
 
 }  // namespace tavimo

@@ -79,5 +79,14 @@ TEST(JsonWriter, PutsSeparatorsBetweenValuesAtEveryDepth) {
   EXPECT_EQ(w.Text(), R"({"a":[1,[],{},null],"b":{"c":false,"d":"x"},"e":0.5})");
 }
 
+TEST(JsonWriter, SpacedArraysOfLinesIndentByTheirDepth) {
+  JsonWriter w(JsonSpacing::Spaced);
+  w.BeginObject().Key("t").Int(1).Key("z").BeginArrayOfLines();
+  w.BeginObject().Key("m").BeginArrayOfLines().BeginArray().Int(1).Int(2).EndArray().Null().EndArray().EndObject();
+  w.BeginObject().Key("m").BeginArrayOfLines().EndArray().EndObject();
+  w.EndArray().Key("e").BeginArrayOfLines().EndArray().EndObject();
+  EXPECT_EQ(w.Text(), "{\"t\": 1, \"z\": [\n  {\"m\": [\n    [1, 2],\n    null\n  ]},\n  {\"m\": []}\n], \"e\": []}");
+}
+
 }  // namespace
 }  // namespace tavimo
