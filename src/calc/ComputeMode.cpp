@@ -4,37 +4,21 @@ namespace tavimo {
 
 namespace {
 
-struct ModeInfo {
-  ComputeMode mode;
-  std::string_view name;
-  std::string_view caption;
-};
-
-constexpr std::array<ModeInfo, 6> kModeInfo = {{
-    {ComputeMode::Rise, "rise", "低点上涨"},
-    {ComputeMode::Decline, "decline", "高点下跌"},
-    {ComputeMode::Resistance, "resistance", "反弹阻力"},
-    {ComputeMode::Support, "support", "回调支撑"},
-    {ComputeMode::ProjectionUp, "projection-up", "起点上涨"},
-    {ComputeMode::ProjectionDown, "projection-down", "起点下跌"},
+constexpr std::array<NamedValue<ComputeMode>, 6> kCaptions = {{
+    {ComputeMode::Rise, "低点上涨"},
+    {ComputeMode::Decline, "高点下跌"},
+    {ComputeMode::Resistance, "反弹阻力"},
+    {ComputeMode::Support, "回调支撑"},
+    {ComputeMode::ProjectionUp, "起点上涨"},
+    {ComputeMode::ProjectionDown, "起点下跌"},
 }};
-
-const ModeInfo& InfoOf(ComputeMode mode) {
-  for (const ModeInfo& info : kModeInfo)
-    if (info.mode == mode) return info;
-  return kModeInfo[0];
-}
 
 }  // namespace
 
-std::string_view ComputeButtonCaption(ComputeMode mode) { return InfoOf(mode).caption; }
+std::string_view ComputeButtonCaption(ComputeMode mode) { return NameOf(kCaptions, mode); }
 
-std::string_view ComputeModeName(ComputeMode mode) { return InfoOf(mode).name; }
+std::string_view ComputeModeName(ComputeMode mode) { return NameOf(kComputeModeNames, mode); }
 
-std::optional<ComputeMode> ComputeModeFromName(std::string_view name) {
-  for (const ModeInfo& info : kModeInfo)
-    if (info.name == name) return info.mode;
-  return std::nullopt;
-}
+std::optional<ComputeMode> ComputeModeFromName(std::string_view name) { return ValueNamed(kComputeModeNames, name); }
 
 }  // namespace tavimo

@@ -4,13 +4,9 @@
 
 namespace tavimo {
 
-std::string_view LevelScaleName(LevelScale scale) { return scale == LevelScale::Log ? "log" : "linear"; }
+std::string_view LevelScaleName(LevelScale scale) { return NameOf(kLevelScaleNames, scale); }
 
-std::optional<LevelScale> LevelScaleFromName(std::string_view name) {
-  if (name == "linear") return LevelScale::Linear;
-  if (name == "log") return LevelScale::Log;
-  return std::nullopt;
-}
+std::optional<LevelScale> LevelScaleFromName(std::string_view name) { return ValueNamed(kLevelScaleNames, name); }
 
 long double LogScaleLevel(long double base, double from, double to, long double r) {
   // The result's relative error is the absolute error of z = r ln(to/from),

@@ -7,10 +7,16 @@
 #include <string_view>
 
 #include "calc/ComputeMode.h"
+#include "runtime/EnumNames.h"
 
 namespace tavimo {
 
 enum class LevelScale { Linear, Log };
+
+inline constexpr std::array<NamedValue<LevelScale>, 2> kLevelScaleNames = {{
+    {LevelScale::Linear, "linear"},
+    {LevelScale::Log, "log"},
+}};
 
 // "linear" and "log".
 std::string_view LevelScaleName(LevelScale scale);

@@ -156,19 +156,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string_view TickRoundingName(TickRounding rounding) {
-  switch (rounding) {
-    case TickRounding::Nearest: return "nearest";
-    case TickRounding::Up: return "up";
-    case TickRounding::Down: return "down";
-  }
-  return "nearest";
-}
+std::string_view TickRoundingName(TickRounding rounding) { return NameOf(kTickRoundingNames, rounding); }
 
 std::optional<TickRounding> TickRoundingFromName(std::string_view name) {
-  for (TickRounding rounding : {TickRounding::Nearest, TickRounding::Up, TickRounding::Down})
-    if (TickRoundingName(rounding) == name) return rounding;
-  return std::nullopt;
+  return ValueNamed(kTickRoundingNames, name);
 }
 
 PriceTick::PriceTick(std::string_view text, const NumberFormatSettings& settings) : text_(text) {

@@ -9,11 +9,18 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/EnumNames.h"
 #include "runtime/NumberFormatSettings.h"
 
 namespace tavimo {
 
 enum class TickRounding { Nearest, Up, Down };
+
+inline constexpr std::array<NamedValue<TickRounding>, 3> kTickRoundingNames = {{
+    {TickRounding::Nearest, "nearest"},
+    {TickRounding::Up, "up"},
+    {TickRounding::Down, "down"},
+}};
 
 // "nearest", "up" and "down".
 std::string_view TickRoundingName(TickRounding rounding);

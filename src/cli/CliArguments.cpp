@@ -52,17 +52,8 @@ std::optional<std::string> SetFlag(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
-std::string ModeNameList() {
-  std::string list;
-  for (std::size_t i = 0; i < kAllComputeModes.size(); ++i) {
-    if (i > 0) list += i + 1 == kAllComputeModes.size() ? " or " : ", ";
-    list += ComputeModeName(kAllComputeModes[i]);
-  }
-  return list;
-}
-
 std::string UnknownMode(std::string_view word) {
-  return "unknown mode " + messages::QuotedText(word) + " (" + ModeNameList() + ")";
+  return "unknown mode " + messages::QuotedText(word) + " (" + NameChoices(kComputeModeNames) + ")";
 }
 
 // MODE[,MODE...]: known names, none twice.
@@ -83,14 +74,14 @@ std::optional<std::string> ReadModeList(std::string_view text, std::vector<Compu
 
 std::optional<std::string> ApplyRound(CliOptions& options, std::string_view value) {
   const std::optional<TickRounding> rounding = TickRoundingFromName(value);
-  if (!rounding) return "unknown rounding " + messages::QuotedText(value) + " (nearest, up or down)";
+  if (!rounding) return "unknown rounding " + messages::QuotedText(value) + " (" + NameChoices(kTickRoundingNames) + ")";
   options.rounding = *rounding;
   return std::nullopt;
 }
 
 std::optional<std::string> ApplyLevelScale(CliOptions& options, std::string_view value) {
   const std::optional<LevelScale> scale = LevelScaleFromName(value);
-  if (!scale) return "unknown level scale " + messages::QuotedText(value) + " (linear or log)";
+  if (!scale) return "unknown level scale " + messages::QuotedText(value) + " (" + NameChoices(kLevelScaleNames) + ")";
   options.scale = *scale;
   return std::nullopt;
 }
@@ -136,13 +127,10 @@ std::optional<std::string> ApplyMinWaves(CliOptions& options, std::string_view v
 }
 
 std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view value) {
-  for (OutputFormat format : {OutputFormat::Text, OutputFormat::Csv, OutputFormat::Json}) {
-    if (OutputFormatName(format) == value) {
-      options.format = format;
-      return std::nullopt;
-    }
-  }
-  return "unknown format " + messages::QuotedText(value) + " (text, csv or json)";
+  const std::optional<OutputFormat> format = ValueNamed(kOutputFormatNames, value);
+  if (!format) return "unknown format " + messages::QuotedText(value) + " (" + NameChoices(kOutputFormatNames) + ")";
+  options.format = *format;
+  return std::nullopt;
 }
 
 constexpr std::array kOptionRules = {
@@ -383,14 +371,7 @@ CliParseResult ParseBatchArguments(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-std::string_view OutputFormatName(OutputFormat format) {
-  switch (format) {
-    case OutputFormat::Text: return "text";
-    case OutputFormat::Csv: return "csv";
-    case OutputFormat::Json: return "json";
-  }
-  return "text";
-}
+std::string_view OutputFormatName(OutputFormat format) { return NameOf(kOutputFormatNames, format); }
 
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (!arguments.empty() && arguments[0] == kRatiosCommand) return ParseRatiosArguments(arguments);

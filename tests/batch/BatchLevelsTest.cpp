@@ -147,7 +147,9 @@ TEST(BatchLevels, ARowReadFromAPipeIsWrittenBeforeTheNextArrives) {
     platform::DescriptorBuffer writeBuffer(out[1], platform::DescriptorBuffer::Direction::Write);
     std::istream input(&readBuffer);
     std::ostream output(&writeBuffer);
-    RunBatch(input, output, {"0.5"}, {.modes = {ComputeMode::Resistance}}, [](const std::string&) {});
+    BatchOptions options;
+    options.modes = {ComputeMode::Resistance};
+    RunBatch(input, output, {"0.5"}, options, [](const std::string&) {});
     output.flush();
     close(out[1]);
   });
