@@ -110,19 +110,11 @@ std::optional<std::string> ApplyTolerance(CliOptions& options, std::string_view 
 }
 
 std::optional<std::string> ApplyMinWaves(CliOptions& options, std::string_view value) {
-  constexpr std::size_t kLargest = 1000000000;  // far more waves than any command line holds
-  std::size_t count = 0;
-  bool digits = !value.empty();
-  for (char c : value) {
-    if (c < '0' || c > '9' || count > kLargest) {
-      digits = false;
-      break;
-    }
-    count = count * 10 + static_cast<std::size_t>(c - '0');
-  }
-  if (!digits || count == 0 || count > kLargest)
+  constexpr std::uint64_t kLargest = 1000000000;  // far more waves than any command line holds
+  std::uint64_t count = 0;
+  if (!ScanDigits(value, kLargest, count) || count == 0)
     return "invalid number of waves " + messages::QuotedText(value) + " (a whole number of 1 or more)";
-  options.minWaves = count;
+  options.minWaves = static_cast<std::size_t>(count);
   return std::nullopt;
 }
 
@@ -172,13 +164,10 @@ constexpr int kMaxPictureSide = 10000;
 // WxH, each 1 to 10000 pixels.
 std::optional<std::string> ApplySize(CliOptions& options, std::string_view value) {
   const auto number = [](std::string_view digits, int& out) {
-    if (digits.empty() || digits.size() > 5) return false;
-    out = 0;
-    for (char c : digits) {
-      if (c < '0' || c > '9') return false;
-      out = out * 10 + (c - '0');
-    }
-    return out >= 1 && out <= 10000;
+    std::uint64_t side = 0;
+    if (!ScanDigits(digits, kMaxPictureSide, side) || side == 0) return false;
+    out = static_cast<int>(side);
+    return true;
   };
   const std::size_t x = value.find('x');
   int width = 0;
@@ -200,21 +189,15 @@ std::optional<std::string> ApplyScale(CliOptions& options, std::string_view valu
   const std::size_t point = value.find('.');
   const std::string_view whole = value.substr(0, point);
   const std::string_view fraction = point == std::string_view::npos ? std::string_view() : value.substr(point + 1);
+  // Digits only, six at most on either side of the point.
   const auto digits = [](std::string_view s) {
-    return !s.empty() && s.size() <= 6 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    std::uint64_t unused = 0;
+    return s.size() <= 6 && ScanDigits(s, UINT64_MAX, unused);
   };
   if (!digits(whole) || (point != std::string_view::npos && !digits(fraction))) return refuse();
-  double scale = 0;
-  for (char c : whole) scale = scale * 10 + (c - '0');
-  double place = 1;
-  long long tenths = 0;
-  for (char c : fraction) {
-    tenths = tenths * 10 + (c - '0');
-    place *= 10;
-  }
-  scale += tenths / place;
-  if (!(scale > 0 && scale <= kMaxScale)) return refuse();
-  options.chartScale = scale;
+  long double scale = 0;
+  if (!ScanFloatText(value, scale, NumberFormatSettings{}) || !(scale > 0 && scale <= kMaxScale)) return refuse();
+  options.chartScale = static_cast<double>(scale);
   return std::nullopt;
 }
 

@@ -222,6 +222,19 @@ bool ScanIntegerText(std::string_view text, std::int32_t& value) {
 
 }  // namespace
 
+bool ScanDigits(std::string_view text, std::uint64_t limit, std::uint64_t& value) {
+  if (text.empty()) return false;
+  std::uint64_t read = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (read > (limit - digit) / 10) return false;
+    read = read * 10 + digit;
+  }
+  value = read;
+  return true;
+}
+
 std::int32_t ParseIntegerText(std::string_view text) {
   std::int32_t value;
   if (!ScanIntegerText(text, value)) throw EConvertError(messages::FormatMessage(messages::kInvalidInteger, text));

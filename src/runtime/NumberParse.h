@@ -21,5 +21,8 @@ long double ParseFloatText(std::string_view text,
 // Decimal, or hexadecimal after "$", "x", "X" or "0x" (eight digits at most,
 // the full 32-bit pattern). Raises EConvertError "'%s' is not a valid integer value".
 std::int32_t ParseIntegerText(std::string_view text);
+// Plain decimal digits and nothing else (no sign, blank or separator), of a
+// value at most limit. False otherwise, `value` then untouched.
+bool ScanDigits(std::string_view text, std::uint64_t limit, std::uint64_t& value);
 
 }  // namespace tavimo

@@ -62,3 +62,20 @@ TEST(IntegerParse, MessageQuotesTheUnchangedText) {
 
 }  // namespace
 }  // namespace tavimo
+
+namespace tavimo {
+namespace {
+
+TEST(ScanDigits, TakesPlainDigitsUpToTheLimitAndNothingElse) {
+  std::uint64_t value = 7;
+  EXPECT_TRUE(ScanDigits("18446744073709551615", UINT64_MAX, value));
+  EXPECT_EQ(value, UINT64_MAX);
+  EXPECT_TRUE(ScanDigits("0010000", 10000, value));
+  EXPECT_EQ(value, 10000u);
+  for (const char* refused : {"", "10001", "18446744073709551616", "+1", " 1", "1 ", "1.0", "1,000", "x1"})
+    EXPECT_FALSE(ScanDigits(refused, refused[0] == '1' && refused[1] == '8' ? UINT64_MAX : 10000, value)) << refused;
+  EXPECT_EQ(value, 10000u);
+}
+
+}  // namespace
+}  // namespace tavimo
