@@ -386,22 +386,27 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   return result;
 }
 
-std::string UsageText() {
-  const std::string program(kProgramName);
-  // "[--name VALUE]" for each option of the command, in table order.
-  const auto synopsis = [](unsigned command) {
+std::string OptionSynopsis(UsageCommand command) {
+  if (command == UsageCommand::Chart) {
     std::string line;
-    for (const OptionRule& rule : kOptionRules) {
-      if ((rule.commands & command) == 0 || rule.valueName.empty()) continue;
-      if (rule.name == "--wave") line += " --wave " + std::string(rule.valueName) + " ...";
-      else line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
-    }
+    for (const OptionRule& rule : ChartOptionRules())
+      if (!rule.valueName.empty()) line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
     return line;
-  };
-  std::string chartSynopsis;
-  for (const OptionRule& rule : ChartOptionRules())
-    if (!rule.valueName.empty()) chartSynopsis += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+  }
+  const unsigned bit = command == UsageCommand::Levels ? kLevelsBit
+                       : command == UsageCommand::Confluence ? kConfluenceBit
+                                                             : kBatchBit;
+  // "[--name VALUE]" for each option of the command, in table order.
+  std::string line;
+  for (const OptionRule& rule : kOptionRules) {
+    if ((rule.commands & bit) == 0 || rule.valueName.empty()) continue;
+    if (rule.name == "--wave") line += " --wave " + std::string(rule.valueName) + " ...";
+    else line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
+  }
+  return line;
+}
 
+std::string OptionList() {
   // One line per option, the help texts in one column.
   std::vector<std::pair<std::string, std::string_view>> lines;
   const auto list = [&lines](const auto& rules) {
@@ -422,65 +427,7 @@ std::string UsageText() {
     left.resize(column, ' ');
     options += left + std::string(help) + "\n";
   }
-
-  return "usage: " + program + " MODE" + synopsis(kLevelsBit) + "\n" +                             //
-         "       " + program + " [MODE ...]" + chartSynopsis + " [--layout]\n" +                  //
-         "       " + program + " confluence" + synopsis(kConfluenceBit) + "\n" +                  //
-         "       " + program + " batch MODE[,MODE...]" + synopsis(kBatchBit) + "\n" +             //
-         "       " + program + " " + std::string(kRatiosCommand) + " [--set TEXT | --reset]\n" +  //
-         "\n"
-         "Computes the price level of every ratio of the ratio list, as the compute\n"
-         "buttons of the Tavimo window do.\n"
-         "\n"
-         "MODE:\n"
-         "  rise             rise from the low (needs --low)\n"
-         "  decline          decline from the high (needs --high)\n"
-         "  resistance       rebound resistance (needs --low and --high)\n"
-         "  support          pullback support (needs --low and --high)\n"
-         "  projection-up    C plus the ratio times the wave (needs --low, --high and --from)\n"
-         "  projection-down  C minus the ratio times the wave (needs --low, --high and --from)\n"
-         "\n"
-         "Options (also written --option=value):\n" +
-         options +
-         "\n"
-         "Output: one line per ratio, in list order; text gives the ratio and the level as\n"
-         "the chart shows it, separated by a tab; csv and json give the ratio, the level as a\n"
-         "number and the chart's text. JSON output (json, --layout) is valid UTF-8: each\n"
-         "byte of a text that is not part of well-formed UTF-8 is written as U+FFFD.\n"
-         "\n"
-         "Tick and scale: with a tick every level is rounded to a whole multiple of it\n"
-         "(nearest, ties away from zero; up; down) and shown with the tick's decimals.\n"
-         "On the log scale a ratio moves a price by a factor: resistance low*(high/low)^r,\n"
-         "support high*(low/high)^r, projections C*(high/low)^r and C*(low/high)^r; it\n"
-         "needs prices above zero and does not apply to rise and decline. Without --tick\n"
-         "and --scale-levels the window's stored tick and scale apply, so the output is\n"
-         "what the window copies; a stored log scale leaves rise and decline linear.\n"
-         "\n"
-         "Chart: --png writes the chart after the command; without MODE, the chart as it\n"
-         "looks at start-up (every level 0). The file is replaced whole or not at all;\n"
-         "a FILE that is not a regular file is refused, and with --png - the picture\n"
-         "alone goes to stdout. --layout prints the chart's layout instead.\n"
-         "\n"
-         "Confluence: every level of every wave in every mode, swept in ascending order\n"
-         "into zones: a zone's first level a takes in the levels up to a + |a|*PERCENT/100.\n"
-         "Zones with levels of fewer than --min-waves waves are left out; the rest come\n"
-         "strongest first (most waves, then most levels, then lowest). A wave without C\n"
-         "has no projection levels.\n"
-         "\n"
-         "Batch: CSV in with the columns low, high and (for the projections) from; the\n"
-         "same rows out with mode, ratio, level and text appended, one row per mode and\n"
-         "ratio. A row that cannot be computed is reported on stderr as \"line N: ...\"\n"
-         "and skipped; the others are written.\n"
-         "\n"
-         "Ratios: " + program + " ratios prints the ratio list text in effect, as the\n"
-         "window loads it. --set TEXT stores a new list by the rules of the window's\n"
-         "settings button: a TEXT with characters other than digits, '.', ',', '/' and\n"
-         "'^' is refused, and the default list text itself changes nothing. --reset\n"
-         "stores the default list. Both write the window's settings file.\n"
-         "\n"
-         "Exit status: 0 done, 1 an empty price box, a value that cannot be converted,\n"
-         "a file that cannot be read or written, a refused ratio list or a batch row that\n"
-         "could not be computed (the message is on stderr), 2 a usage error.\n";
+  return options;
 }
 
 }  // namespace tavimo::cli

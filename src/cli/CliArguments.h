@@ -83,8 +83,12 @@ struct CliParseResult {
 // ends the options.
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);
 
-// The usage text printed by --help and after a usage error.
-std::string UsageText();
+// The usage text's parts that come from the option table: the
+// " [--name VALUE]..." synopsis of a command's line, and the option list,
+// one "  --name VALUE  help" line per option with the helps in one column.
+enum class UsageCommand { Levels, Chart, Confluence, Batch };
+std::string OptionSynopsis(UsageCommand command);
+std::string OptionList();
 
 std::string_view OutputFormatName(OutputFormat format);
 

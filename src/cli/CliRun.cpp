@@ -10,6 +10,7 @@
 #include "cli/CliBatch.h"
 #include "cli/CliConfluence.h"
 #include "cli/CliRatios.h"
+#include "cli/Usage.h"
 #include "platform/ProfileFile.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Usage.h"
 #include "cli/CliArguments.h"
 
 namespace tavimo::cli {

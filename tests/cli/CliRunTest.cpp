@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Usage.h"
 #include "cli/CliRun.h"
 #include "runtime/NumberFormatSettings.h"
 

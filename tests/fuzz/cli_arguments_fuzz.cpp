@@ -25,6 +25,7 @@
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
 #include "settings/SettingsFile.h"
+#include "cli/Usage.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "platform/ProfileFile.h"
