@@ -4,14 +4,10 @@ namespace tavimo {
 
 namespace {
 
-constexpr std::array<NamedValue<ComputeMode>, 6> kCaptions = {{
-    {ComputeMode::Rise, "低点上涨"},
-    {ComputeMode::Decline, "高点下跌"},
-    {ComputeMode::Resistance, "反弹阻力"},
-    {ComputeMode::Support, "回调支撑"},
-    {ComputeMode::ProjectionUp, "起点上涨"},
-    {ComputeMode::ProjectionDown, "起点下跌"},
-}};
+constexpr std::array<NamedValue<ComputeMode>, 6> kCaptions = {
+    {{ComputeMode::Rise, "低点上涨"}, {ComputeMode::Decline, "高点下跌"}, {ComputeMode::Resistance, "反弹阻力"},
+     {ComputeMode::Support, "回调支撑"}, {ComputeMode::ProjectionUp, "起点上涨"},
+     {ComputeMode::ProjectionDown, "起点下跌"}}};
 
 }  // namespace
 

@@ -23,14 +23,10 @@ inline constexpr std::array<ComputeMode, 6> kAllComputeModes = {ComputeMode::Ris
 // The caption of the mode's button ("低点上涨", "高点下跌", "反弹阻力", "回调支撑";
 // the projections, which have no button, "起点上涨" and "起点下跌").
 // The names tavimo-cli and its outputs use, in the order of kAllComputeModes.
-inline constexpr std::array<NamedValue<ComputeMode>, 6> kComputeModeNames = {{
-    {ComputeMode::Rise, "rise"},
-    {ComputeMode::Decline, "decline"},
-    {ComputeMode::Resistance, "resistance"},
-    {ComputeMode::Support, "support"},
-    {ComputeMode::ProjectionUp, "projection-up"},
-    {ComputeMode::ProjectionDown, "projection-down"},
-}};
+inline constexpr std::array<NamedValue<ComputeMode>, 6> kComputeModeNames = {
+    {{ComputeMode::Rise, "rise"}, {ComputeMode::Decline, "decline"}, {ComputeMode::Resistance, "resistance"},
+     {ComputeMode::Support, "support"}, {ComputeMode::ProjectionUp, "projection-up"},
+     {ComputeMode::ProjectionDown, "projection-down"}}};
 
 std::string_view ComputeButtonCaption(ComputeMode mode);
 // The mode's command-line name: "rise", "decline", "resistance", "support",

@@ -4,10 +4,6 @@
 
 namespace tavimo {
 
-std::string_view LevelScaleName(LevelScale scale) { return NameOf(kLevelScaleNames, scale); }
-
-std::optional<LevelScale> LevelScaleFromName(std::string_view name) { return ValueNamed(kLevelScaleNames, name); }
-
 long double LogScaleLevel(long double base, double from, double to, long double r) {
   // The result's relative error is the absolute error of z = r ln(to/from),
   // so ln(to/from) must be accurate relative to itself. Near 1 the quotient

@@ -13,14 +13,12 @@ namespace tavimo {
 
 enum class LevelScale { Linear, Log };
 
-inline constexpr std::array<NamedValue<LevelScale>, 2> kLevelScaleNames = {{
-    {LevelScale::Linear, "linear"},
-    {LevelScale::Log, "log"},
-}};
-
-// "linear" and "log".
-std::string_view LevelScaleName(LevelScale scale);
-std::optional<LevelScale> LevelScaleFromName(std::string_view name);
+inline constexpr std::array<NamedValue<LevelScale>, 2> kLevelScaleNames = {
+    {{LevelScale::Linear, "linear"}, {LevelScale::Log, "log"}}};
+constexpr std::string_view LevelScaleName(LevelScale scale) { return NameOf(kLevelScaleNames, scale); }
+constexpr std::optional<LevelScale> LevelScaleFromName(std::string_view name) {
+  return ValueNamed(kLevelScaleNames, name);
+}
 
 // Rise and decline are proportional already; callers refuse log scale for
 // them with this message (a usage error in the command-line tool).

@@ -14,11 +14,8 @@ namespace tavimo {
 
 enum class OutputFormat { Text, Csv, Json };
 
-inline constexpr std::array<NamedValue<OutputFormat>, 3> kOutputFormatNames = {{
-    {OutputFormat::Text, "text"},
-    {OutputFormat::Csv, "csv"},
-    {OutputFormat::Json, "json"},
-}};
+inline constexpr std::array<NamedValue<OutputFormat>, 3> kOutputFormatNames = {
+    {{OutputFormat::Text, "text"}, {OutputFormat::Csv, "csv"}, {OutputFormat::Json, "json"}}};
 
 // text: ratio TAB mark per line. csv: a header line, then ratio,level,mark
 // per record (RFC 4180). json: an array of {"ratio","level","mark"} objects.

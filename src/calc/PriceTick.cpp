@@ -156,12 +156,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string_view TickRoundingName(TickRounding rounding) { return NameOf(kTickRoundingNames, rounding); }
-
-std::optional<TickRounding> TickRoundingFromName(std::string_view name) {
-  return ValueNamed(kTickRoundingNames, name);
-}
-
 PriceTick::PriceTick(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
   const auto invalid = [&] { return EConvertError(messages::FormatMessage(kInvalidTickMessage, text_)); };
   long double value;

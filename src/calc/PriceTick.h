@@ -16,15 +16,12 @@ namespace tavimo {
 
 enum class TickRounding { Nearest, Up, Down };
 
-inline constexpr std::array<NamedValue<TickRounding>, 3> kTickRoundingNames = {{
-    {TickRounding::Nearest, "nearest"},
-    {TickRounding::Up, "up"},
-    {TickRounding::Down, "down"},
-}};
-
-// "nearest", "up" and "down".
-std::string_view TickRoundingName(TickRounding rounding);
-std::optional<TickRounding> TickRoundingFromName(std::string_view name);
+inline constexpr std::array<NamedValue<TickRounding>, 3> kTickRoundingNames = {
+    {{TickRounding::Nearest, "nearest"}, {TickRounding::Up, "up"}, {TickRounding::Down, "down"}}};
+constexpr std::string_view TickRoundingName(TickRounding rounding) { return NameOf(kTickRoundingNames, rounding); }
+constexpr std::optional<TickRounding> TickRoundingFromName(std::string_view name) {
+  return ValueNamed(kTickRoundingNames, name);
+}
 
 // "%s" is the tick text as given.
 inline constexpr std::string_view kInvalidTickMessage = "Invalid tick '%s'.";
