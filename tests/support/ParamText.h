@@ -15,7 +15,7 @@
 
 namespace tavimo::param_text {
 
-// The word a sign is spelled with in a name; nullptr for a byte shown as '_'.
+// The word a sign is spelled with in a name; nullptr for any other byte.
 inline const char* SignWord(char c) {
   switch (c) {
     case ' ': return "Space";
@@ -56,20 +56,47 @@ inline const char* SignWord(char c) {
   }
 }
 
-// `text` as a name: letters, digits and '_' kept, signs spelled as words,
-// any other byte (control, non-ASCII) as '_'; "Empty" for no text.
+// The length of the well-formed UTF-8 character at the start of `text`, or 0.
+inline std::size_t Utf8Length(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+  if (length == 0 || text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
+  const auto second = static_cast<unsigned char>(text[1]);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second >= 0x90))
+    return 0;  // overlong forms, surrogates and code points past U+10FFFF
+  return length;
+}
+
+// `text` as a name: letters, digits and '_' kept, signs spelled as words, a
+// UTF-8 character as its code point ("U4E2D"), any other byte in hex ("x00");
+// "Empty" for no text.
 inline std::string Name(std::string_view text) {
   if (text.empty()) return "Empty";
   std::string name;
-  for (char c : text) {
+  char hex[16];
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    std::size_t taken = 1;
     const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     if (alnum || c == '_') {
       name += c;
     } else if (const char* word = SignWord(c)) {
       name += word;
+    } else if (byte >= 0x80 && (taken = Utf8Length(text.substr(i))) > 0) {
+      unsigned codePoint = byte & (0x7F >> taken);
+      for (std::size_t k = 1; k < taken; ++k) codePoint = codePoint << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+      std::snprintf(hex, sizeof hex, "U%04X", codePoint);
+      name += hex;
     } else {
-      name += '_';
+      taken = 1;
+      std::snprintf(hex, sizeof hex, "x%02X", byte);
+      name += hex;
     }
+    i += taken;
   }
   return name;
 }
@@ -105,12 +132,15 @@ inline std::string Join(std::initializer_list<std::string> parts) {
   return name;
 }
 
-// `text` in double quotes, on one line: quotes, backslashes, control and
-// non-ASCII bytes escaped as in C.
+// `text` in double quotes, on one line: quotes, backslashes, control bytes,
+// the byte order mark and bytes that are no UTF-8 character escaped as in C;
+// other characters kept.
 inline std::string Quoted(std::string_view text) {
   std::string shown = "\"";
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
+    std::size_t taken = 1;
     if (c == '"' || c == '\\') {
       shown += '\\';
       shown += c;
@@ -120,13 +150,17 @@ inline std::string Quoted(std::string_view text) {
       shown += "\\r";
     } else if (c == '\t') {
       shown += "\\t";
-    } else if (byte < 0x20 || byte >= 0x7f) {
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      shown += c;
+    } else if (byte >= 0x80 && (taken = Utf8Length(text.substr(i))) > 0 && text.substr(i, 3) != "\xEF\xBB\xBF") {
+      shown += text.substr(i, taken);
+    } else {
+      taken = 1;
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\x%02X", byte);
       shown += escape;
-    } else {
-      shown += c;
     }
+    i += taken;
   }
   return shown + "\"";
 }
@@ -134,6 +168,14 @@ inline std::string Quoted(std::string_view text) {
 // A name generator for rows that are texts: the text spelled as a name.
 struct TextName {
   std::string operator()(const ::testing::TestParamInfo<std::string>& info) const { return Name(info.param); }
+};
+
+// A name generator for rows that carry their own `name`.
+struct NameField {
+  template <class Row>
+  std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
+    return std::string(info.param.name);
+  }
 };
 
 }  // namespace tavimo::param_text
