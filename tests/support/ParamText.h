@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavimo::param_text {
 
@@ -163,6 +164,13 @@ inline std::string Quoted(std::string_view text) {
     i += taken;
   }
   return shown + "\"";
+}
+
+// Texts each quoted, in braces: {"rise", "--low", "10"}.
+inline std::string QuotedList(const std::vector<std::string>& texts) {
+  std::string shown = "{";
+  for (const std::string& text : texts) shown += (shown.size() > 1 ? ", " : "") + Quoted(text);
+  return shown + "}";
 }
 
 // A name generator for rows that are texts: the text spelled as a name.
