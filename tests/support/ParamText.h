@@ -173,6 +173,22 @@ inline std::string QuotedList(const std::vector<std::string>& texts) {
   return shown + "}";
 }
 
+// Numbers in braces: {1, 3, 5}.
+template <class Number_>
+std::string NumberList(const std::vector<Number_>& numbers) {
+  std::string shown = "{";
+  for (const Number_ number : numbers) shown += (shown.size() > 1 ? ", " : "") + Number(number);
+  return shown + "}";
+}
+
+// Numbers as a name, joined by '_': "60_Minus60"; "Empty" for none.
+template <class Number_>
+std::string NumberListName(const std::vector<Number_>& numbers) {
+  std::string name;
+  for (const Number_ number : numbers) name += (name.empty() ? "" : "_") + Name(number);
+  return name.empty() ? "Empty" : name;
+}
+
 // A name generator for rows that are texts: the text spelled as a name.
 struct TextName {
   std::string operator()(const ::testing::TestParamInfo<std::string>& info) const { return Name(info.param); }
