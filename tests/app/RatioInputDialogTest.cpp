@@ -59,7 +59,8 @@ void ExpectTextsFitTheirControls(const TRatioInputDialog& dialog) {
   EXPECT_GE(prompt.height(), QFontMetrics(prompt.font()).height());
   EXPECT_GE(dialog.Edit()->height(), dialog.Edit()->minimumSizeHint().height());
   for (const QPushButton* button : {dialog.OkButton(), dialog.CancelButton()}) {
-    EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width()) << button->text().toStdString();
+    EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width())
+        << button->text().toStdString();
     EXPECT_GE(button->height(), QFontMetrics(button->font()).height());
   }
   for (const QWidget* control : std::initializer_list<const QWidget*>{&prompt, dialog.Edit(), dialog.OkButton(),

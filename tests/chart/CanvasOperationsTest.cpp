@@ -118,7 +118,9 @@ struct GradientCase {
   int bands;
 };
 
-void PrintTo(const GradientCase& c, std::ostream* os) { *os << "{height " << c.height << " -> " << c.bands << " bands}"; }
+void PrintTo(const GradientCase& c, std::ostream* os) {
+  *os << "{height " << c.height << " -> " << c.bands << " bands}";
+}
 
 class BandedGradientTest : public ::testing::TestWithParam<GradientCase> {};
 

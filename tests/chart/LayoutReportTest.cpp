@@ -42,7 +42,8 @@ TEST(LayoutReportTest, DescribesWhatThePaintDrew) {
   EXPECT_EQ(r.titleLineHeight, 21);
   const Rect picture{0, 0, r.width, r.height};
   ASSERT_FALSE(r.plotRect.IsEmpty());
-  EXPECT_TRUE(Within(picture, {r.plotRect.left, r.plotRect.top}) && Within(picture, {r.plotRect.right, r.plotRect.bottom}));
+  EXPECT_TRUE(Within(picture, {r.plotRect.left, r.plotRect.top}));
+  EXPECT_TRUE(Within(picture, {r.plotRect.right, r.plotRect.bottom}));
   // The left axis' line runs down the plot's left edge; the bottom axis is hidden.
   EXPECT_TRUE(r.leftAxis.shown);
   EXPECT_FALSE(r.bottomAxis.shown);

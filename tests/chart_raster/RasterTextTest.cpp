@@ -208,7 +208,9 @@ INSTANTIATE_TEST_SUITE_P(Faces, FaceMatching,
                                            FaceCase{"MS Sans Serif", "Liberation Sans"},
                                            FaceCase{"宋体", "AR PL UMing CN"}, FaceCase{"SimSun", "AR PL UMing CN"},
                                            FaceCase{"Liberation Serif", "Liberation Serif"}),
-                         [](const ::testing::TestParamInfo<FaceCase>& info) { return param_text::Name(info.param.face); });
+                         [](const ::testing::TestParamInfo<FaceCase>& info) {
+                           return param_text::Name(info.param.face);
+                         });
 
 TEST(RasterFonts, PositiveHeightIsAPointSizeAtNinetySixDpi) {
   EXPECT_EQ(MakeQFont({"Arial", 12, clBlack, false, false, false, false}).pixelSize(), 16);

@@ -89,7 +89,8 @@ inline std::string Name(std::string_view text) {
       name += word;
     } else if (byte >= 0x80 && (taken = Utf8Length(text.substr(i))) > 0) {
       unsigned codePoint = byte & (0x7F >> taken);
-      for (std::size_t k = 1; k < taken; ++k) codePoint = codePoint << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+      for (std::size_t k = 1; k < taken; ++k)
+        codePoint = codePoint << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
       std::snprintf(hex, sizeof hex, "U%04X", codePoint);
       name += hex;
     } else {
