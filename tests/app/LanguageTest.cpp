@@ -22,7 +22,14 @@
 #include "app/Language.h"
 #include "app/MainForm.h"
 
-namespace tavimo::app::test {
+namespace tavimo::app {
+
+// The language a parameterised test runs in, by name; found next to the type.
+static void PrintTo(TUiLanguage language, std::ostream* os) {
+  *os << (language == TUiLanguage::English ? "English" : "Chinese");
+}
+
+namespace test {
 namespace {
 
 TEST(UiLanguage, TheFirstEnglishOrChineseOrCLanguageDecides) {
@@ -179,4 +186,5 @@ INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguageTest, testing::Values(TUiLangu
                          });
 
 }  // namespace
-}  // namespace tavimo::app::test
+}  // namespace test
+}  // namespace tavimo::app

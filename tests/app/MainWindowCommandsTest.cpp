@@ -2,15 +2,16 @@
 // the calculator, exit, About, Help and the update page.
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 #include "AppTestSupport.h"
 #include "app/AboutForm.h"
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
-#include "app/MakerInfo.h"
 
 namespace tavimo::app::test {
 namespace {
@@ -62,11 +63,24 @@ TEST_F(MainWindowCommandsTest, CalculatorButtonStartsTheCalculatorQuietly) {
   EXPECT_TRUE(Prompter().messages.empty());
 }
 
-TEST_F(MainWindowCommandsTest, UpdateButtonOpensTheUpdatePage) {
+TEST_F(MainWindowCommandsTest, UpdateButtonOpensAPageOfTheMakersSiteOfItsOwn) {
   Click(10);
   ASSERT_EQ(shell_.opened.size(), 1u);
-  EXPECT_EQ(shell_.opened[0], maker::kUpdatePage);
-  EXPECT_NE(shell_.opened[0], TForm5::UpdateAddress());
+  const QUrl page(QString::fromStdString(shell_.opened[0]), QUrl::StrictMode);
+  // The maker's site as the About window shows it, and the page its own update link opens.
+  Click(1);
+  auto* site = windows_.about->findChild<QLabel*>(QStringLiteral("Label9"));
+  auto* aboutUpdate = windows_.about->findChild<QLabel*>(QStringLiteral("Label11"));
+  ASSERT_TRUE(site && aboutUpdate);
+  QTest::mouseClick(aboutUpdate, Qt::LeftButton);
+  ASSERT_EQ(shell_.opened.size(), 2u);
+  const QUrl siteUrl(site->text());
+  EXPECT_TRUE(page.isValid()) << shell_.opened[0];
+  EXPECT_EQ(page.scheme(), "https");
+  EXPECT_FALSE(siteUrl.host().isEmpty());
+  EXPECT_EQ(page.host(), siteUrl.host());
+  EXPECT_NE(page.adjusted(QUrl::StripTrailingSlash), siteUrl.adjusted(QUrl::StripTrailingSlash)) << "not the home page";
+  EXPECT_NE(shell_.opened[0], shell_.opened[1]) << "not the About window's update page";
 }
 
 TEST_F(MainWindowCommandsTest, ExitClosesTheMainWindow) {

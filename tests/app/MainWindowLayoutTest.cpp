@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 
 #include "AppTestSupport.h"
 #include "app/ChartWidget.h"
@@ -98,8 +100,12 @@ TEST_F(MainWindowLayoutTest, WindowHasItsCaptionClientSizeAndTitleBarButtons) {
 
 TEST_F(MainWindowLayoutTest, WindowOpensCentredOnTheScreen) {
   Form().PlaceCentred();
-  const QRect screen = Form().screen()->geometry();
-  EXPECT_EQ(Form().pos(), QPoint(screen.left() + (screen.width() - 605) / 2, screen.top() + (screen.height() - 544) / 2));
+  // The window as it was designed from outside, frame included: 605 x 544.
+  const QRect outer(Form().pos(), QSize(605, 544));
+  const QRect screen = Form().screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y();
+  EXPECT_LE(std::abs((outer.left() + outer.width() / 2.0) - (screen.left() + screen.width() / 2.0)), 1.0);
+  EXPECT_LE(std::abs((outer.top() + outer.height() / 2.0) - (screen.top() + screen.height() / 2.0)), 1.0);
 }
 
 TEST_F(MainWindowLayoutTest, ControlsUseFontAAndTheCaptionLabelIsLargeBoldRed) {

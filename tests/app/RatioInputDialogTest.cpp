@@ -2,6 +2,8 @@
 // prompt, the edit box, and what OK, Enter, Cancel and Escape return.
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,20 +47,51 @@ TEST(RatioInputLayoutTest, SizesFollowTheFontUnitsRoundedToTheNearestPixel) {
   }
 }
 
-TEST(RatioInputDialogTest, DialogIsLaidOutFromItsOwnFont) {
+// Whether `inner` lies inside the dialog's client area.
+bool InsideTheDialog(const QDialog& dialog, const QRect& inner) { return dialog.rect().contains(inner); }
+
+// What the user reads and clicks fits: the prompt on its line, the captions
+// on their buttons, a line in the edit box; the controls inside the dialog,
+// from the top down and OK before Cancel.
+void ExpectTextsFitTheirControls(const TRatioInputDialog& dialog) {
+  const QLabel& prompt = *dialog.Prompt();
+  EXPECT_LE(QFontMetrics(prompt.font()).horizontalAdvance(prompt.text()), prompt.width());
+  EXPECT_GE(prompt.height(), QFontMetrics(prompt.font()).height());
+  EXPECT_GE(dialog.Edit()->height(), dialog.Edit()->minimumSizeHint().height());
+  for (const QPushButton* button : {dialog.OkButton(), dialog.CancelButton()}) {
+    EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width())
+        << button->text().toStdString();
+    EXPECT_GE(button->height(), QFontMetrics(button->font()).height());
+  }
+  for (const QWidget* control : std::initializer_list<const QWidget*>{&prompt, dialog.Edit(), dialog.OkButton(),
+                                                                      dialog.CancelButton()})
+    EXPECT_TRUE(InsideTheDialog(dialog, control->geometry())) << control->metaObject()->className();
+  EXPECT_LE(prompt.geometry().bottom(), dialog.Edit()->geometry().top());
+  EXPECT_LT(dialog.Edit()->geometry().bottom(), dialog.OkButton()->geometry().top());
+  EXPECT_EQ(dialog.OkButton()->geometry().top(), dialog.CancelButton()->geometry().top());
+  EXPECT_LT(dialog.OkButton()->geometry().right(), dialog.CancelButton()->geometry().left());
+}
+
+TEST(RatioInputDialogTest, TextsFitTheirControlsInAFixedSizeDialog) {
   TRatioInputDialog dialog(nullptr, "0.5,1/3");
-  const QFontMetrics metrics(dialog.font());
-  const int x = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
-  const int y = metrics.height();
-  const TRatioInputLayout l =
-      LayoutRatioInput(x, y, dialog.Prompt()->height(), dialog.Edit()->height());
-  EXPECT_EQ(dialog.size(), QSize(l.clientWidth, l.clientHeight));
+  ExpectTextsFitTheirControls(dialog);
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
-  EXPECT_EQ(dialog.Prompt()->pos(), l.prompt.topLeft());
-  EXPECT_LE(dialog.Prompt()->width(), l.promptMaxWidth);
-  EXPECT_EQ(dialog.Edit()->geometry(), l.edit);
-  EXPECT_EQ(dialog.OkButton()->geometry(), l.okButton);
-  EXPECT_EQ(dialog.CancelButton()->geometry(), l.cancelButton);
+  EXPECT_EQ(dialog.size(), dialog.minimumSize());
+}
+
+// The layout follows the dialog's font: twice the letters, a dialog about twice as big.
+TEST(RatioInputDialogTest, ALargerFontGivesALargerDialogThatStillFitsItsTexts) {
+  const TRatioInputDialog normal(nullptr, "0.5,1/3");
+  const QFont saved = QApplication::font();
+  QFont large = saved;
+  large.setPixelSize(2 * QFontInfo(saved).pixelSize());
+  QApplication::setFont(large);
+  const TRatioInputDialog enlarged(nullptr, "0.5,1/3");
+  QApplication::setFont(saved);
+  ASSERT_EQ(QFontInfo(enlarged.font()).pixelSize(), QFontInfo(large).pixelSize());
+  ExpectTextsFitTheirControls(enlarged);
+  EXPECT_GT(enlarged.width(), normal.width() * 3 / 2);
+  EXPECT_GT(enlarged.height(), normal.height() * 3 / 2);
 }
 
 TEST(RatioInputDialogTest, CaptionPromptAndEditBox) {

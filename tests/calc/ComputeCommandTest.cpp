@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CalcTestSupport.h"
+#include "ParamText.h"
 #include "calc/ComputeCommand.h"
 #include "runtime/Exceptions.h"
 
@@ -24,7 +25,10 @@ struct EmptyBoxCase {
   std::optional<std::string_view> message;
 };
 
-void PrintTo(const EmptyBoxCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const EmptyBoxCase& c, std::ostream* out) {
+  *out << "{" << c.name << ": low " << param_text::Quoted(c.low) << ", high " << param_text::Quoted(c.high) << " -> "
+       << (c.message ? param_text::Quoted(*c.message) : std::string("no message")) << "}";
+}
 
 class EmptyBoxTest : public ::testing::TestWithParam<EmptyBoxCase> {};
 
@@ -55,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         EmptyBoxCase{"SupportBothEmpty", ComputeMode::Support, "", "", kEmptyBothMessage},
         EmptyBoxCase{"SupportHighEmpty", ComputeMode::Support, "abc", "", kEmptyBothMessage},
         EmptyBoxCase{"SupportLowEmpty", ComputeMode::Support, "", "abc", kEmptyBothMessage},
-        EmptyBoxCase{"SupportBothFilled", ComputeMode::Support, "10", "20", std::nullopt}));
+        EmptyBoxCase{"SupportBothFilled", ComputeMode::Support, "10", "20", std::nullopt}),
+    param_text::NameField());
 
 TEST(ComputeCommand, EmptyBoxIsAnsweredBeforeAnyRatioIsConverted) {
   EXPECT_EQ(RunCompute(ComputeMode::Rise, "", "", {"1/0"}).emptyBoxMessage, kEmptyLowMessage);

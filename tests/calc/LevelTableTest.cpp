@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CalcTestSupport.h"
+#include "ParamText.h"
 #include "calc/LevelTable.h"
 #include "runtime/Exceptions.h"
 
@@ -52,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                          28.09, 30}},
         DefaultListCase{"Support", BuildSupportTable,
                         {18.09, 17.64, 16.6667, 16.18, 15, 13.82, 13.3333, 11.91, 10, 8.09, 7.64, 6.18, 5, 3.82, 1.91,
-                         0}}));
+                         0}}),
+    param_text::NameField());
 
 TEST(LevelTable, IntermediatesAreExtendedPrecision) {
   // Evaluated in doubles these give 0x1.eb851eb851eb8p-6 and 0x1.47ae147ae147ap-5.

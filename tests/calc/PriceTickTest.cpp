@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CalcTestSupport.h"
+#include "ParamText.h"
 #include "calc/ComputeCommand.h"
 #include "calc/PriceTick.h"
 #include "runtime/Exceptions.h"
@@ -26,7 +27,15 @@ struct TickCase {
 };
 
 void PrintTo(const TickCase& c, std::ostream* out) {
-  *out << c.tick << " " << c.level << " " << TickRoundingName(c.rounding);
+  *out << "{tick " << param_text::Quoted(c.tick) << ", " << param_text::Number(c.level) << " "
+       << TickRoundingName(c.rounding) << " -> " << c.n << " ticks, " << param_text::Number(c.rounded) << ", "
+       << param_text::Quoted(c.text) << "}";
+}
+
+// Tick, level and rounding: "0Dot05_11Dot91_up".
+std::string TickName(const ::testing::TestParamInfo<TickCase>& info) {
+  return param_text::Join({param_text::Name(info.param.tick), param_text::Name(info.param.level),
+                           std::string(TickRoundingName(info.param.rounding))});
 }
 
 class TickRoundingTest : public ::testing::TestWithParam<TickCase> {};
@@ -74,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "-1,000.12344778901234477886423"},
         // 2000000000000002048 / 2.00000000000000205 = 10^18 - 0.999999999999999: below 10^18 down and nearest.
         TickCase{"2.00000000000000205", 2000000000000002048.0, kNearest, 999999999999999999, 0x1.bc16d674ec808p+60,
-                 "2,000,000,000,000,002,047.99999999999999795"}));
+                 "2,000,000,000,000,002,047.99999999999999795"}),
+    TickName);
 
 TEST(PriceTick, ResistanceOfTenToTwentyOnTheNickel) {
   const ComputeOutcome outcome = RunCompute(ComputeMode::Resistance, "10", "20", SplitRatioText(DefaultRatioText));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CalcTestSupport.h"
+#include "ParamText.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
 #include "runtime/Exceptions.h"
@@ -42,6 +43,10 @@ struct RatioError {
   const char* message;
 };
 
+void PrintTo(const RatioError& row, std::ostream* os) {
+  *os << "{" << param_text::Quoted(row.entry) << " -> " << param_text::Quoted(row.message) << "}";
+}
+
 class ParseRatioConvertErrorTest : public ::testing::TestWithParam<RatioError> {};
 
 TEST_P(ParseRatioConvertErrorTest, NamesTheOffendingText) {
@@ -62,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         RatioError{"", "'' is not a valid floating point value"},
         RatioError{"abc", "'abc' is not a valid floating point value"},
         RatioError{"0,618", "'0,618' is not a valid floating point value"},
-        RatioError{"1e5000", "'1e5000' is not a valid floating point value"}));
+        RatioError{"1e5000", "'1e5000' is not a valid floating point value"}),
+    [](const ::testing::TestParamInfo<RatioError>& info) { return param_text::Name(info.param.entry); });
 
 TEST(ParseRatio, NonZeroOverZeroIsDivisionByZero) {
   EXPECT_TRUE(Raises<EZeroDivide>([] { ParseRatio("1/0"); }, "Floating point division by zero"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ParamText.h"
 #include "calc/RatioList.h"
 
 namespace tavimo {
@@ -13,7 +14,7 @@ struct SplitCase {
   RatioList entries;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name << ": " << param_text::Quoted(c.text); }
 
 class SplitRatioTextTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -33,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"LeadingComma", ",0.5", {"", "0.5"}},
         SplitCase{"TrailingComma", "0.5,", {"0.5", ""}},
         SplitCase{"TrailingCommaThenBlank", "0.5, ", {"0.5"}},
-        SplitCase{"QuotedItemWithComma", "\"1,2\",3", {"1,2", "3"}}));
+        SplitCase{"QuotedItemWithComma", "\"1,2\",3", {"1,2", "3"}}),
+    param_text::NameField());
 
 INSTANTIATE_TEST_SUITE_P(
     Quoting, SplitRatioTextTest,
@@ -45,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"UnclosedQuoteTakesTheRest", "1,\"2, 3", {"1", "2, 3"}},
         SplitCase{"TextRightAfterClosingQuote", "\"a\"b,c", {"a", "b", "c"}},
         SplitCase{"QuoteInsideRunIsOrdinary", "1\"2,3", {"1\"2", "3"}},
-        SplitCase{"QuotedItemThenTrailingComma", "\"1\",", {"1", ""}}));
+        SplitCase{"QuotedItemThenTrailingComma", "\"1\",", {"1", ""}}),
+    param_text::NameField());
 
 INSTANTIATE_TEST_SUITE_P(
     Characters, SplitRatioTextTest,
@@ -58,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"TextEndsAtNul", std::string("1,2\0,3", 6), {"1", "2"}},
         SplitCase{"NoLimitOnCount", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23",
                   {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11", "12",
-                   "13", "14", "15", "16", "17", "18", "19", "20", "21", "22", "23"}}));
+                   "13", "14", "15", "16", "17", "18", "19", "20", "21", "22", "23"}}),
+    param_text::NameField());
 
 TEST(DefaultRatioText, HoldsTheSixteenRatiosInSeventyNineCharacters) {
   EXPECT_EQ(DefaultRatioText.size(), 79u);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "ChartTestSupport.h"
+#include "ParamText.h"
 #include "chart/ChartExceptions.h"
 
 namespace tavimo::chart {
@@ -107,6 +108,11 @@ struct StepCase {
   double step;
 };
 
+void PrintTo(const StepCase& c, std::ostream* os) {
+  *os << "{" << param_text::Number(c.minimum) << " to " << param_text::Number(c.maximum) << ", increment "
+      << param_text::Number(c.increment) << ", span " << c.span << " -> step " << param_text::Number(c.step) << "}";
+}
+
 class LabelStepTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(LabelStepTest, StepIsTheFirstNiceCandidateThatFits) {
@@ -138,7 +144,13 @@ INSTANTIATE_TEST_SUITE_P(Ranges, LabelStepTest,
                                            StepCase{0, 21, 3, 400, 3},       // 7 labels fit
                                            StepCase{0, 1000, 0, 400, 50},    // 1, 2, 5, ... 50
                                            StepCase{0, 0.37, 0, 400, 0.02},  // steps below 1
-                                           StepCase{0, 21, 0, 9, 1e-12}));   // not even one label fits
+                                           StepCase{0, 21, 0, 9, 1e-12}),    // not even one label fits
+                         [](const ::testing::TestParamInfo<StepCase>& info) {
+                           const StepCase& c = info.param;
+                           return param_text::Join({param_text::Name(c.minimum), "to", param_text::Name(c.maximum),
+                                                    "increment", param_text::Name(c.increment),
+                                                    "span" + std::to_string(c.span)});
+                         });
 
 TEST(LabelStyleTest, PointLabelsOnThePositionAxisUnlessTheFirstIsEmpty) {
   TestChart t = BareChart(200, 200);

@@ -30,6 +30,10 @@ struct ThicknessCase {
   int thickness;
 };
 
+void PrintTo(const ThicknessCase& c, std::ostream* os) {
+  *os << "{span " << c.span << ", " << c.points << " points, " << c.percent << " % -> thickness " << c.thickness << "}";
+}
+
 class BarThicknessTest : public ::testing::TestWithParam<ThicknessCase> {};
 
 TEST_P(BarThicknessTest, ThicknessIsAPercentOfTheSlotMadeEven) {
@@ -50,7 +54,12 @@ INSTANTIATE_TEST_SUITE_P(Slots, BarThicknessTest,
                                            ThicknessCase{400, 16, 50, 12},  // slot 23 -> 11.5 -> 12
                                            ThicknessCase{42, 1, 50, 10},    // slot 21 -> 10.5 -> 10 (ties to even)
                                            ThicknessCase{352, 16, 70, 14},  // slot 20 -> 14
-                                           ThicknessCase{100, 0, 50, 0}));  // no points, no bars
+                                           ThicknessCase{100, 0, 50, 0}),  // no points, no bars
+                         [](const ::testing::TestParamInfo<ThicknessCase>& info) {
+                           const ThicknessCase& c = info.param;
+                           return "span" + std::to_string(c.span) + "_points" + std::to_string(c.points) + "_percent" +
+                                  std::to_string(c.percent);
+                         });
 
 TEST(BarThicknessTest, CustomHeightWins) {
   TestChart t = BareChart(200, 200);

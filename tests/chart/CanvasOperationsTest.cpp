@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "ParamText.h"
 #include "chart/RecordingCanvas.h"
 
 namespace tavimo::chart {
@@ -117,6 +118,10 @@ struct GradientCase {
   int bands;
 };
 
+void PrintTo(const GradientCase& c, std::ostream* os) {
+  *os << "{height " << c.height << " -> " << c.bands << " bands}";
+}
+
 class BandedGradientTest : public ::testing::TestWithParam<GradientCase> {};
 
 TEST_P(BandedGradientTest, BandsCoverTheRectangleFromBottomToTop) {
@@ -145,7 +150,10 @@ TEST_P(BandedGradientTest, BandsCoverTheRectangleFromBottomToTop) {
 
 INSTANTIATE_TEST_SUITE_P(Heights, BandedGradientTest,
                          ::testing::Values(GradientCase{504, 256}, GradientCase{256, 256}, GradientCase{100, 100},
-                                           GradientCase{1, 1}));
+                                           GradientCase{1, 1}),
+                         [](const ::testing::TestParamInfo<GradientCase>& info) {
+                           return "height" + std::to_string(info.param.height);
+                         });
 
 TEST(BandedGradientTest, BandColoursUseTheBandCountLessOneAsDenominator) {
   RecordingCanvas canvas;

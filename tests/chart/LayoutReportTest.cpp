@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ChartTestSupport.h"
 #include "chart/LayoutReport.h"
 #include "chart/LayoutReportJson.h"
@@ -12,33 +14,104 @@ namespace {
 using testing::kSixteenRatios;
 using testing::MainChartWith;
 
-TEST(LayoutReportTest, DescribesThePaintedChart) {
+// Whether the canvas got a call of `op` that `matches`.
+template <class Match>
+bool Drew(const RecordingCanvas& canvas, TCanvasOp op, Match matches) {
+  const std::vector<const TCanvasRecord*> records = canvas.OfKind(op);
+  return std::any_of(records.begin(), records.end(), [&](const TCanvasRecord* r) { return matches(*r); });
+}
+
+bool Within(const Rect& outer, Point p) {
+  return p.x >= outer.left && p.x <= outer.right && p.y >= outer.top && p.y <= outer.bottom;
+}
+
+// The report checked against the calls the paint made: every place it gives
+// is where something was drawn, and the pieces lie where the chart puts them.
+TEST(LayoutReportTest, DescribesWhatThePaintDrew) {
   auto t = MainChartWith({"0.5", "1", "2"});
   t.series().SetPointX(1, 20);
   t.series().SetPointX(2, 25);
   t.Paint();
   const ChartLayoutReport r = DescribeLayout(*t);
+  const RecordingCanvas& canvas = *t.canvas;
+
   EXPECT_EQ(r.width, 597);
   EXPECT_EQ(r.height, 504);
-  EXPECT_EQ(r.plotRect, t->PlotRect());
+  EXPECT_EQ(canvas.ImageWidth(), r.width);
+  EXPECT_EQ(canvas.ImageHeight(), r.height);
   EXPECT_EQ(r.titleLineHeight, 21);
-  EXPECT_EQ(r.barThickness, t.series().BarThickness());
+  const Rect picture{0, 0, r.width, r.height};
+  ASSERT_FALSE(r.plotRect.IsEmpty());
+  EXPECT_TRUE(Within(picture, {r.plotRect.left, r.plotRect.top}));
+  EXPECT_TRUE(Within(picture, {r.plotRect.right, r.plotRect.bottom}));
+  // The left axis' line runs down the plot's left edge; the bottom axis is hidden.
   EXPECT_TRUE(r.leftAxis.shown);
   EXPECT_FALSE(r.bottomAxis.shown);
-  EXPECT_EQ(r.leftAxis.axisLinePos, t->PlotRect().left);
+  EXPECT_EQ(r.leftAxis.axisLinePos, r.plotRect.left);
+  EXPECT_TRUE(Drew(canvas, TCanvasOp::StrokeLine, [&](const TCanvasRecord& c) {
+    return c.x0 == r.leftAxis.axisLinePos && c.x1 == c.x0 && c.y0 == r.plotRect.top && c.y1 == r.plotRect.bottom;
+  }));
+
+  // One axis label per bar, drawn at the bar's centre line, the boxes apart.
+  ASSERT_EQ(r.bars.size(), 3u);
   ASSERT_EQ(r.axisLabels.size(), 3u);
-  EXPECT_EQ(r.axisLabels[1].text, "1");
   EXPECT_EQ(r.axisLabels[1].width, 8);
   EXPECT_EQ(r.axisLabels[1].height, 18);
-  ASSERT_EQ(r.bars.size(), 3u);
-  EXPECT_TRUE(r.bars[0].polygon.empty());  // value 0: nothing drawn
-  EXPECT_EQ(r.bars[2].polygon.size(), 7u);
+  for (std::size_t i = 0; i < r.axisLabels.size(); ++i) {
+    const TAxisLabelRecord& label = r.axisLabels[i];
+    SCOPED_TRACE(label.text);
+    EXPECT_EQ(label.text, r.bars[i].label);
+    EXPECT_TRUE(label.drawn);
+    EXPECT_TRUE(Drew(canvas, TCanvasOp::PutText, [&](const TCanvasRecord& c) { return c.text == label.text; }));
+    EXPECT_EQ(label.pixel, r.bars[i].top + r.barThickness / 2);
+    if (i > 0) {
+      EXPECT_GE(label.pixel - label.height / 2, r.axisLabels[i - 1].pixel + r.axisLabels[i - 1].height / 2);
+    }
+  }
+
+  // Bars from the top down in list order, each the polygon the canvas filled
+  // in the bar's colour, inside the plot, as tall as the bar thickness; a
+  // zero level draws nothing and a higher level a longer bar.
   EXPECT_EQ(ColorToHex(r.bars[0].color), "#ff0000");
   EXPECT_EQ(ColorToHex(r.bars[1].color), "#008000");
-  ASSERT_TRUE(r.bars[2].mark.has_value());
-  EXPECT_EQ(r.bars[2].mark->text, "25");
-  EXPECT_EQ(r.bars[2].mark->arrow[0].x, t.series().PointPixelX(2));
-  EXPECT_EQ(r.bars[2].mark->box.left, r.bars[2].mark->arrow[1].x);
+  EXPECT_TRUE(r.bars[0].polygon.empty());
+  EXPECT_LT(r.bars[0].top, r.bars[1].top);
+  EXPECT_LT(r.bars[1].top, r.bars[2].top);
+  EXPECT_EQ(canvas.Count(TCanvasOp::FillPolygon), 2);
+  int previousTip = r.plotRect.left;
+  for (std::size_t i = 1; i < r.bars.size(); ++i) {
+    const BarReport& bar = r.bars[i];
+    SCOPED_TRACE(bar.label);
+    ASSERT_EQ(bar.polygon.size(), 7u);
+    EXPECT_TRUE(Drew(canvas, TCanvasOp::FillPolygon,
+                     [&](const TCanvasRecord& c) { return c.points == bar.polygon && c.brush.color == bar.color; }));
+    int tip = bar.polygon[0].x, low = bar.polygon[0].y, high = bar.polygon[0].y;
+    for (const Point& p : bar.polygon) {
+      EXPECT_TRUE(Within(r.plotRect, p)) << p.x << "," << p.y;
+      tip = std::max(tip, p.x);
+      low = std::min(low, p.y);
+      high = std::max(high, p.y);
+    }
+    EXPECT_EQ(low, bar.top);
+    EXPECT_EQ(high - low, r.barThickness);
+    EXPECT_GT(tip, previousTip);
+    previousTip = tip;
+
+    // The mark: its box and its text drawn, the arrow from the bar's tip to the box.
+    ASSERT_TRUE(bar.mark.has_value());
+    const MarkReport& mark = *bar.mark;
+    EXPECT_EQ(mark.text, i == 1 ? "20" : "25");
+    EXPECT_TRUE(Drew(canvas, TCanvasOp::DrawBox, [&](const TCanvasRecord& c) { return c.rect == mark.box; }));
+    EXPECT_TRUE(Drew(canvas, TCanvasOp::PutText, [&](const TCanvasRecord& c) {
+      return c.text == mark.text && mark.box.Contains({c.x0, c.y0});
+    }));
+    EXPECT_EQ(mark.arrow[0], (Point{tip, bar.top + r.barThickness / 2}));
+    EXPECT_TRUE(Drew(canvas, TCanvasOp::StrokeLine, [&](const TCanvasRecord& c) {
+      return Point{c.x0, c.y0} == mark.arrow[0] && Point{c.x1, c.y1} == mark.arrow[1];
+    }));
+    EXPECT_EQ(mark.box.left, mark.arrow[1].x);
+    EXPECT_TRUE(Within(picture, {mark.box.right, mark.box.bottom}));
+  }
   EXPECT_EQ(r.markLineHeight, 18);
   EXPECT_EQ(r.markWWidth, 8);
 }

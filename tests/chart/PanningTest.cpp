@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ChartTestSupport.h"
+#include "ParamText.h"
 
 namespace tavimo::chart {
 namespace {
@@ -154,6 +155,11 @@ struct WheelCase {
   int remainder;
 };
 
+void PrintTo(const WheelCase& c, std::ostream* os) {
+  *os << "{deltas " << param_text::NumberList(c.deltas) << " -> " << c.notches << " notches, " << c.remainder
+      << " left}";
+}
+
 class WheelTest : public ::testing::TestWithParam<WheelCase> {};
 
 TEST_P(WheelTest, NotchesOf120MoveTheVerticalRangeByThreePercent) {
@@ -179,7 +185,10 @@ TEST_P(WheelTest, NotchesOf120MoveTheVerticalRangeByThreePercent) {
 INSTANTIATE_TEST_SUITE_P(Deltas, WheelTest,
                          ::testing::Values(WheelCase{{60}, 0, 60}, WheelCase{{60, 60}, 1, 0},
                                            WheelCase{{-240}, -2, 0}, WheelCase{{120, 120, 120}, 3, 0},
-                                           WheelCase{{-200}, -1, -80}, WheelCase{{60, -60}, 0, 0}));
+                                           WheelCase{{-200}, -1, -80}, WheelCase{{60, -60}, 0, 0}),
+                         [](const ::testing::TestParamInfo<WheelCase>& info) {
+                           return "deltas_" + param_text::NumberListName(info.param.deltas);
+                         });
 
 TEST(WheelTest, OneNotchUpShiftsTheLeftRangeByThreePercentOfItsSpan) {
   TestChart t = PaintedChartWithLevels();

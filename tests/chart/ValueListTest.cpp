@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ParamText.h"
 #include "chart/ValueList.h"
 #include "runtime/Exceptions.h"
 
@@ -24,6 +25,21 @@ struct InsertCase {
   std::vector<double> result;
 };
 
+const char* OrderName(TChartListOrder order) {
+  switch (order) {
+    case TChartListOrder::loAscending: return "Ascending";
+    case TChartListOrder::loDescending: return "Descending";
+    case TChartListOrder::loNone: return "None";
+  }
+  return "Unknown";
+}
+
+void PrintTo(const InsertCase& c, std::ostream* os) {
+  *os << "{" << OrderName(c.order) << ", " << param_text::Number(c.value) << " into "
+      << param_text::NumberList(c.existing) << " -> index " << c.index << ", " << param_text::NumberList(c.result)
+      << "}";
+}
+
 class OrderedInsertTest : public ::testing::TestWithParam<InsertCase> {};
 
 TEST_P(OrderedInsertTest, ValueGoesWhereTheOrderPutsIt) {
@@ -43,7 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
                       InsertCase{TChartListOrder::loAscending, {1, 3, 5}, 7, 3, {1, 3, 5, 7}},
                       InsertCase{TChartListOrder::loDescending, {5, 3, 1}, 9, 0, {9, 5, 3, 1}},
                       InsertCase{TChartListOrder::loNone, {5, 3, 1}, 4, 3, {5, 3, 1, 4}},
-                      InsertCase{TChartListOrder::loAscending, {}, 4, 0, {4}}));
+                      InsertCase{TChartListOrder::loAscending, {}, 4, 0, {4}}),
+    [](const ::testing::TestParamInfo<InsertCase>& info) {
+      return param_text::Join({OrderName(info.param.order), param_text::Name(info.param.value), "into",
+                               param_text::NumberListName(info.param.existing)});
+    });
 
 TEST(ValueListTest, StatisticsOfNoValuesAreZero) {
   TChartValueList list(nullptr, "X");

@@ -63,6 +63,11 @@ struct LineCase {
   int lastX, lastY;  // the last pixel that must be set
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) {
+  *os << "{(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << "), last pixel (" << c.lastX << ", "
+      << c.lastY << ")}";
+}
+
 class RasterLineEnds : public RasterPrimitives, public ::testing::WithParamInterface<LineCase> {};
 
 TEST_P(RasterLineEnds, SetsEveryPixelButTheEnd) {
@@ -80,7 +85,12 @@ INSTANTIATE_TEST_SUITE_P(Directions, RasterLineEnds,
                          ::testing::Values(LineCase{5, 5, 15, 5, 14, 5}, LineCase{15, 5, 5, 5, 6, 5},
                                            LineCase{5, 5, 5, 15, 5, 14}, LineCase{5, 15, 5, 5, 5, 6},
                                            LineCase{0, 0, 10, 10, 9, 9}, LineCase{20, 30, 10, 20, 11, 21},
-                                           LineCase{2, 40, 32, 50, 31, 50}));
+                                           LineCase{2, 40, 32, 50, 31, 50}),
+                         [](const ::testing::TestParamInfo<LineCase>& info) {
+                           const LineCase& c = info.param;
+                           return "from" + std::to_string(c.x0) + "_" + std::to_string(c.y0) + "_to" +
+                                  std::to_string(c.x1) + "_" + std::to_string(c.y1);
+                         });
 
 TEST_F(RasterPrimitives, ZeroLengthLineDrawsNothing) {
   canvas.SetPen(kBlackPen);

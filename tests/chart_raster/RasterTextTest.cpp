@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ParamText.h"
 #include "RasterProbe.h"
 #include "chart/RasterFonts.h"
 
@@ -189,6 +190,10 @@ struct FaceCase {
   const char* family;
 };
 
+void PrintTo(const FaceCase& c, std::ostream* os) {
+  *os << "{" << param_text::Quoted(c.face) << " -> " << param_text::Quoted(c.family) << "}";
+}
+
 class FaceMatching : public ::testing::TestWithParam<FaceCase> {};
 
 TEST_P(FaceMatching, StoredFaceFindsItsInstalledFamily) {
@@ -202,7 +207,10 @@ INSTANTIATE_TEST_SUITE_P(Faces, FaceMatching,
                          ::testing::Values(FaceCase{"Arial", "Liberation Sans"},
                                            FaceCase{"MS Sans Serif", "Liberation Sans"},
                                            FaceCase{"宋体", "AR PL UMing CN"}, FaceCase{"SimSun", "AR PL UMing CN"},
-                                           FaceCase{"Liberation Serif", "Liberation Serif"}));
+                                           FaceCase{"Liberation Serif", "Liberation Serif"}),
+                         [](const ::testing::TestParamInfo<FaceCase>& info) {
+                           return param_text::Name(info.param.face);
+                         });
 
 TEST(RasterFonts, PositiveHeightIsAPointSizeAtNinetySixDpi) {
   EXPECT_EQ(MakeQFont({"Arial", 12, clBlack, false, false, false, false}).pixelSize(), 16);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "ParamText.h"
 #include "RasterProbe.h"
 #include "chart/LayoutReport.h"
 #include "chart/MainChart.h"
@@ -148,7 +149,8 @@ TEST_P(ScaledMainChart, PlotRectangleBarTipsAndMarkBoxesAreTheFirstChartsTimesTh
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ratios, ScaledMainChart, ::testing::Values(1.25, 1.5, 2.0, 3.0));
+INSTANTIATE_TEST_SUITE_P(Ratios, ScaledMainChart, ::testing::Values(1.25, 1.5, 2.0, 3.0),
+                         [](const ::testing::TestParamInfo<double>& info) { return param_text::Name(info.param); });
 
 // Glyphs rasterised at twice the size have edges that fall on single device
 // pixels; an enlarged picture would show every edge as 2 x 2 blocks.

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/Usage.h"
+#include "ParamText.h"
 #include "cli/CliArguments.h"
+#include "cli/Usage.h"
 
 namespace tavimo::cli {
 namespace {
@@ -23,7 +24,7 @@ struct GoodCase {
   bool help = false;
 };
 
-void PrintTo(const GoodCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const GoodCase& c, std::ostream* out) { *out << c.name << ": " << param_text::QuotedList(c.arguments); }
 
 class GoodArgumentsTest : public ::testing::TestWithParam<GoodCase> {};
 
@@ -66,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         GoodCase{"Help", {"--help"}, M::Rise, "", "", std::nullopt, F::Text, true},
         GoodCase{"ShortHelp", {"-h"}, M::Rise, "", "", std::nullopt, F::Text, true},
         GoodCase{"HelpBeforeBadWords", {"rise", "--help", "bogus", "--format=xml"}, M::Rise, "", "", std::nullopt,
-                 F::Text, true}));
+                 F::Text, true}),
+    param_text::NameField());
 
 struct BadCase {
   const char* name;
@@ -74,7 +76,9 @@ struct BadCase {
   std::string error;
 };
 
-void PrintTo(const BadCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const BadCase& c, std::ostream* out) {
+  *out << c.name << ": " << param_text::QuotedList(c.arguments) << " -> " << param_text::Quoted(c.error);
+}
 
 class BadArgumentsTest : public ::testing::TestWithParam<BadCase> {};
 
@@ -102,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"FormatNamesAreLowerCase", {"rise", "--format=CSV"}, "unknown format 'CSV' (text, csv or json)"},
         BadCase{"HelpTakesNoValue", {"rise", "--help=1"}, "option --help takes no value"},
         BadCase{"ErrorBeforeHelp", {"bogus", "--help"},
-                "unknown mode 'bogus' (rise, decline, resistance, support, projection-up or projection-down)"}));
+                "unknown mode 'bogus' (rise, decline, resistance, support, projection-up or projection-down)"}),
+    param_text::NameField());
 
 // The options of the new level presentation and of confluence and batch.
 INSTANTIATE_TEST_SUITE_P(
@@ -145,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "unknown mode '' (rise, decline, resistance, support, projection-up or projection-down)"},
         BadCase{"BatchLogWithDecline", {"batch", "support,decline", "--scale-levels", "log"},
                 "Log scale applies to resistance, support and projections."},
-        BadCase{"BatchHasNoBoxes", {"batch", "rise", "--low", "1"}, "unknown option '--low'"}));
+        BadCase{"BatchHasNoBoxes", {"batch", "rise", "--low", "1"}, "unknown option '--low'"}),
+    param_text::NameField());
 
 TEST(CommandArguments, ReadConfluenceAndBatchOptions) {
   const CliParseResult confluence = ParseCliArguments(

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/Usage.h"
+#include "ParamText.h"
 #include "cli/CliRun.h"
+#include "cli/Usage.h"
 #include "runtime/NumberFormatSettings.h"
 
 namespace tavimo::cli {
@@ -21,7 +22,7 @@ struct RunCase {
   std::string err;
 };
 
-void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name << ": " << param_text::QuotedList(c.arguments); }
 
 class RunCliTest : public ::testing::TestWithParam<RunCase> {};
 
@@ -59,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"ZeroOverZero", {"rise", "--low", "10", "--ratios", "0/0"}, 1, "",
                 "Invalid floating point operation.\n"},
         RunCase{"BlankRatioListStillConverts", {"rise", "--low", "x", "--ratios", " "}, 1, "",
-                "'x' is not a valid floating point value.\n"}));
+                "'x' is not a valid floating point value.\n"}),
+    param_text::NameField());
 
 // Ticks, log scale and the projections, each against the figures worked by hand.
 INSTANTIATE_TEST_SUITE_P(
@@ -111,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "请输入低点、高点和起点数据！\n"},
         RunCase{"ProjectionWithFromOnly", {"projection-down", "--from=15"}, 1, "", "请输入低点、高点和起点数据！\n"},
         RunCase{"ProjectionBadFrom", {"projection-down", "--low=1", "--high=2", "--from=x"}, 1, "",
-                "'x' is not a valid floating point value.\n"}));
+                "'x' is not a valid floating point value.\n"}),
+    param_text::NameField());
 
 // A given list is read as the same text stored in data.ini would be:
 // trimmed, one pair of quotes dropped, and blank means the default list.

@@ -32,6 +32,13 @@ struct FailurePoint {
   int error;
 };
 
+const char* const kStepNames[] = {"Open", "Write", "Fsync", "Close", "Rename"};
+
+void PrintTo(const FailurePoint& point, std::ostream* os) {
+  *os << kStepNames[static_cast<int>(point.step)] << " call " << point.nth << " fails with "
+      << strerrorname_np(point.error);
+}
+
 FailurePoint planned{};
 int calls[5] = {};
 int strikes = 0;
@@ -126,8 +133,7 @@ TEST_P(SettingsSaveFailure, NextSaveSucceedsOnceTheFaultIsGone) {
 }
 
 std::string PointName(const ::testing::TestParamInfo<FailurePoint>& info) {
-  static const char* const kSteps[] = {"Open", "Write", "Fsync", "Close", "Rename"};
-  return std::string(kSteps[static_cast<int>(info.param.step)]) + std::to_string(info.param.nth) + "_" +
+  return std::string(kStepNames[static_cast<int>(info.param.step)]) + std::to_string(info.param.nth) + "_" +
          strerrorname_np(info.param.error);
 }
 

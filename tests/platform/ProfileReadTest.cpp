@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "ParamText.h"
 #include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
@@ -29,6 +30,11 @@ struct ReadCase {
   const char* key;
   std::string expected;
 };
+
+void PrintTo(const ReadCase& row, std::ostream* os) {
+  *os << "{" << row.name << ": [" << row.section << "] " << row.key << " in " << param_text::Quoted(row.content)
+      << " -> " << param_text::Quoted(row.expected) << "}";
+}
 
 class ProfileReadRules : public ::testing::TestWithParam<ReadCase> {};
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "TestFiles.h"
+#include "ParamText.h"
 #include "UnprivilegedUser.h"
 #include "platform/ProfileFile.h"
 
@@ -21,6 +22,11 @@ struct WriteCase {
   std::string value;
   std::string after;
 };
+
+void PrintTo(const WriteCase& row, std::ostream* os) {
+  *os << "{" << row.name << ": " << param_text::Quoted(row.value) << " into " << param_text::Quoted(row.before)
+      << " -> " << param_text::Quoted(row.after) << "}";
+}
 
 class ProfileWriteRules : public ::testing::TestWithParam<WriteCase> {};
 
@@ -185,6 +191,10 @@ struct DeleteCase {
   std::string before;
   std::string after;
 };
+
+void PrintTo(const DeleteCase& row, std::ostream* os) {
+  *os << "{" << row.name << ": " << param_text::Quoted(row.before) << " -> " << param_text::Quoted(row.after) << "}";
+}
 
 class ProfileDeleteRules : public ::testing::TestWithParam<DeleteCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ParamText.h"
 #include "regex/RatioTextPattern.h"
 
 namespace tavimo {
@@ -12,6 +13,10 @@ struct RatioTextCase {
   std::string text;
   bool refused;
 };
+
+void PrintTo(const RatioTextCase& row, std::ostream* os) {
+  *os << row.name << ": " << param_text::Quoted(row.text) << (row.refused ? " refused" : " accepted");
+}
 
 class RatioTextCheck : public ::testing::TestWithParam<RatioTextCase> {};
 

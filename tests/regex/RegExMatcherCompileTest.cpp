@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ParamText.h"
 #include "regex/RegExMatcher.h"
 #include "runtime/Exceptions.h"
 
@@ -45,6 +46,10 @@ struct BadPattern {
   const char* message;
 };
 
+void PrintTo(const BadPattern& row, std::ostream* os) {
+  *os << "{" << param_text::Quoted(row.pattern) << " -> " << param_text::Quoted(row.message) << "}";
+}
+
 class RegExMatcherBadPattern : public ::testing::TestWithParam<BadPattern> {};
 
 TEST_P(RegExMatcherBadPattern, ReportsOffsetAndEngineText) {
@@ -63,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadPattern{"*a", "TRegExMatcher.Compile() - Error in regex at offset 0: quantifier does not follow a "
                          "repeatable item"},
         BadPattern{"a{2,1}", "TRegExMatcher.Compile() - Error in regex at offset 5: numbers out of order in {} "
-                             "quantifier"}));
+                             "quantifier"}),
+    [](const ::testing::TestParamInfo<BadPattern>& info) { return param_text::Name(info.param.pattern); });
 
 TEST(RegExMatcherCompile, FailedCompileLeavesMatcherUsable) {
   TRegExMatcher matcher;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ParamText.h"
 #include "regex/RegExMatcher.h"
 
 namespace tavimo {
@@ -25,6 +26,12 @@ struct OptionCase {
   bool withoutOption;
   bool withOption;
 };
+
+void PrintTo(const OptionCase& row, std::ostream* os) {
+  *os << row.name << ": " << param_text::Quoted(row.regEx) << " in " << param_text::Quoted(row.subject)
+      << (row.withoutOption ? ": a match" : ": no match") << " without the option,"
+      << (row.withOption ? " a match" : " no match") << " with it";
+}
 
 class RegExMatcherOptionEffect : public ::testing::TestWithParam<OptionCase> {};
 

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/CsvReader.h"
 
 namespace tavimo {
@@ -32,6 +33,11 @@ struct ReaderCase {
   char separator;
   std::string expected;
 };
+
+void PrintTo(const ReaderCase& row, std::ostream* os) {
+  *os << "{" << row.name << ": " << param_text::Quoted(row.text) << " separated by "
+      << param_text::Quoted(std::string(1, row.separator)) << "}";
+}
 
 class CsvReaderCases : public testing::TestWithParam<ReaderCase> {};
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/DecimalDigits.h"
 #include "runtime/ExtendedBits.h"
 #include "runtime/NumberParse.h"
@@ -23,6 +24,21 @@ struct DigitsRow {
   std::string digits;
 };
 
+constexpr int kAll = 9999;
+
+void PrintTo(const DigitsRow& row, std::ostream* os) {
+  *os << "{" << param_text::Number(row.value) << ", precision " << row.precision << ", decimals "
+      << (row.decimals == kAll ? std::string("all") : std::to_string(row.decimals)) << " -> exponent " << row.exponent
+      << (row.negative ? ", negative, " : ", ") << param_text::Quoted(row.digits) << "}";
+}
+
+// Value, precision and decimals: "0Dot1_p17_all".
+std::string DigitsName(const ::testing::TestParamInfo<DigitsRow>& info) {
+  const DigitsRow& row = info.param;
+  return param_text::Join({param_text::Name(row.value), "p" + std::to_string(row.precision),
+                           row.decimals == kAll ? std::string("all") : "d" + std::to_string(row.decimals)});
+}
+
 class DecimalDigitsOf : public ::testing::TestWithParam<DigitsRow> {};
 
 TEST_P(DecimalDigitsOf, GivesExponentSignAndDigits) {
@@ -32,8 +48,6 @@ TEST_P(DecimalDigitsOf, GivesExponentSignAndDigits) {
   EXPECT_EQ(d.negative, row.negative);
   EXPECT_EQ(std::string(d.digits), row.digits);
 }
-
-constexpr int kAll = 9999;
 
 INSTANTIATE_TEST_SUITE_P(
     Values, DecimalDigitsOf,
@@ -53,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DigitsRow{1e-300, 17, kAll, -299, false, "1"},
                       DigitsRow{0.1, 18, kAll, 0, false, "100000000000000006"},
                       DigitsRow{0.1, 17, kAll, 0, false, "10000000000000001"},
-                      DigitsRow{0.1, 16, kAll, 0, false, "1"}));
+                      DigitsRow{0.1, 16, kAll, 0, false, "1"}),
+    DigitsName);
 
 TEST(DecimalDigits, DenormalExtendedValuesCountAsZero) {
   const DecimalDigits d = ToDecimalDigits(ExtendedFromBits({0x0000000000001234u, 0x8000}), 18, kAll);

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/FloatFaults.h"
 #include "runtime/NumberParse.h"
@@ -22,6 +23,10 @@ struct Accepted {
   std::string text;
   long double value;
 };
+
+void PrintTo(const Accepted& row, std::ostream* os) {
+  *os << "{" << param_text::Quoted(row.text) << ", " << param_text::Number(row.value) << "}";
+}
 
 class AcceptedFloatText : public ::testing::TestWithParam<Accepted> {};
 
@@ -39,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Accepted{"1e+", 1.0L}, Accepted{"1E-", 1.0L}, Accepted{"1e0003", 1000.0L},
                       Accepted{"2.5E-3", 25.0L / 10000.0L}, Accepted{"1e-4999", 0.0L}, Accepted{"0e4999", 0.0L},
                       Accepted{"0.618", 618.0L / 1000.0L}, Accepted{"000012.5000", 12.5L},
-                      Accepted{std::string("3.5\0garbage", 11), 3.5L}, Accepted{std::string("7\0", 2), 7.0L}));
+                      Accepted{std::string("3.5\0garbage", 11), 3.5L}, Accepted{std::string("7\0", 2), 7.0L}),
+    [](const ::testing::TestParamInfo<Accepted>& info) { return param_text::Name(info.param.text); });
 
 class RejectedFloatText : public ::testing::TestWithParam<std::string> {};
 
@@ -53,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, RejectedFloatText,
                          ::testing::Values("", " ", "-", "+", "\t12", "12\t", "12,5", "1,000", "1.5.2", "0x10",
                                            "$10", "INF", "NAN", "inf", "e5", "E", "--1", "+-1", "1 2", "1e5000",
                                            "1e4999", "1e1x", "1e++1", "abc", "1.0f", "12e 3", "- 1",
-                                           std::string("\0" "12", 3)));
+                                           std::string("\0" "12", 3)),
+                         param_text::TextName());
 
 // Powers beyond one table entry take two or three rounded factors, so they
 // may miss the correctly rounded value by an ulp or two.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/NumberFormat.h"
 
 namespace tavimo {
@@ -15,6 +16,11 @@ struct GeneralRow {
   int precision;
   std::string text;
 };
+
+void PrintTo(const GeneralRow& row, std::ostream* os) {
+  *os << "{" << param_text::Number(row.value) << ", precision " << row.precision << " -> "
+      << param_text::Quoted(row.text) << "}";
+}
 
 class GeneralFormat : public ::testing::TestWithParam<GeneralRow> {};
 
@@ -43,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GeneralRow{123.456, 2, "1.2E2"}, GeneralRow{1.25L, 1, "1.3"},
                       GeneralRow{1.0L / 3, 30, "0.333333333333333333"}, GeneralRow{0.1, 18, "0.100000000000000006"},
                       GeneralRow{0.1, 17, "0.10000000000000001"}, GeneralRow{1e4000L, 15, "1E4000"},
-                      GeneralRow{12.5L, 15, "12.5"}, GeneralRow{99.95L, 3, "100"}));
+                      GeneralRow{12.5L, 15, "12.5"}, GeneralRow{99.95L, 3, "100"}),
+    [](const ::testing::TestParamInfo<GeneralRow>& info) {
+      return param_text::Join({param_text::Name(info.param.value), "p" + std::to_string(info.param.precision)});
+    });
 
 TEST(GeneralFormat, WritesTheLocaleDecimalSeparator) {
   EXPECT_EQ(FormatFloatGeneral(1.5L, 15, NumberFormatSettings{",", "."}), "1,5");

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/NumberFormat.h"
 
@@ -20,6 +21,12 @@ struct ValueText {
   long double value;
   std::string text;
 };
+
+void PrintTo(const ValueText& row, std::ostream* os) {
+  *os << "{" << param_text::Number(row.value) << ", " << param_text::Quoted(row.text) << "}";
+}
+
+std::string ValueName(const ::testing::TestParamInfo<ValueText>& info) { return param_text::Name(info.param.value); }
 
 class ChartValueFormat : public ::testing::TestWithParam<ValueText> {};
 
@@ -39,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueText{0.0123, "0.012"}, ValueText{0.0005, "0.001"}, ValueText{-0.0005, "-0.001"},
                       ValueText{0.0004, "0.000"}, ValueText{-0.0004, "0.000"}, ValueText{0.00004, "0"},
                       ValueText{1e15, "1,000,000,000,000,000"}, ValueText{1e18, "1E18"}, ValueText{kInf, "INF"},
-                      ValueText{-kInf, "-INF"}, ValueText{std::numeric_limits<long double>::quiet_NaN(), "NAN"}));
+                      ValueText{-kInf, "-INF"}, ValueText{std::numeric_limits<long double>::quiet_NaN(), "NAN"}),
+    ValueName);
 
 INSTANTIATE_TEST_SUITE_P(
     Rounding, ChartValueFormat,
@@ -49,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueText{999999999999999999.0L, "999,999,999,999,999,999"},
                       ValueText{30.0, "30"}, ValueText{11.91, "11.91"}, ValueText{13.3333333333, "13.333"},
                       ValueText{123.0, "123"}, ValueText{1234.0, "1,234"}, ValueText{-1.0, "-1"},
-                      ValueText{1e-300, "0"}, ValueText{0.9999, "1"}, ValueText{0.99949, "0.999"}));
+                      ValueText{1e-300, "0"}, ValueText{0.9999, "1"}, ValueText{0.99949, "0.999"}),
+    ValueName);
 
 TEST(FormatPattern, TooLongPatternIsRejected) {
   EXPECT_NO_THROW(FormatFloatPattern(std::string(224, '#'), 1.0L, kPoint));
@@ -99,6 +108,15 @@ struct PatternRow {
   std::string text;
 };
 
+void PrintTo(const PatternRow& row, std::ostream* os) {
+  *os << "{" << param_text::Quoted(row.pattern) << ", " << param_text::Number(row.value) << ", "
+      << param_text::Quoted(row.text) << "}";
+}
+
+std::string PatternName(const ::testing::TestParamInfo<PatternRow>& info) {
+  return param_text::Join({param_text::Name(info.param.pattern), param_text::Name(info.param.value)});
+}
+
 class PatternFormat : public ::testing::TestWithParam<PatternRow> {};
 
 TEST_P(PatternFormat, WritesTheExpectedText) {
@@ -115,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternRow{"#.#.#", 1.25, "1.25"}, PatternRow{"00.00", -1.5, "-01.50"},
                       PatternRow{"#0.0#", 0.123, "0.12"}, PatternRow{"0.000", 0.0004, "0.000"},
                       PatternRow{"#,##0.00", 1e15, "1,000,000,000,000,000.00"},
-                      PatternRow{"0.0", 1e18, "1E18"}, PatternRow{"0#", 5, "05"}));
+                      PatternRow{"0.0", 1e18, "1E18"}, PatternRow{"0#", 5, "05"}),
+    PatternName);
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, PatternFormat,
@@ -134,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternRow{"E+0;;#", 123, "000"}, PatternRow{"E+0;;#", 1e300, std::string(301, '0')},
                       PatternRow{"E+00;;0", 1e18, "0000000000000000000"},
                       PatternRow{"E+0;;#,##0", 1e20, "000,000,000,000,000,000,000"},
-                      PatternRow{"E+0;;z", 123, "z"}, PatternRow{"E+0", 123, "E+0"}));
+                      PatternRow{"E+0;;z", 123, "z"}, PatternRow{"E+0", 123, "E+0"}),
+    PatternName);
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, PatternFormat,
@@ -142,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternRow{"'0#.,'0", 7, "0#.,7"}, PatternRow{"0 'unclosed", 7, "7 unclosed"},
                       PatternRow{"0'x;y", -7, "-7x;y"}, PatternRow{"0 kg", 3, "3 kg"},
                       PatternRow{"0E0", 5, "0E5"}, PatternRow{"e0", 5, "e5"}, PatternRow{"%0", 5, "%5"},
-                      PatternRow{"0\xe5\x85\x83", 5, "5\xe5\x85\x83"}));
+                      PatternRow{"0\xe5\x85\x83", 5, "5\xe5\x85\x83"}),
+    PatternName);
 
 INSTANTIATE_TEST_SUITE_P(
     Scientific, PatternFormat,
@@ -152,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternRow{"0.00E+00", -12345, "-1.23E+04"}, PatternRow{"0.###E+0", 1.5, "1.5E+0"},
                       PatternRow{"00.0E+000000", 12345, "12.3E+0003"}, PatternRow{"0.00E+00", 9.999, "1.00E+01"},
                       PatternRow{"#E+0", 12345, "1E+4"}, PatternRow{"0.0E+0", 1e300, "1.0E+300"},
-                      PatternRow{"0.00E+00", 1e30, "1.00E+30"}));
+                      PatternRow{"0.00E+00", 1e30, "1.00E+30"}),
+    PatternName);
 
 TEST(FormatPattern, CommaDecimalLocaleWithPointGrouping) {
   const NumberFormatSettings german{",", "."};

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ParamText.h"
 #include "runtime/Exceptions.h"
 #include "runtime/NumberParse.h"
 
@@ -13,6 +14,10 @@ struct IntegerRow {
   std::string text;
   std::int32_t value;
 };
+
+void PrintTo(const IntegerRow& row, std::ostream* os) {
+  *os << "{" << param_text::Quoted(row.text) << ", " << row.value << "}";
+}
 
 class AcceptedIntegerText : public ::testing::TestWithParam<IntegerRow> {};
 
@@ -29,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerRow{"$80000000", INT32_MIN}, IntegerRow{"-$80000000", INT32_MIN},
                       IntegerRow{"-0x10", -16}, IntegerRow{"0X1f", 31}, IntegerRow{"x10", 16},
                       IntegerRow{"X10", 16}, IntegerRow{"  -$1", -1}, IntegerRow{"-$FFFFFFFF", 1},
-                      IntegerRow{"$00000000FF", 255}, IntegerRow{"$0FFFFFFF", 0x0FFFFFFF}));
+                      IntegerRow{"$00000000FF", 255}, IntegerRow{"$0FFFFFFF", 0x0FFFFFFF}),
+    [](const ::testing::TestParamInfo<IntegerRow>& info) { return param_text::Name(info.param.text); });
 
 class RejectedIntegerText : public ::testing::TestWithParam<std::string> {};
 
@@ -41,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, RejectedIntegerText,
                          ::testing::Values("", " ", "-", "+", "12 ", "\t12", "1.0", "1e3", "2147483648",
                                            "-2147483649", "4294967296", "99999999999", "$", "0x", "-x", "$G",
                                            "$100000000", "0x123456789", "$FFFFFFFFF", "- 1", "+-1", "00x10",
-                                           "1x", "x", "12a", std::string("1\0", 2)));
+                                           "1x", "x", "12a", std::string("1\0", 2)),
+                         param_text::TextName());
 
 TEST(IntegerParse, MessageQuotesTheUnchangedText) {
   const struct {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "CalcTestSupport.h"
 #include "calc/RatioList.h"
@@ -19,13 +20,21 @@ using testing::ReadFile;
 using testing::ScratchDirectory;
 using testing::WriteFile;
 
-TEST(BuiltInPresets, EveryEntryIsARatio) {
-  for (BuiltInPreset preset : kBuiltInPresets) {
-    const RatioList list = SplitRatioText(BuiltInPresetText(preset));
-    ASSERT_FALSE(list.empty());
-    for (const std::string& entry : list) EXPECT_NO_THROW(ParseRatio(entry)) << entry;
-  }
+// The ratios a preset's text gives, entry by entry.
+std::vector<double> RatiosOf(BuiltInPreset preset) {
+  std::vector<double> ratios;
+  for (const std::string& entry : SplitRatioText(BuiltInPresetText(preset))) ratios.push_back(ParseRatio(entry));
+  return ratios;
+}
+
+TEST(BuiltInPresets, EachTextGivesItsRatiosInOrder) {
   EXPECT_EQ(BuiltInPresetText(BuiltInPreset::Default), DefaultRatioText);
+  EXPECT_EQ(RatiosOf(BuiltInPreset::Default),
+            (std::vector<double>{0.191, 0.236, 1.0 / 3, 0.382, 0.5, 0.618, 2.0 / 3, 0.809, 1, 1.191, 1.236, 1.382, 1.5,
+                                 1.618, 1.809, 2}));
+  EXPECT_EQ(RatiosOf(BuiltInPreset::Retracements), (std::vector<double>{0.236, 0.382, 0.5, 0.618, 0.786}));
+  EXPECT_EQ(RatiosOf(BuiltInPreset::Extensions), (std::vector<double>{1.272, 1.414, 1.618, 2, 2.618}));
+  EXPECT_EQ(RatiosOf(BuiltInPreset::Thirds), (std::vector<double>{1.0 / 3, 0.5, 2.0 / 3}));
 }
 
 TEST(IsValidPresetName, RefusesWhatWouldNotReadBackAsTheSameKey) {

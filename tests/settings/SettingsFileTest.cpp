@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CalcTestSupport.h"
+#include "ParamText.h"
 #include "calc/ComputeCommand.h"
 #include "calc/RatioList.h"
 #include "settings/SettingsFile.h"
@@ -46,7 +47,9 @@ struct StoredCase {
   RatioList entries;
 };
 
-void PrintTo(const StoredCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const StoredCase& c, std::ostream* out) {
+  *out << c.name << ": " << param_text::Quoted(c.file) << " -> " << param_text::QuotedList(c.entries);
+}
 
 class ReadRatioListTest : public ::testing::TestWithParam<StoredCase> {};
 
@@ -69,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         StoredCase{"SectionAndKeyIgnoreCase", "[TVMO]\nNUM=1/3,2\n", {"1/3", "2"}},
         StoredCase{"BlanksOnlyValueIsEmptyValue", "[tvmo]\nnum=   \n", DefaultList()},
         StoredCase{"QuotedValueLosesQuotes", "[tvmo]\nnum=\"0.5, 1\"\n", {"0.5", "1"}},
-        StoredCase{"NotValidatedOnLoad", "[tvmo]\nnum=0.5,abc,1/0\n", {"0.5", "abc", "1/0"}}));
+        StoredCase{"NotValidatedOnLoad", "[tvmo]\nnum=0.5,abc,1/0\n", {"0.5", "abc", "1/0"}}),
+    param_text::NameField());
 
 TEST(ReadRatioList, UnreadableFileGivesDefaults) {
   const ScratchDirectory dir;
