@@ -1,0 +1,90 @@
+#include "history/Reactions.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "calc/RatioList.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
+
+namespace tavimo {
+
+ReactionTolerance::ReactionTolerance(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
+  if (!ReadExactDecimal(text, exact_, settings) || (exact_.negative && !exact_.zero) ||
+      !(std::fabs(exact_.rounded) <= DBL_MAX))
+    throw EConvertError(messages::FormatMessage(kInvalidToleranceMessage, text_));
+}
+
+bool ReactionTolerance::Holds(double before, double turn, double end, double r) const {
+  // The depth in doubles is within a few units of its last place; only a
+  // depth that close to r - T or r + T needs the exact test.
+  const double t = exact_.zero ? 0.0 : exact_.rounded;
+  const double depth = std::fabs(end - turn) / std::fabs(turn - before);
+  const double distance = std::fabs(depth - r);
+  const double margin = 1e-12 * (depth + std::fabs(r) + t);
+  if (std::isfinite(depth)) {
+    if (distance < t - margin) return true;
+    if (distance > t + margin) return false;
+  }
+  // |a - r b| <= D 10^e b, with a and b the exact spans and T = D 10^e.
+  const ExactNumber a = (ExactNumber::FromDouble(end) - ExactNumber::FromDouble(turn)).Abs();
+  const ExactNumber b = (ExactNumber::FromDouble(turn) - ExactNumber::FromDouble(before)).Abs();
+  ExactNumber left = (a - ExactNumber::FromDouble(r) * b).Abs();
+  ExactNumber right = exact_.zero ? ExactNumber() : exact_.digits * b;
+  if (!exact_.zero) {
+    if (exact_.exponent >= 0) right = right * ExactNumber::PowerOfTen(exact_.exponent);
+    else left = left * ExactNumber::PowerOfTen(-exact_.exponent);
+  }
+  return Compare(left, right) <= 0;
+}
+
+ReactionStats EmptyReactionStats(const std::vector<std::string>& ratios) {
+  ReactionStats stats;
+  for (const std::string& entry : ratios) stats.ratios.push_back({entry, ParseRatio(entry)});
+  return stats;
+}
+
+namespace {
+
+bool Beyond(const SwingPoint& point, const SwingPoint& reference) {
+  return reference.kind == SwingKind::High ? point.price > reference.price : point.price < reference.price;
+}
+
+}  // namespace
+
+void AddReactions(const std::vector<SwingPoint>& points, const ReactionTolerance& tolerance, ReactionStats& stats) {
+  if (points.empty()) return;
+  // The last point is the open extreme; the confirmed pivots come before it.
+  const std::size_t confirmed = points.back().confirmed ? points.size() : points.size() - 1;
+  for (std::size_t j = 2; j < confirmed; ++j) {
+    const SwingPoint& before = points[j - 2];
+    const SwingPoint& turn = points[j - 1];
+    const SwingPoint& end = points[j];
+    if (turn.price == before.price) continue;  // no swing to measure against
+    ++stats.legs;
+    stats.depths.push_back(std::fabs(end.price - turn.price) / std::fabs(turn.price - before.price));
+    // p_j+1, or the open extreme after the last pivot.
+    const bool hasNext = j + 1 < points.size();
+    const SwingPoint& next = points[hasNext ? j + 1 : j];
+    const bool resumed = hasNext && Beyond(next, turn);
+    const bool decided = hasNext && (next.confirmed || resumed);
+    for (RatioReaction& ratio : stats.ratios) {
+      if (!tolerance.Holds(before.price, turn.price, end.price, ratio.value)) continue;
+      ++ratio.hits;
+      if (resumed) ++ratio.resumed;
+      if (decided) ++ratio.decided;
+    }
+  }
+}
+
+std::string ShareText(std::uint64_t part, std::uint64_t whole) {
+  if (whole == 0) return "-";
+  // 1000 x part / whole rounded half up (both are at or above zero).
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(part) * 1000u;
+  unsigned __int128 tenths = scaled / whole;
+  if (2 * (scaled % whole) >= whole) ++tenths;
+  const auto whole_tenths = static_cast<std::uint64_t>(tenths);
+  return std::to_string(whole_tenths / 10) + "." + std::to_string(whole_tenths % 10);
+}
+
+}  // namespace tavimo

@@ -1,0 +1,70 @@
+#pragma once
+// Reaction statistics: how deep each retracement of a file's zigzag went,
+// measured against every ratio of the list, and whether the move resumed
+// afterwards. The counts are sums, so the statistics of many files (or of
+// many machines' groups of files) add up.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/ExactNumber.h"
+#include "history/Swings.h"
+#include "runtime/NumberFormatSettings.h"
+
+namespace tavimo {
+
+// "%s" is the text as given.
+inline constexpr std::string_view kInvalidToleranceMessage = "Invalid tolerance '%s'.";
+inline constexpr std::string_view kDefaultToleranceText = "0.03";
+
+// How far a depth may lie from a ratio and still count as a hit: a decimal
+// text at or above 0, kept exactly.
+class ReactionTolerance {
+ public:
+  // Raises EConvertError kInvalidToleranceMessage for a text that is not a
+  // number, is below 0 or lies beyond the double range.
+  explicit ReactionTolerance(std::string_view text = kDefaultToleranceText,
+                             const NumberFormatSettings& settings = NumberFormatSettings());
+  const std::string& Text() const { return text_; }
+  double Value() const { return exact_.rounded; }
+  // |d - r| <= T exactly, for the depth d = |end - turn| / |turn - before|
+  // of a retracement (turn != before).
+  bool Holds(double before, double turn, double end, double r) const;
+
+ private:
+  std::string text_;
+  ExactDecimal exact_;
+};
+
+struct RatioReaction {
+  std::string ratio;  // the entry's text
+  double value = 0.0;  // as the level computation reads it
+  std::uint64_t hits = 0;
+  std::uint64_t resumed = 0;
+  std::uint64_t decided = 0;
+};
+
+struct ReactionStats {
+  std::uint64_t legs = 0;        // depths measured
+  std::vector<double> depths;    // each depth, rounded, in file order
+  std::vector<RatioReaction> ratios;
+};
+
+// The statistics before any file, one row per ratio entry (ParseRatio's
+// errors for an entry that is not a ratio).
+ReactionStats EmptyReactionStats(const std::vector<std::string>& ratios);
+
+// Adds the depths of one file's swing points (confirmed pivots, then the
+// open extreme, as FindSwings gives them): d_j = |p_j - p_j-1| / |p_j-1 -
+// p_j-2| for j = 2 .. m over the confirmed pivots p_0 .. p_m. A hit is
+// resumed when the point after p_j (the open extreme after p_m) lies beyond
+// p_j-1, decided when that point is a pivot or already lies beyond.
+void AddReactions(const std::vector<SwingPoint>& points, const ReactionTolerance& tolerance, ReactionStats& stats);
+
+// 100 x part / whole with exactly one decimal, the exact quotient rounded
+// half away from zero; "-" when whole is 0.
+std::string ShareText(std::uint64_t part, std::uint64_t whole);
+
+}  // namespace tavimo
