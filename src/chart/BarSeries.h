@@ -57,6 +57,12 @@ class TCustomBarSeries : public TChartSeries {
   int barThickness_ = 0;
 
  private:
+  // With bars side by side on a chart: calls visit(series) for each active
+  // series of this kind in the chart's order, up to stopAt, and returns true;
+  // false, visiting none, otherwise.
+  template <class Visit>
+  bool ForEachSideBySide(Visit visit, const TChartSeries* stopAt = nullptr) const;
+
   TBarStyle barStyle_ = TBarStyle::bsRectangle;
   int barWidthPercent_ = 70;
   int offsetPercent_ = 0;
