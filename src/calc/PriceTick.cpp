@@ -152,49 +152,15 @@ void SplitBinary(double magnitude, std::uint64_t& m, int& e) {
   }
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 PriceTick::PriceTick(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
   const auto invalid = [&] { return EConvertError(messages::FormatMessage(kInvalidTickMessage, text_)); };
   long double value;
-  if (!ScanFloatText(text, value, settings)) throw invalid();
-
-  // The scanner accepted the text, so its syntax is known to be sound: walk
-  // it once more and keep the digits themselves instead of their rounding.
-  text = text.substr(0, text.find('\0'));
-  std::size_t p = 0;
-  const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
-  while (at(p) == ' ') ++p;
-  bool negative = false;
-  if (at(p) == '+' || at(p) == '-') negative = text[p++] == '-';
-  std::string digits;
-  while (IsDigit(at(p))) digits += text[p++];
-  int fractionDigits = 0;
-  const std::string_view separator = settings.decimalSeparator;
-  if (!separator.empty() && text.substr(p, separator.size()) == separator) {
-    p += separator.size();
-    for (; IsDigit(at(p)); ++p, ++fractionDigits) digits += text[p];
-  }
-  int exponent = 0;
-  if (at(p) == 'E' || at(p) == 'e') {
-    ++p;
-    bool negativeExponent = false;
-    if (at(p) == '+' || at(p) == '-') negativeExponent = text[p++] == '-';
-    // As the scanner reads it: the exponent stops growing at 500.
-    while (IsDigit(at(p))) {
-      exponent = exponent * 10 + (text[p++] - '0');
-      if (exponent >= 500) break;
-    }
-    if (negativeExponent) exponent = -exponent;
-  }
-
-  const std::size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos || negative) throw invalid();
-  const std::size_t last = digits.find_last_not_of('0');
-  digits_ = digits.substr(first, last + 1 - first);
-  exponent_ = exponent - fractionDigits + static_cast<int>(digits.size() - 1 - last);
+  WrittenDecimal written;
+  if (!ScanWrittenDecimal(text, value, written, settings) || written.digits.empty() || written.negative) throw invalid();
+  digits_ = std::move(written.digits);
+  exponent_ = written.exponent;
 
   if (digits_.size() <= 18) {
     std::uint64_t t = 0;

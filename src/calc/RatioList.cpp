@@ -2,6 +2,7 @@
 
 #include "runtime/FloatFaults.h"
 #include "runtime/NumberParse.h"
+#include "runtime/ProcessWide.h"
 #include "runtime/Utf8.h"
 
 namespace tavimo {
@@ -83,15 +84,12 @@ double ParseRatio(std::string_view entry) {
 }
 
 namespace {
-RatioList& ProcessRatioList() {
-  static RatioList list;
-  return list;
-}
+struct CurrentListTag;
 }  // namespace
 
-const RatioList& CurrentRatioList() { return ProcessRatioList(); }
+const RatioList& CurrentRatioList() { return ProcessWide<RatioList, CurrentListTag>(); }
 
-void ReplaceRatioList(RatioList list) { ProcessRatioList() = std::move(list); }
+void ReplaceRatioList(RatioList list) { ProcessWide<RatioList, CurrentListTag>() = std::move(list); }
 
 RatioList RatioListFromStoredText(std::string_view storedText) {
   return SplitRatioText(storedText.empty() ? DefaultRatioText : storedText);

@@ -65,82 +65,50 @@ class TChartAxis {
   bool IsDepthAxis() const { return kind_ == TAxisKind::akDepth; }
 
   // --- settings (each change invalidates the chart) ---------------------------
-  bool Visible() const { return visible_; }
-  void SetVisible(bool v) { if (AssignIfChanged(visible_, v)) Changed(); }
-  bool Automatic() const { return automatic_; }
-  void SetAutomatic(bool v);
-  bool AutomaticMinimum() const { return automaticMinimum_; }
-  void SetAutomaticMinimum(bool v);
-  bool AutomaticMaximum() const { return automaticMaximum_; }
-  void SetAutomaticMaximum(bool v);
-  double Minimum() const { return minimum_; }
-  void SetMinimum(double v);  // AxisException when above Maximum
-  double Maximum() const { return maximum_; }
-  void SetMaximum(double v);  // AxisException when below Minimum
+  TAVIMO_CHART_SETTING(bool, Visible, visible_)
+  TAVIMO_CHART_SETTING_DECLARED(bool, Automatic, automatic_)
+  TAVIMO_CHART_SETTING_DECLARED(bool, AutomaticMinimum, automaticMinimum_)
+  TAVIMO_CHART_SETTING_DECLARED(bool, AutomaticMaximum, automaticMaximum_)
+  // SetMinimum raises AxisException when above Maximum.
+  TAVIMO_CHART_SETTING_DECLARED(double, Minimum, minimum_)
+  // SetMaximum raises AxisException when below Minimum.
+  TAVIMO_CHART_SETTING_DECLARED(double, Maximum, maximum_)
   // Both ends at once, as panning does: automatic off, ends ordered, at least 1e-10 apart.
   void SetMinMax(double minimum, double maximum);
-  double Increment() const { return increment_; }
-  void SetIncrement(double v);
-  bool Inverted() const { return inverted_; }
-  void SetInverted(bool v) { if (AssignIfChanged(inverted_, v)) Changed(); }
-  bool Labels() const { return labels_; }
-  void SetLabels(bool v) { if (AssignIfChanged(labels_, v)) Changed(); }
-  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
-  void SetLabelStyle(TAxisLabelStyle s) { if (AssignIfChanged(labelStyle_, s)) Changed(); }
-  const TFont& LabelsFont() const { return labelsFont_; }
-  void SetLabelsFont(const TFont& f) { if (AssignIfChanged(labelsFont_, f)) Changed(); }
-  int LabelsAngle() const { return labelsAngle_; }
-  void SetLabelsAngle(int angle);  // ChartException outside 0 ... 360
-  int LabelsSeparation() const { return labelsSeparation_; }
-  void SetLabelsSeparation(int percent);  // AxisException when negative
-  int LabelsSize() const { return labelsSize_; }
-  void SetLabelsSize(int size) { if (AssignIfChanged(labelsSize_, size)) Changed(); }
-  bool LabelsOnAxis() const { return labelsOnAxis_; }
-  void SetLabelsOnAxis(bool v) { if (AssignIfChanged(labelsOnAxis_, v)) Changed(); }
-  bool LabelsMultiLine() const { return labelsMultiLine_; }
-  void SetLabelsMultiLine(bool v) { if (AssignIfChanged(labelsMultiLine_, v)) Changed(); }
-  const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
-  void SetAxisValuesFormat(std::string format) { if (AssignIfChanged(axisValuesFormat_, std::move(format))) Changed(); }
-  bool RoundFirstLabel() const { return roundFirstLabel_; }
-  void SetRoundFirstLabel(bool v) { if (AssignIfChanged(roundFirstLabel_, v)) Changed(); }
-  int TickLength() const { return tickLength_; }
-  void SetTickLength(int v) { if (AssignIfChanged(tickLength_, v)) Changed(); }
-  int TickInnerLength() const { return tickInnerLength_; }
-  void SetTickInnerLength(int v) { if (AssignIfChanged(tickInnerLength_, v)) Changed(); }
-  int MinorTickLength() const { return minorTickLength_; }
-  void SetMinorTickLength(int v) { if (AssignIfChanged(minorTickLength_, v)) Changed(); }
-  int MinorTickCount() const { return minorTickCount_; }
-  void SetMinorTickCount(int v) { if (AssignIfChanged(minorTickCount_, v)) Changed(); }
-  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
-  void SetTickOnLabelsOnly(bool v) { if (AssignIfChanged(tickOnLabelsOnly_, v)) Changed(); }
-  bool GridCentered() const { return gridCentered_; }
-  void SetGridCentered(bool v) { if (AssignIfChanged(gridCentered_, v)) Changed(); }
-  const TChartPen& AxisPen() const { return axisPen_; }
-  void SetAxisPen(const TChartPen& p) { if (AssignIfChanged(axisPen_, p)) Changed(); }
-  const TChartPen& Grid() const { return grid_; }
-  void SetGrid(const TChartPen& p) { if (AssignIfChanged(grid_, p)) Changed(); }
-  const TChartPen& Ticks() const { return ticks_; }
-  void SetTicks(const TChartPen& p) { if (AssignIfChanged(ticks_, p)) Changed(); }
-  const TChartPen& TicksInner() const { return ticksInner_; }
-  void SetTicksInner(const TChartPen& p) { if (AssignIfChanged(ticksInner_, p)) Changed(); }
-  const TChartPen& MinorTicks() const { return minorTicks_; }
-  void SetMinorTicks(const TChartPen& p) { if (AssignIfChanged(minorTicks_, p)) Changed(); }
-  const TChartPen& MinorGrid() const { return minorGrid_; }
-  void SetMinorGrid(const TChartPen& p) { if (AssignIfChanged(minorGrid_, p)) Changed(); }
+  TAVIMO_CHART_SETTING_DECLARED(double, Increment, increment_)
+  TAVIMO_CHART_SETTING(bool, Inverted, inverted_)
+  TAVIMO_CHART_SETTING(bool, Labels, labels_)
+  TAVIMO_CHART_SETTING(TAxisLabelStyle, LabelStyle, labelStyle_)
+  TAVIMO_CHART_SETTING(TFont, LabelsFont, labelsFont_)
+  // SetLabelsAngle raises ChartException outside 0 ... 360.
+  TAVIMO_CHART_SETTING_DECLARED(int, LabelsAngle, labelsAngle_)
+  // SetLabelsSeparation raises AxisException when negative.
+  TAVIMO_CHART_SETTING_DECLARED(int, LabelsSeparation, labelsSeparation_)
+  TAVIMO_CHART_SETTING(int, LabelsSize, labelsSize_)
+  TAVIMO_CHART_SETTING(bool, LabelsOnAxis, labelsOnAxis_)
+  TAVIMO_CHART_SETTING(bool, LabelsMultiLine, labelsMultiLine_)
+  TAVIMO_CHART_SETTING(std::string, AxisValuesFormat, axisValuesFormat_)
+  TAVIMO_CHART_SETTING(bool, RoundFirstLabel, roundFirstLabel_)
+  TAVIMO_CHART_SETTING(int, TickLength, tickLength_)
+  TAVIMO_CHART_SETTING(int, TickInnerLength, tickInnerLength_)
+  TAVIMO_CHART_SETTING(int, MinorTickLength, minorTickLength_)
+  TAVIMO_CHART_SETTING(int, MinorTickCount, minorTickCount_)
+  TAVIMO_CHART_SETTING(bool, TickOnLabelsOnly, tickOnLabelsOnly_)
+  TAVIMO_CHART_SETTING(bool, GridCentered, gridCentered_)
+  TAVIMO_CHART_SETTING(TChartPen, AxisPen, axisPen_)
+  TAVIMO_CHART_SETTING(TChartPen, Grid, grid_)
+  TAVIMO_CHART_SETTING(TChartPen, Ticks, ticks_)
+  TAVIMO_CHART_SETTING(TChartPen, TicksInner, ticksInner_)
+  TAVIMO_CHART_SETTING(TChartPen, MinorTicks, minorTicks_)
+  TAVIMO_CHART_SETTING(TChartPen, MinorGrid, minorGrid_)
   // A caption takes its space beside the labels; titled axes are not drawn by this chart.
-  const TChartAxisTitle& Title() const { return title_; }
-  void SetTitle(const TChartAxisTitle& t) { if (AssignIfChanged(title_, t)) Changed(); }
-  int TitleSize() const { return titleSize_; }
-  void SetTitleSize(int v) { if (AssignIfChanged(titleSize_, v)) Changed(); }
-  double StartPosition() const { return startPosition_; }
-  void SetStartPosition(double v) { if (AssignIfChanged(startPosition_, v)) Changed(); }
-  double EndPosition() const { return endPosition_; }
-  void SetEndPosition(double v) { if (AssignIfChanged(endPosition_, v)) Changed(); }
+  TAVIMO_CHART_SETTING(TChartAxisTitle, Title, title_)
+  TAVIMO_CHART_SETTING(int, TitleSize, titleSize_)
+  TAVIMO_CHART_SETTING(double, StartPosition, startPosition_)
+  TAVIMO_CHART_SETTING(double, EndPosition, endPosition_)
   // Stored only: this chart keeps every axis on the plot rectangle's edge.
-  double PositionPercent() const { return positionPercent_; }
-  void SetPositionPercent(double v) { if (AssignIfChanged(positionPercent_, v)) Changed(); }
-  bool ExactDateTime() const { return exactDateTime_; }
-  void SetExactDateTime(bool v) { if (AssignIfChanged(exactDateTime_, v)) Changed(); }
+  TAVIMO_CHART_SETTING(double, PositionPercent, positionPercent_)
+  TAVIMO_CHART_SETTING(bool, ExactDateTime, exactDateTime_)
 
   // --- scale (working state of the last layout) ------------------------------------
   void AdjustRange();

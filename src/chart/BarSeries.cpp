@@ -28,37 +28,33 @@ void TCustomBarSeries::SetOffsetPercent(int percent) {
 
 bool TCustomBarSeries::SameKind(const TChartSeries& other) const { return typeid(other) == typeid(*this); }
 
-int TCustomBarSeries::NumBars() const {
+template <class Visit>
+bool TCustomBarSeries::ForEachSideBySide(Visit visit, const TChartSeries* stopAt) const {
   const TChart* chart = ParentChart();
-  if (multiBar_ != TMultiBar::mbSide || chart == nullptr) return 1;
-  int n = 0;
+  if (multiBar_ != TMultiBar::mbSide || chart == nullptr) return false;
   for (int i = 0; i < chart->SeriesCount(); ++i) {
     const TChartSeries& s = chart->Series(i);
-    if (s.Active() && SameKind(s)) ++n;
+    if (&s == stopAt) break;
+    if (s.Active() && SameKind(s)) visit(s);
   }
+  return true;
+}
+
+int TCustomBarSeries::NumBars() const {
+  int n = 0;
+  ForEachSideBySide([&](const TChartSeries&) { ++n; });
   return n > 0 ? n : 1;
 }
 
 int TCustomBarSeries::BarOrder() const {
-  const TChart* chart = ParentChart();
-  if (multiBar_ != TMultiBar::mbSide || chart == nullptr) return 1;
   int order = 1;
-  for (int i = 0; i < chart->SeriesCount(); ++i) {
-    const TChartSeries& s = chart->Series(i);
-    if (&s == this) break;
-    if (s.Active() && SameKind(s)) ++order;
-  }
+  ForEachSideBySide([&](const TChartSeries&) { ++order; }, this);
   return order;
 }
 
 int TCustomBarSeries::BarSlotCount() const {
-  const TChart* chart = ParentChart();
-  if (multiBar_ != TMultiBar::mbSide || chart == nullptr) return PointCount();
   int n = 0;
-  for (int i = 0; i < chart->SeriesCount(); ++i) {
-    const TChartSeries& s = chart->Series(i);
-    if (s.Active() && SameKind(s)) n = std::max(n, s.PointCount());
-  }
+  if (!ForEachSideBySide([&](const TChartSeries& s) { n = std::max(n, s.PointCount()); })) return PointCount();
   return n;
 }
 

@@ -23,28 +23,18 @@ class TCustomBarSeries : public TChartSeries {
  public:
   TCustomBarSeries();
 
-  TBarStyle BarStyle() const { return barStyle_; }
-  void SetBarStyle(TBarStyle style) { if (AssignIfChanged(barStyle_, style)) Changed(); }
-  int BarWidthPercent() const { return barWidthPercent_; }
+  TAVIMO_CHART_SETTING(TBarStyle, BarStyle, barStyle_)
   // Raises BarException outside 1 ... 100.
-  void SetBarWidthPercent(int percent);
-  int OffsetPercent() const { return offsetPercent_; }
+  TAVIMO_CHART_SETTING_DECLARED(int, BarWidthPercent, barWidthPercent_)
   // Raises BarException outside -100 ... 100.
-  void SetOffsetPercent(int percent);
-  bool SideMargins() const { return sideMargins_; }
-  void SetSideMargins(bool on) { if (AssignIfChanged(sideMargins_, on)) Changed(); }
-  bool AutoBarSize() const { return autoBarSize_; }
-  void SetAutoBarSize(bool on) { if (AssignIfChanged(autoBarSize_, on)) Changed(); }
-  TMultiBar MultiBar() const { return multiBar_; }
-  void SetMultiBar(TMultiBar multiBar) { if (AssignIfChanged(multiBar_, multiBar)) Changed(); }
-  bool UseYOrigin() const { return useYOrigin_; }
-  void SetUseYOrigin(bool on) { if (AssignIfChanged(useYOrigin_, on)) Changed(); }
-  double YOrigin() const { return yOrigin_; }
-  void SetYOrigin(double origin) { if (AssignIfChanged(yOrigin_, origin)) Changed(); }
-  const TChartPen& BarPen() const { return barPen_; }
-  void SetBarPen(const TChartPen& pen) { if (AssignIfChanged(barPen_, pen)) Changed(); }
-  const TChartBrush& BarBrush() const { return barBrush_; }
-  void SetBarBrush(const TChartBrush& brush) { if (AssignIfChanged(barBrush_, brush)) Changed(); }
+  TAVIMO_CHART_SETTING_DECLARED(int, OffsetPercent, offsetPercent_)
+  TAVIMO_CHART_SETTING(bool, SideMargins, sideMargins_)
+  TAVIMO_CHART_SETTING(bool, AutoBarSize, autoBarSize_)
+  TAVIMO_CHART_SETTING(TMultiBar, MultiBar, multiBar_)
+  TAVIMO_CHART_SETTING(bool, UseYOrigin, useYOrigin_)
+  TAVIMO_CHART_SETTING(double, YOrigin, yOrigin_)
+  TAVIMO_CHART_SETTING(TChartPen, BarPen, barPen_)
+  TAVIMO_CHART_SETTING(TChartBrush, BarBrush, barBrush_)
   bool Dark3D() const { return dark3D_; }
   void SetDark3D(bool on) { dark3D_ = on; }
   bool AutoMarkPosition() const { return autoMarkPosition_; }
@@ -67,6 +57,12 @@ class TCustomBarSeries : public TChartSeries {
   int barThickness_ = 0;
 
  private:
+  // With bars side by side on a chart: calls visit(series) for each active
+  // series of this kind in the chart's order, up to stopAt, and returns true;
+  // false, visiting none, otherwise.
+  template <class Visit>
+  bool ForEachSideBySide(Visit visit, const TChartSeries* stopAt = nullptr) const;
+
   TBarStyle barStyle_ = TBarStyle::bsRectangle;
   int barWidthPercent_ = 70;
   int offsetPercent_ = 0;
@@ -87,8 +83,7 @@ class THorizBarSeries : public TCustomBarSeries {
 
   bool YIsMain() const override { return false; }
   bool DrawsBetweenPoints() const override { return false; }
-  int CustomBarHeight() const { return customBarHeight_; }
-  void SetCustomBarHeight(int height) { if (AssignIfChanged(customBarHeight_, height)) Changed(); }
+  TAVIMO_CHART_SETTING(int, CustomBarHeight, customBarHeight_)
 
   double LowestX() const override { return LowestMain(); }
   double HighestX() const override { return HighestMain(); }

@@ -167,6 +167,21 @@ class TCanvas {
   double scale_ = 1.0;
 };
 
+// The primitives above as an implementation declares them (inside its class
+// body), so that both canvases override the one list.
+#define TAVIMO_CANVAS_PRIMITIVE_OVERRIDES                                        \
+  Rect SetupWindow(int width, int height) override;                              \
+  void ShowImage() override;                                                     \
+  void PutText(int x, int y, std::string_view text) override;                    \
+  int MeasureWidth(std::string_view text) override;                              \
+  int MeasureHeight(std::string_view text) override;                             \
+  void DrawBox(const Rect& r) override;                                          \
+  void FillRect(const Rect& r) override;                                         \
+  void StrokeLine(int x0, int y0, int x1, int y1) override;                      \
+  void FillPolygon(const Point* points, int count) override;                     \
+  void ClipTo(const Rect& r) override;                                           \
+  void ClearClip() override;
+
 // Puts back the pen, brush and font the canvas had when it was made, on
 // leaving its scope (an exception included).
 class TCanvasStateSaver {

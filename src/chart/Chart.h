@@ -133,53 +133,33 @@ class TChart {
   bool Loading() const { return loading_; }
 
   // --- settings (each change invalidates) ----------------------------------------
-  TColor Color() const { return color_; }
-  void SetColor(TColor c) { if (AssignIfChanged(color_, c)) Invalidate(); }
-  const TChartGradient& Gradient() const { return gradient_; }
-  void SetGradient(const TChartGradient& g) { if (AssignIfChanged(gradient_, g)) Invalidate(); }
+  TAVIMO_CHART_SETTING(TColor, Color, color_)
+  TAVIMO_CHART_SETTING(TChartGradient, Gradient, gradient_)
   int MarginLeft() const { return marginLeft_; }
   int MarginTop() const { return marginTop_; }
   int MarginRight() const { return marginRight_; }
   int MarginBottom() const { return marginBottom_; }
   void SetMargins(int left, int top, int right, int bottom);
-  TPanelBevel BevelOuter() const { return bevelOuter_; }
-  void SetBevelOuter(TPanelBevel b) { if (AssignIfChanged(bevelOuter_, b)) Invalidate(); }
-  TPanelBevel BevelInner() const { return bevelInner_; }
-  void SetBevelInner(TPanelBevel b) { if (AssignIfChanged(bevelInner_, b)) Invalidate(); }
-  int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int w) { if (AssignIfChanged(bevelWidth_, w)) Invalidate(); }
-  int BorderWidth() const { return borderWidth_; }
-  void SetBorderWidth(int w) { if (AssignIfChanged(borderWidth_, w)) Invalidate(); }
-  bool View3D() const { return view3D_; }
-  void SetView3D(bool on) { if (AssignIfChanged(view3D_, on)) Invalidate(); }
-  const TView3DOptions& View3DOptions() const { return view3DOptions_; }
-  void SetView3DOptions(const TView3DOptions& o) { if (AssignIfChanged(view3DOptions_, o)) Invalidate(); }
-  const TChartTitle& Title() const { return title_; }
-  void SetTitle(const TChartTitle& t) { if (AssignIfChanged(title_, t)) Invalidate(); }
-  const TChartTitle& Foot() const { return foot_; }
-  void SetFoot(const TChartTitle& t) { if (AssignIfChanged(foot_, t)) Invalidate(); }
-  const TChartLegend& Legend() const { return legend_; }
-  void SetLegend(const TChartLegend& l) { if (AssignIfChanged(legend_, l)) Invalidate(); }
-  const TChartWall& BackWall() const { return backWall_; }
-  void SetBackWall(const TChartWall& w) { if (AssignIfChanged(backWall_, w)) Invalidate(); }
-  const TChartWall& LeftWall() const { return leftWall_; }
-  void SetLeftWall(const TChartWall& w) { if (AssignIfChanged(leftWall_, w)) Invalidate(); }
+  TAVIMO_CHART_SETTING(TPanelBevel, BevelOuter, bevelOuter_)
+  TAVIMO_CHART_SETTING(TPanelBevel, BevelInner, bevelInner_)
+  TAVIMO_CHART_SETTING(int, BevelWidth, bevelWidth_)
+  TAVIMO_CHART_SETTING(int, BorderWidth, borderWidth_)
+  TAVIMO_CHART_SETTING(bool, View3D, view3D_)
+  TAVIMO_CHART_SETTING(TView3DOptions, View3DOptions, view3DOptions_)
+  TAVIMO_CHART_SETTING(TChartTitle, Title, title_)
+  TAVIMO_CHART_SETTING(TChartTitle, Foot, foot_)
+  TAVIMO_CHART_SETTING(TChartLegend, Legend, legend_)
+  TAVIMO_CHART_SETTING(TChartWall, BackWall, backWall_)
+  TAVIMO_CHART_SETTING(TChartWall, LeftWall, leftWall_)
   // The back wall colour; outside loading it also makes the wall brush solid.
-  TColor BackColor() const { return backWall_.Color; }
-  void SetBackColor(TColor c);
-  bool FrameVisible() const { return backWall_.Pen.visible; }
-  void SetFrameVisible(bool v);
-  bool AxisVisible() const { return axisVisible_; }
-  void SetAxisVisible(bool v) { if (AssignIfChanged(axisVisible_, v)) Invalidate(); }
-  bool ClipPoints() const { return clipPoints_; }
-  void SetClipPoints(bool v) { if (AssignIfChanged(clipPoints_, v)) Invalidate(); }
+  TAVIMO_CHART_SETTING_DECLARED(TColor, BackColor, backWall_.Color)
+  TAVIMO_CHART_SETTING_DECLARED(bool, FrameVisible, backWall_.Pen.visible)
+  TAVIMO_CHART_SETTING(bool, AxisVisible, axisVisible_)
+  TAVIMO_CHART_SETTING(bool, ClipPoints, clipPoints_)
   // Stored only: zooming is not offered, so no press ever starts a zoom.
-  bool AllowZoom() const { return allowZoom_; }
-  void SetAllowZoom(bool v) { if (AssignIfChanged(allowZoom_, v)) Invalidate(); }
-  bool AnimatedZoom() const { return animatedZoom_; }
-  void SetAnimatedZoom(bool v) { if (AssignIfChanged(animatedZoom_, v)) Invalidate(); }
-  TPanningMode AllowPanning() const { return allowPanning_; }
-  void SetAllowPanning(TPanningMode m) { if (AssignIfChanged(allowPanning_, m)) Invalidate(); }
+  TAVIMO_CHART_SETTING(bool, AllowZoom, allowZoom_)
+  TAVIMO_CHART_SETTING(bool, AnimatedZoom, animatedZoom_)
+  TAVIMO_CHART_SETTING(TPanningMode, AllowPanning, allowPanning_)
 
   // --- mouse (client pixels of the chart) -------------------------------------------
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -194,6 +174,8 @@ class TChart {
   TChartClickedPart ClickedPart(int x, int y) const;
 
  private:
+  // What a change of a setting does.
+  void Changed() { Invalidate(); }
   void InternalDraw();
   void PanelPaint();
   void DrawBevelRing(Rect& r, TColor topLeft, TColor bottomRight);

@@ -7,23 +7,9 @@
 
 namespace tavimo::chart {
 
-class ChartException : public tavimo::Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const noexcept override { return "ChartException"; }
-};
-
-class AxisException : public ChartException {
- public:
-  using ChartException::ChartException;
-  const char* ClassName() const noexcept override { return "AxisException"; }
-};
-
-class BarException : public ChartException {
- public:
-  using ChartException::ChartException;
-  const char* ClassName() const noexcept override { return "BarException"; }
-};
+TAVIMO_EXCEPTION_CLASS(ChartException, Exception)
+TAVIMO_EXCEPTION_CLASS(AxisException, ChartException)
+TAVIMO_EXCEPTION_CLASS(BarException, ChartException)
 
 namespace messages {
 inline constexpr std::string_view kAxisMinimum = "Axis Minimum Value must be <= Maximum";

@@ -13,34 +13,17 @@ void WriteRect(JsonWriter& w, const Rect& r) {
 }
 
 void WriteAxis(JsonWriter& w, const TAxisLayoutRecord& a) {
-  w.BeginObject();
-  w.Key("startPixel").Int(a.startPixel);
-  w.Key("endPixel").Int(a.endPixel);
-  w.Key("workMinimum").Number(a.workMinimum);
-  w.Key("workMaximum").Number(a.workMaximum);
-  w.Key("labelsPos").Int(a.labelsPos);
-  w.Key("axisLinePos").Int(a.axisLinePos);
-  w.Key("shown").Bool(a.shown);
-  w.EndObject();
+  w.Object("startPixel", a.startPixel, "endPixel", a.endPixel, "workMinimum", a.workMinimum, "workMaximum",
+           a.workMaximum, "labelsPos", a.labelsPos, "axisLinePos", a.axisLinePos, "shown", a.shown);
 }
 
 void WriteLabel(JsonWriter& w, const TAxisLabelRecord& l) {
-  w.BeginObject();
-  w.Key("text").String(l.text);
-  w.Key("pixel").Int(l.pixel);
-  w.Key("width").Int(l.width);
-  w.Key("height").Int(l.height);
-  w.Key("drawn").Bool(l.drawn);
-  w.EndObject();
+  w.Object("text", l.text, "pixel", l.pixel, "width", l.width, "height", l.height, "drawn", l.drawn);
 }
 
 void WriteBar(JsonWriter& w, const BarReport& b) {
   w.BeginObject();
-  w.Key("index").Int(b.index);
-  w.Key("label").String(b.label);
-  w.Key("value").Number(b.value);
-  w.Key("color").String(ColorToHex(b.color));
-  w.Key("top").Int(b.top);
+  w.Fields("index", b.index, "label", b.label, "value", b.value, "color", ColorToHex(b.color), "top", b.top);
   w.Key("polygon").BeginArray();
   for (const Point& p : b.polygon) WritePoint(w, p);
   w.EndArray();
@@ -69,8 +52,7 @@ std::string LayoutReportToJson(const ChartLayoutReport& r) {
   w.Key("size").BeginArray().Int(r.width).Int(r.height).EndArray();
   w.Key("plotRect");
   WriteRect(w, r.plotRect);
-  w.Key("titleLineHeight").Int(r.titleLineHeight);
-  w.Key("barThickness").Int(r.barThickness);
+  w.Fields("titleLineHeight", r.titleLineHeight, "barThickness", r.barThickness);
   w.Key("axes").BeginObject();
   w.Key("left");
   WriteAxis(w, r.leftAxis);
@@ -83,10 +65,7 @@ std::string LayoutReportToJson(const ChartLayoutReport& r) {
   w.Key("bars").BeginArray();
   for (const BarReport& bar : r.bars) WriteBar(w, bar);
   w.EndArray();
-  w.Key("markFont").BeginObject();
-  w.Key("lineHeight").Int(r.markLineHeight);
-  w.Key("wWidth").Int(r.markWWidth);
-  w.EndObject();
+  w.Key("markFont").Object("lineHeight", r.markLineHeight, "wWidth", r.markWWidth);
   w.EndObject();
   return w.Text();
 }

@@ -70,20 +70,7 @@ class TRasterCanvas : public TCanvas {
   TRasterCanvas(const TRasterCanvas&) = delete;
   TRasterCanvas& operator=(const TRasterCanvas&) = delete;
 
-  Rect SetupWindow(int width, int height) override;
-  void ShowImage() override;
-
-  void PutText(int x, int y, std::string_view text) override;
-  int MeasureWidth(std::string_view text) override;
-  int MeasureHeight(std::string_view text) override;
-
-  void DrawBox(const Rect& r) override;
-  void FillRect(const Rect& r) override;
-  void StrokeLine(int x0, int y0, int x1, int y1) override;
-  void FillPolygon(const Point* points, int count) override;
-
-  void ClipTo(const Rect& r) override;
-  void ClearClip() override;
+  TAVIMO_CANVAS_PRIMITIVE_OVERRIDES
 
   // The chart image as last drawn (complete after ShowImage), in device
   // pixels. A copy taken of it keeps its pixels when the canvas draws on.

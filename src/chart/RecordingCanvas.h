@@ -36,17 +36,7 @@ class RecordingCanvas : public TCanvas {
   static int LineHeight(const TFont& font);
   static int TextWidth(const TFont& font, std::string_view text);
 
-  Rect SetupWindow(int width, int height) override;
-  void ShowImage() override;
-  void PutText(int x, int y, std::string_view text) override;
-  int MeasureWidth(std::string_view text) override;
-  int MeasureHeight(std::string_view text) override;
-  void DrawBox(const Rect& r) override;
-  void FillRect(const Rect& r) override;
-  void StrokeLine(int x0, int y0, int x1, int y1) override;
-  void FillPolygon(const Point* points, int count) override;
-  void ClipTo(const Rect& r) override;
-  void ClearClip() override;
+  TAVIMO_CANVAS_PRIMITIVE_OVERRIDES
 
   // Off: nothing is recorded (for timing the engine without the log).
   void SetRecording(bool on) { recording_ = on; }

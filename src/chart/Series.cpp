@@ -83,14 +83,14 @@ void TChartSeries::SetColorEachPoint(bool on) {
   }
 }
 
-void TChartSeries::SetValueFormat(std::string format) {
-  if (!AssignIfChanged(valueFormat_, std::move(format))) return;
+void TChartSeries::SetValueFormat(const std::string& format) {
+  if (!AssignIfChanged(valueFormat_, format)) return;
   marks_.ForgetCaptions();
   Changed();
 }
 
-void TChartSeries::SetPercentFormat(std::string format) {
-  if (!AssignIfChanged(percentFormat_, std::move(format))) return;
+void TChartSeries::SetPercentFormat(const std::string& format) {
+  if (!AssignIfChanged(percentFormat_, format)) return;
   marks_.ForgetCaptions();
   Changed();
 }

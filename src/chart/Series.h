@@ -72,25 +72,18 @@ class TChartSeries {
   void RequestRepaint();
 
   // --- settings -------------------------------------------------------------
-  TColor SeriesColor() const { return seriesColor_; }
-  void SetSeriesColor(TColor color) { if (AssignIfChanged(seriesColor_, color)) Changed(); }
-  bool Active() const { return active_; }
-  void SetActive(bool active) { if (AssignIfChanged(active_, active)) Changed(); }
-  bool ColorEachPoint() const { return colorEachPoint_; }
+  TAVIMO_CHART_SETTING(TColor, SeriesColor, seriesColor_)
+  TAVIMO_CHART_SETTING(bool, Active, active_)
   // Turning it off also returns every point's own colour to automatic.
-  void SetColorEachPoint(bool on);
-  const std::string& ValueFormat() const { return valueFormat_; }
-  void SetValueFormat(std::string format);
-  const std::string& PercentFormat() const { return percentFormat_; }
-  void SetPercentFormat(std::string format);
+  TAVIMO_CHART_SETTING_DECLARED(bool, ColorEachPoint, colorEachPoint_)
+  TAVIMO_CHART_SETTING_DECLARED(std::string, ValueFormat, valueFormat_)
+  TAVIMO_CHART_SETTING_DECLARED(std::string, PercentFormat, percentFormat_)
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
   bool ShowInLegend() const { return showInLegend_; }
   void SetShowInLegend(bool show) { showInLegend_ = show; }
-  THorizAxis HorizAxis() const { return horizAxis_; }
-  void SetHorizAxis(THorizAxis axis);
-  TVertAxis VertAxis() const { return vertAxis_; }
-  void SetVertAxis(TVertAxis axis);
+  TAVIMO_CHART_SETTING_DECLARED(THorizAxis, HorizAxis, horizAxis_)
+  TAVIMO_CHART_SETTING_DECLARED(TVertAxis, VertAxis, vertAxis_)
   TSeriesMarks& Marks() { return marks_; }
   const TSeriesMarks& Marks() const { return marks_; }
 

@@ -41,24 +41,15 @@ class TSeriesMarks {
   explicit TSeriesMarks(TChartSeries& series);
 
   // Settings; each change asks the chart to repaint.
-  bool Visible() const { return visible_; }
-  void SetVisible(bool v) { if (AssignIfChanged(visible_, v)) Changed(); }
-  TSeriesMarksStyle Style() const { return style_; }
-  void SetStyle(TSeriesMarksStyle s);
-  const TFont& Font() const { return font_; }
-  void SetFont(const TFont& f) { if (AssignIfChanged(font_, f)) Changed(); }
-  TColor BackColor() const { return backColor_; }
-  void SetBackColor(TColor c) { if (AssignIfChanged(backColor_, c)) Changed(); }
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool t) { if (AssignIfChanged(transparent_, t)) Changed(); }
-  const TChartPen& Frame() const { return frame_; }
-  void SetFrame(const TChartPen& p) { if (AssignIfChanged(frame_, p)) Changed(); }
-  const TChartPen& Arrow() const { return arrow_; }
-  void SetArrow(const TChartPen& p) { if (AssignIfChanged(arrow_, p)) Changed(); }
-  int ArrowLength() const { return arrowLength_; }
-  void SetArrowLength(int length) { if (AssignIfChanged(arrowLength_, length)) Changed(); }
-  bool Clip() const { return clip_; }
-  void SetClip(bool c) { if (AssignIfChanged(clip_, c)) Changed(); }
+  TAVIMO_CHART_SETTING(bool, Visible, visible_)
+  TAVIMO_CHART_SETTING_DECLARED(TSeriesMarksStyle, Style, style_)
+  TAVIMO_CHART_SETTING(TFont, Font, font_)
+  TAVIMO_CHART_SETTING(TColor, BackColor, backColor_)
+  TAVIMO_CHART_SETTING(bool, Transparent, transparent_)
+  TAVIMO_CHART_SETTING(TChartPen, Frame, frame_)
+  TAVIMO_CHART_SETTING(TChartPen, Arrow, arrow_)
+  TAVIMO_CHART_SETTING(int, ArrowLength, arrowLength_)
+  TAVIMO_CHART_SETTING(bool, Clip, clip_)
 
   // The text of the mark of point index. Value texts are kept per point and
   // formatted again only when the value (or the number format) changes.

@@ -72,41 +72,24 @@ void TChartValueList::RemoveAll() {
   MarkStale();
 }
 
-void TChartValueList::RecalcStatistics() const {
+const TChartValueList::Statistics& TChartValueList::CurrentStatistics() const {
+  if (!stale_) return statistics_;
   stale_ = false;
-  minimum_ = maximum_ = total_ = totalAbsolute_ = 0.0;
-  if (values_.empty()) return;
+  Statistics& s = statistics_;
+  s = Statistics();
+  if (values_.empty()) return s;
   const double first = Scaled(values_.front());
-  minimum_ = maximum_ = first;
-  total_ = first;
-  totalAbsolute_ = std::fabs(first);
+  s.minimum = s.maximum = first;
+  s.total = first;
+  s.totalAbsolute = std::fabs(first);
   for (std::size_t i = 1; i < values_.size(); ++i) {
     const double v = Scaled(values_[i]);
-    if (v < minimum_) minimum_ = v;
-    else if (v > maximum_) maximum_ = v;
-    total_ += v;
-    totalAbsolute_ += std::fabs(v);
+    if (v < s.minimum) s.minimum = v;
+    else if (v > s.maximum) s.maximum = v;
+    s.total += v;
+    s.totalAbsolute += std::fabs(v);
   }
-}
-
-double TChartValueList::MinimumValue() const {
-  if (stale_) RecalcStatistics();
-  return minimum_;
-}
-
-double TChartValueList::MaximumValue() const {
-  if (stale_) RecalcStatistics();
-  return maximum_;
-}
-
-double TChartValueList::TotalValue() const {
-  if (stale_) RecalcStatistics();
-  return total_;
-}
-
-double TChartValueList::TotalAbsolute() const {
-  if (stale_) RecalcStatistics();
-  return totalAbsolute_;
+  return s;
 }
 
 }  // namespace tavimo::chart

@@ -47,15 +47,22 @@ class TChartValueList {
   double LastValue() const { return ValueAt(ValueCount() - 1); }
 
   // Recomputed on the first read after a change.
-  double MinimumValue() const;
-  double MaximumValue() const;
-  double TotalValue() const;
-  double TotalAbsolute() const;
+  double MinimumValue() const { return CurrentStatistics().minimum; }
+  double MaximumValue() const { return CurrentStatistics().maximum; }
+  double TotalValue() const { return CurrentStatistics().total; }
+  double TotalAbsolute() const { return CurrentStatistics().totalAbsolute; }
 
  private:
   void CheckIndex(int index) const;
   void MarkStale() { stale_ = true; }
-  void RecalcStatistics() const;
+  struct Statistics {
+    double minimum = 0.0;
+    double maximum = 0.0;
+    double total = 0.0;
+    double totalAbsolute = 0.0;
+  };
+  // The statistics of the values as they are, walked again when stale.
+  const Statistics& CurrentStatistics() const;
   double Scaled(double stored) const;
 
   TChartSeries* owner_;
@@ -68,10 +75,7 @@ class TChartValueList {
   std::vector<double> values_;
 
   mutable bool stale_ = true;
-  mutable double minimum_ = 0.0;
-  mutable double maximum_ = 0.0;
-  mutable double total_ = 0.0;
-  mutable double totalAbsolute_ = 0.0;
+  mutable Statistics statistics_;
 };
 
 }  // namespace tavimo::chart

@@ -85,8 +85,6 @@ Words FromUnsigned(std::uint64_t v) {
   return w;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 ExactNumber ExactNumber::FromDouble(double value) {
@@ -165,44 +163,17 @@ int ExactNumber::Sign() const { return magnitude_.empty() ? 0 : negative_ ? -1 :
 
 bool ReadExactDecimal(std::string_view text, ExactDecimal& out, const NumberFormatSettings& settings) {
   long double value;
-  if (!ScanFloatText(text, value, settings)) return false;
-  const long double magnitude = std::fabs(value);
-  if (magnitude > static_cast<long double>(std::numeric_limits<double>::max())) return false;
+  WrittenDecimal written;
+  if (!ScanWrittenDecimal(text, value, written, settings)) return false;
+  if (std::fabs(value) > static_cast<long double>(std::numeric_limits<double>::max())) return false;
   out = ExactDecimal();
   out.rounded = static_cast<double>(value);
-
-  // The scanner accepted the text, so its syntax is sound: walk it again
-  // for the digits themselves.
-  text = text.substr(0, text.find('\0'));
-  std::size_t p = 0;
-  const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
-  while (at(p) == ' ') ++p;
-  if (at(p) == '+' || at(p) == '-') out.negative = text[p++] == '-';
-  std::string digits;
-  while (IsDigit(at(p))) digits += text[p++];
-  int fractionDigits = 0;
-  const std::string_view separator = settings.decimalSeparator;
-  if (!separator.empty() && text.substr(p, separator.size()) == separator) {
-    p += separator.size();
-    for (; IsDigit(at(p)); ++p, ++fractionDigits) digits += text[p];
-  }
-  int exponent = 0;
-  if (at(p) == 'E' || at(p) == 'e') {
-    ++p;
-    bool negativeExponent = false;
-    if (at(p) == '+' || at(p) == '-') negativeExponent = text[p++] == '-';
-    while (IsDigit(at(p)) && exponent < 100000) exponent = exponent * 10 + (text[p++] - '0');
-    if (negativeExponent) exponent = -exponent;
-  }
-  const std::size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return true;
-  digits.erase(0, first);
-  int trailing = 0;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back(), ++trailing;
+  out.negative = written.negative;
+  if (written.digits.empty()) return true;
   out.zero = false;
-  out.exponent = exponent - fractionDigits + trailing;
+  out.exponent = written.exponent;
   const ExactNumber ten = ExactNumber::FromInteger(10);
-  for (char c : digits) out.digits = out.digits * ten + ExactNumber::FromInteger(c - '0');
+  for (char c : written.digits) out.digits = out.digits * ten + ExactNumber::FromInteger(c - '0');
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "runtime/AppendedText.h"
+
 namespace tavimo {
 namespace {
 
@@ -149,10 +151,6 @@ void AppendTimeText(std::string& out, std::int64_t time, TimeTextForm form) {
   out.append(buffer, static_cast<std::size_t>(length));
 }
 
-std::string TimeText(std::int64_t time, TimeTextForm form) {
-  std::string out;
-  AppendTimeText(out, time, form);
-  return out;
-}
+std::string TimeText(std::int64_t time, TimeTextForm form) { return AppendedText(AppendTimeText, time, form); }
 
 }  // namespace tavimo

@@ -1,5 +1,7 @@
 #include "runtime/CsvWriter.h"
 
+#include "runtime/AppendedText.h"
+
 namespace tavimo {
 
 void AppendCsvField(std::string& out, std::string_view field) {
@@ -17,10 +19,6 @@ void AppendCsvField(std::string& out, std::string_view field) {
   out += '"';
 }
 
-std::string CsvField(std::string_view field) {
-  std::string out;
-  AppendCsvField(out, field);
-  return out;
-}
+std::string CsvField(std::string_view field) { return AppendedText(AppendCsvField, field); }
 
 }  // namespace tavimo

@@ -19,6 +19,8 @@ class Exception : public std::exception {
   std::string message_;
 };
 
+// An error class of its own: Base's constructors, and its name as ClassName.
+// Every module declares its error classes with it.
 #define TAVIMO_EXCEPTION_CLASS(Name, Base)                               \
   class Name : public Base {                                             \
    public:                                                               \
@@ -44,7 +46,5 @@ TAVIMO_EXCEPTION_CLASS(EPrivilege, EExternal)
 TAVIMO_EXCEPTION_CLASS(EStackOverflow, EExternal)
 TAVIMO_EXCEPTION_CLASS(EControlC, EExternal)
 TAVIMO_EXCEPTION_CLASS(EExternalException, EExternal)
-
-#undef TAVIMO_EXCEPTION_CLASS
 
 }  // namespace tavimo

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "runtime/AppendedText.h"
 #include "runtime/Utf8.h"
 
 namespace tavimo {
@@ -36,11 +37,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-std::string JsonString(std::string_view text) {
-  std::string out;
-  AppendJsonString(out, text);
-  return out;
-}
+std::string JsonString(std::string_view text) { return AppendedText(AppendJsonString, text); }
 
 void AppendJsonNumber(std::string& out, double value) {
   if (!std::isfinite(value)) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace tavimo {
@@ -42,6 +43,29 @@ class JsonWriter {
   JsonWriter& Int(long long value);
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
+  // A value by its C++ type: a bool as true or false, another integer as
+  // Int, a floating-point value as Number, text as String.
+  template <class T>
+  JsonWriter& Value(const T& value) {
+    if constexpr (std::is_same_v<T, bool>) return Bool(value);
+    else if constexpr (std::is_integral_v<T>) {
+      static_assert(sizeof(T) < sizeof(long long) || std::is_signed_v<T>, "Int takes a long long");
+      return Int(value);
+    } else if constexpr (std::is_floating_point_v<T>) return Number(value);
+    else return String(value);
+  }
+  // Keys and values in turn inside the current object: key, value, key, value...
+  JsonWriter& Fields() { return *this; }
+  template <class T, class... Rest>
+  JsonWriter& Fields(std::string_view key, const T& value, const Rest&... rest) {
+    Key(key).Value(value);
+    return Fields(rest...);
+  }
+  // A whole object of such fields.
+  template <class... KeysAndValues>
+  JsonWriter& Object(const KeysAndValues&... fields) {
+    return BeginObject().Fields(fields...).EndObject();
+  }
   const std::string& Text() const { return out_; }
 
  private:

@@ -1,16 +1,19 @@
 #include "runtime/NumberFormatSettings.h"
 
+#include "runtime/ProcessWide.h"
+
 namespace tavimo {
 
 namespace {
-NumberFormatSettings& ProcessSettings() {
-  static NumberFormatSettings settings;
-  return settings;
-}
+struct GlobalSettingsTag;
 }  // namespace
 
-const NumberFormatSettings& GlobalNumberFormatSettings() { return ProcessSettings(); }
+const NumberFormatSettings& GlobalNumberFormatSettings() {
+  return ProcessWide<NumberFormatSettings, GlobalSettingsTag>();
+}
 
-void SetGlobalNumberFormatSettings(const NumberFormatSettings& settings) { ProcessSettings() = settings; }
+void SetGlobalNumberFormatSettings(const NumberFormatSettings& settings) {
+  ProcessWide<NumberFormatSettings, GlobalSettingsTag>() = settings;
+}
 
 }  // namespace tavimo

@@ -172,6 +172,41 @@ bool ScanFloatText(std::string_view text, long double& value, const NumberFormat
   return true;
 }
 
+bool ScanWrittenDecimal(std::string_view text, long double& value, WrittenDecimal& out,
+                        const NumberFormatSettings& settings) {
+  if (!ScanFloatText(text, value, settings)) return false;
+  // The scanner accepted the text, so its syntax is sound: walk it again for
+  // the digits, the decimals and the exponent (read in full, as it was).
+  text = text.substr(0, text.find('\0'));
+  std::size_t p = 0;
+  const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+  while (at(p) == ' ') ++p;
+  out = WrittenDecimal();
+  if (at(p) == '+' || at(p) == '-') out.negative = text[p++] == '-';
+  std::string digits;
+  while (IsDigit(at(p))) digits += text[p++];
+  int fractionDigits = 0;
+  const std::string_view separator = settings.decimalSeparator;
+  if (!separator.empty() && text.substr(p, separator.size()) == separator) {
+    p += separator.size();
+    for (; IsDigit(at(p)); ++p, ++fractionDigits) digits += text[p];
+  }
+  int exponent = 0;
+  if (at(p) == 'E' || at(p) == 'e') {
+    ++p;
+    bool negativeExponent = false;
+    if (at(p) == '+' || at(p) == '-') negativeExponent = text[p++] == '-';
+    while (IsDigit(at(p)) && exponent < kExponentReadLimit) exponent = exponent * 10 + (text[p++] - '0');
+    if (negativeExponent) exponent = -exponent;
+  }
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return true;
+  const std::size_t last = digits.find_last_not_of('0');
+  out.digits = digits.substr(first, last + 1 - first);
+  out.exponent = exponent - fractionDigits + static_cast<int>(digits.size() - 1 - last);
+  return true;
+}
+
 long double ParseFloatText(std::string_view text, const NumberFormatSettings& settings) {
   long double value;
   if (!ScanFloatText(text, value, settings)) throw EConvertError(messages::FormatMessage(messages::kInvalidFloat, text));

@@ -3,6 +3,7 @@
 // a 32-bit integer.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "runtime/NumberFormatSettings.h"
@@ -15,6 +16,17 @@ namespace tavimo {
 // the extended range (nothing is raised, `value` is untouched).
 bool ScanFloatText(std::string_view text, long double& value,
                    const NumberFormatSettings& settings = GlobalNumberFormatSettings());
+// A number text's decimal value as written, for the readers that need it
+// exactly: value = digits x 10^exponent, negative for a leading "-".
+struct WrittenDecimal {
+  bool negative = false;
+  std::string digits;  // no leading or trailing zero; empty for zero
+  int exponent = 0;
+};
+// ScanFloatText, and for a text it accepts the digits themselves instead of
+// their rounding. False (out untouched) when ScanFloatText refuses the text.
+bool ScanWrittenDecimal(std::string_view text, long double& value, WrittenDecimal& out,
+                        const NumberFormatSettings& settings);
 // Raises EConvertError "'%s' is not a valid floating point value".
 long double ParseFloatText(std::string_view text,
                            const NumberFormatSettings& settings = GlobalNumberFormatSettings());

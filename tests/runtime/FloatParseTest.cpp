@@ -166,6 +166,47 @@ TEST(FloatParse, MultiByteDecimalSeparator) {
   EXPECT_FALSE(ScanFloatText("3.25", value, arabic));
 }
 
+struct Written {
+  std::string text;
+  NumberFormatSettings settings;
+  bool negative;
+  std::string digits;
+  int exponent;
+};
+
+class WrittenDecimalText : public ::testing::TestWithParam<Written> {};
+
+TEST_P(WrittenDecimalText, KeepsTheDigitsAsWritten) {
+  const Written& w = GetParam();
+  long double value = 0.0L;
+  WrittenDecimal out;
+  ASSERT_TRUE(ScanWrittenDecimal(w.text, value, out, w.settings)) << "'" << w.text << "'";
+  EXPECT_EQ(out.negative, w.negative) << "'" << w.text << "'";
+  EXPECT_EQ(out.digits, w.digits) << "'" << w.text << "'";
+  EXPECT_EQ(out.exponent, w.exponent) << "'" << w.text << "'";
+  long double scanned = 0.0L;
+  ASSERT_TRUE(ScanFloatText(w.text, scanned, w.settings));
+  EXPECT_EQ(value, scanned) << "the value is the scanner's";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WrittenDecimalText,
+    ::testing::Values(Written{"0012.3400", kPoint, false, "1234", -2}, Written{" -5e3 ", kPoint, true, "5", 3},
+                      Written{"120", kPoint, false, "12", 1}, Written{"1,50e-2", kComma, false, "15", -3},
+                      Written{"-0.000", kPoint, true, "", 0}, Written{".", kPoint, false, "", 0},
+                      Written{"1e0500", kPoint, false, "1", 500}, Written{"7.25e-4999", kPoint, false, "725", -5001},
+                      Written{std::string("+3.5\0" "9", 6), kPoint, false, "35", -1}));
+
+TEST(FloatParse, WrittenDecimalOfARefusedTextIsUntouched) {
+  long double value = 1.0L;
+  WrittenDecimal out;
+  out.digits = "9";
+  EXPECT_FALSE(ScanWrittenDecimal("1e5000", value, out, kPoint));
+  EXPECT_FALSE(ScanWrittenDecimal("1.5", value, out, kComma));
+  EXPECT_EQ(out.digits, "9");
+  EXPECT_EQ(value, 1.0L);
+}
+
 TEST(FloatParse, MessageQuotesTheUnchangedText) {
   const struct {
     std::string text;

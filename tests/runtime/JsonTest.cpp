@@ -88,5 +88,14 @@ TEST(JsonWriter, SpacedArraysOfLinesIndentByTheirDepth) {
   EXPECT_EQ(w.Text(), "{\"t\": 1, \"z\": [\n  {\"m\": [\n    [1, 2],\n    null\n  ]},\n  {\"m\": []}\n], \"e\": []}");
 }
 
+TEST(JsonWriter, WritesFieldsByTheirType) {
+  JsonWriter w;
+  const std::string text = "t";
+  w.Object("flag", true, "count", -3, "wide", 1LL << 40, "ratio", 0.5, "whole", 2.0, "text", text, "literal", "x",
+           "empty", std::string_view());
+  EXPECT_EQ(w.Text(), R"({"flag":true,"count":-3,"wide":1099511627776,"ratio":0.5,"whole":2,"text":"t",)"
+                      R"("literal":"x","empty":""})");
+}
+
 }  // namespace
 }  // namespace tavimo
