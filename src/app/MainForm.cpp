@@ -15,6 +15,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWheelEvent>
+#include <algorithm>
+#include <functional>
+#include <memory>
 
 #include "app/ChartWidget.h"
 #include "app/ConfluenceForm.h"
@@ -42,6 +45,8 @@ namespace {
 constexpr const char* kCaption = program::kMainWindowCaption;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
+// The user's presets the submenu lists itself; the rest are chosen from a list.
+constexpr std::size_t kPresetsInMenu = 20;
 
 // The copied levels are the chart's value marks.
 static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat));
@@ -86,6 +91,13 @@ void ShowInFront(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+std::vector<std::string> PresetNames(const std::vector<RatioPreset>& presets) {
+  std::vector<std::string> names;
+  names.reserve(presets.size());
+  for (const RatioPreset& preset : presets) names.push_back(preset.name);
+  return names;
 }
 
 // "caption (key)", the way a tooltip tells a key.
@@ -442,7 +454,6 @@ QMenu* TMainForm::ChartMenu() {
     presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
     presetsMenu_->setToolTipsVisible(true);
     connect(presetsMenu_, &QMenu::aboutToShow, this, &TMainForm::FillPresetsMenu);
-    FillPresetsMenu();
     chartMenu_->addSeparator();
     chartMenu_->addAction(helpAction_);
   }
@@ -459,27 +470,44 @@ void TMainForm::FillPresetsMenu() {
     action->setChecked(text == ratioText_);
     connect(action, &QAction::triggered, this, [this, text] { reporter_.Guard([this, &text] { ChoosePreset(text); }); });
   };
+  const auto addCommand = [this](const QString& text, std::function<void()> command) {
+    QAction* action = presetsMenu_->addAction(text);
+    connect(action, &QAction::triggered, this,
+            [this, command = std::move(command)] { reporter_.Guard([&command] { command(); }); });
+    return action;
+  };
   for (BuiltInPreset preset : kBuiltInPresets) {
     static const char* const kNames[] = {QT_TR_NOOP("默认比例"), QT_TR_NOOP("经典回撤"), QT_TR_NOOP("扩展比例"),
                                          QT_TR_NOOP("三分法")};
     addPreset(tr(kNames[static_cast<int>(preset)]), std::string(BuiltInPresetText(preset)));
   }
-  const std::vector<RatioPreset> own = ReadUserPresets(settingsPath_);
-  if (!own.empty()) presetsMenu_->addSeparator();
-  for (const RatioPreset& preset : own) addPreset(QString::fromStdString(preset.name), preset.text);
+  // The file is read once per opening; the items below choose from and
+  // delete what this opening read.
+  const auto own = std::make_shared<const std::vector<RatioPreset>>(ReadUserPresets(settingsPath_));
+  if (!own->empty()) presetsMenu_->addSeparator();
+  for (std::size_t i = 0; i < own->size() && i < kPresetsInMenu; ++i)
+    addPreset(QString::fromStdString((*own)[i].name), (*own)[i].text);
+  // Past that many, all of them are offered in a list with a filter: a menu
+  // of thousands takes seconds to build and shows only what fits on the screen.
+  if (own->size() > kPresetsInMenu) addCommand(tr("更多…"), [this, own] { ChooseUserPreset(*own); });
   presetsMenu_->addSeparator();
-  const auto addCommand = [this](const QString& text, void (TMainForm::*handler)()) {
-    QAction* action = presetsMenu_->addAction(text);
-    connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
-    return action;
-  };
-  addCommand(tr("将当前比例存为预设(&A)…"), &TMainForm::SavePresetAs);
-  addCommand(tr("删除预设(&D)…"), &TMainForm::DeletePreset)->setEnabled(!own.empty());
+  addCommand(tr("将当前比例存为预设(&A)…"), [this] { SavePresetAs(); });
+  addCommand(tr("删除预设(&D)…"), [this, own] { DeleteOneOf(*own); })->setEnabled(!own->empty());
 }
 
 void TMainForm::ChoosePreset(const std::string& text) {
   if (text == ratioText_) return;
   ApplyRatioText(text);
+}
+
+void TMainForm::ChooseUserPreset(const std::vector<RatioPreset>& presets) {
+  if (presets.empty()) return;
+  const std::optional<std::string> name = reporter_.Prompter().AskChoice(
+      this, tr("选择预设").toStdString(), tr("要使用的预设：").toStdString(), PresetNames(presets));
+  if (!name) return;
+  const auto chosen =
+      std::find_if(presets.begin(), presets.end(), [&](const RatioPreset& preset) { return preset.name == *name; });
+  if (chosen != presets.end()) ChoosePreset(chosen->text);
 }
 
 void TMainForm::SavePresetAs() {
@@ -495,12 +523,12 @@ void TMainForm::SavePresetAs() {
   SaveUserPreset(name, ratioText_, settingsPath_);
 }
 
-void TMainForm::DeletePreset() {
-  std::vector<std::string> names;
-  for (const RatioPreset& preset : ReadUserPresets(settingsPath_)) names.push_back(preset.name);
-  if (names.empty()) return;
-  const std::optional<std::string> name =
-      reporter_.Prompter().AskChoice(this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), names);
+void TMainForm::DeletePreset() { DeleteOneOf(ReadUserPresets(settingsPath_)); }
+
+void TMainForm::DeleteOneOf(const std::vector<RatioPreset>& presets) {
+  if (presets.empty()) return;
+  const std::optional<std::string> name = reporter_.Prompter().AskChoice(
+      this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), PresetNames(presets));
   if (name) DeleteUserPreset(*name, settingsPath_);
 }
 

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>tavimo::app::TChoiceListDialog</name>
+    <message>
+        <source>筛选</source>
+        <translation>Filter</translation>
+    </message>
+</context>
+<context>
     <name>tavimo::app::TConfluenceForm</name>
     <message>
         <source>低点上涨</source>
@@ -150,10 +157,6 @@
     <message>
         <source>（另有 %1 行未计入）</source>
         <translation> (%1 more rows left out)</translation>
-    </message>
-    <message>
-        <source>对数刻度不用于低点上涨和高点下跌，二者未计入</source>
-        <translation>log scale does not apply to rise and decline, which are left out</translation>
     </message>
     <message>
         <source>容差应为不小于 0 的数</source>
@@ -459,6 +462,18 @@ S</translation>
     <message>
         <source>价格的最小变动单位，如 0.01（留空则不取整）：</source>
         <translation>The smallest price step, such as 0.01 (empty: levels are not rounded):</translation>
+    </message>
+    <message>
+        <source>更多…</source>
+        <translation>More…</translation>
+    </message>
+    <message>
+        <source>选择预设</source>
+        <translation>Choose preset</translation>
+    </message>
+    <message>
+        <source>要使用的预设：</source>
+        <translation>Preset to use:</translation>
     </message>
 </context>
 <context>
