@@ -23,6 +23,7 @@
 #include "app/ErrorReporting.h"
 #include "app/KeyboardInput.h"
 #include "app/Prompter.h"
+#include "app/SharedTexts.h"
 #include "app/UserFiles.h"
 #include "confluence/Confluence.h"
 #include "confluence/ConfluenceInput.h"
@@ -33,19 +34,14 @@
 namespace tavimo::app {
 
 namespace {
-// The captions of ComputeButtonCaption, for the catalog.
-const char* const kModeCaptions[] = {
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "低点上涨"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "高点下跌"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "反弹阻力"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "回调支撑"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "起点上涨"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "起点下跌"),
-};
-
-QString ModeCaption(ComputeMode mode) {
-  const std::string caption(ComputeButtonCaption(mode));
-  return TConfluenceForm::tr(caption.c_str());
+// The cell a row's problem names.
+QString CellCaption(WaveCell cell) {
+  switch (cell) {
+    case WaveCell::Low: return LowCaption();
+    case WaveCell::High: return HighCaption();
+    case WaveCell::From: break;
+  }
+  return TConfluenceForm::tr("起点 C");
 }
 
 // The waves' cells are committed as they are typed, so the zones follow
@@ -86,7 +82,7 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   waves_ = new QTableWidget(2, 4, this);
   waves_->setObjectName(QStringLiteral("WavesTable"));
   waves_->setAccessibleName(tr("波段表"));
-  waves_->setHorizontalHeaderLabels({tr("低点"), tr("高点"), tr("起点 C（可选）"), tr("标注")});
+  waves_->setHorizontalHeaderLabels({LowCaption(), HighCaption(), tr("起点 C（可选）"), tr("标注")});
   waves_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   waves_->setItemDelegate(new TLiveCellDelegate(waves_));
   waves_->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -260,9 +256,8 @@ void TConfluenceForm::Recompute() {
 
   QStringList notes;
   if (!input.problems.empty()) {
-    static const char* const kCells[] = {QT_TR_NOOP("低点"), QT_TR_NOOP("高点"), QT_TR_NOOP("起点 C")};
     const WaveRowProblem& first = input.problems.front();
-    const QString cell = tr(kCells[static_cast<int>(first.cell)]);
+    const QString cell = CellCaption(first.cell);
     const int row = static_cast<int>(first.row) + 1;
     QString note = first.message.empty()
                        ? tr("第 %1 行的%2为空，该行未计入").arg(row).arg(cell)

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "app/Fonts.h"
+#include "app/SharedTexts.h"
 
 namespace tavimo::app {
 
@@ -26,7 +27,7 @@ TForm7::TForm7(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form7"));
-  setWindowTitle(tr("帮助"));
+  setWindowTitle(HelpCaption());
   setFont(ControlFont("MS Sans Serif", -11));
   setFixedSize(kClientWidth, kClientHeight);
   move(kLeft, kTop);

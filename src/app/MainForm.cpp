@@ -28,6 +28,7 @@
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
+#include "app/SharedTexts.h"
 #include "app/Shell.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
@@ -146,11 +147,11 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   groupBox1_->setFont(fontA);
   SetBackground(groupBox1_, ToQColor(chart::clYellow));
 
-  auto* label1 = new QLabel(tr("低点"), groupBox1_);
+  auto* label1 = new QLabel(LowCaption(), groupBox1_);
   label1->setObjectName(QStringLiteral("Label1"));
   label1->setFont(fontA);
   PlaceLabel(label1, QRect(8, 20, 26, 13));
-  auto* label2 = new QLabel(tr("高点"), groupBox1_);
+  auto* label2 = new QLabel(HighCaption(), groupBox1_);
   label2->setObjectName(QStringLiteral("Label2"));
   label2->setFont(fontA);
   PlaceLabel(label2, QRect(120, 20, 26, 13));
@@ -172,12 +173,13 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   AddButton(6, groupBox1_, QRect(232, 20, 50, 25), tr("清空"), &TMainForm::Button6Click);
   AddButton(11, groupBox1_, QRect(288, 20, 50, 25), tr("设置", "button"), &TMainForm::Button11Click);
   AddButton(1, this, QRect(363, 20, 60, 25), tr("关于我"), &TMainForm::Button1Click);
-  AddButton(9, this, QRect(439, 20, 50, 25), tr("帮助"), &TMainForm::Button9Click);
+  AddButton(9, this, QRect(439, 20, 50, 25), HelpCaption(), &TMainForm::Button9Click);
   AddButton(10, this, QRect(504, 20, 70, 25), tr("检查更新"), &TMainForm::Button10Click);
-  AddButton(2, this, QRect(6, 463, 70, 25), tr("低点上涨"), &TMainForm::Button2Click);
-  AddButton(3, this, QRect(106, 463, 70, 25), tr("高点下跌"), &TMainForm::Button3Click);
+  AddButton(2, this, QRect(6, 463, 70, 25), ModeCaption(ComputeMode::Rise), &TMainForm::Button2Click);
+  AddButton(3, this, QRect(106, 463, 70, 25), ModeCaption(ComputeMode::Decline), &TMainForm::Button3Click);
+  // The button has room only for a shorter English name than the confluence window's.
   AddButton(4, this, QRect(206, 463, 70, 25), tr("反弹阻力"), &TMainForm::Button4Click);
-  AddButton(5, this, QRect(305, 463, 70, 25), tr("回调支撑"), &TMainForm::Button5Click);
+  AddButton(5, this, QRect(305, 463, 70, 25), ModeCaption(ComputeMode::Support), &TMainForm::Button5Click);
   AddButton(7, this, QRect(405, 463, 70, 25), tr("计算器"), &TMainForm::Button7Click);
   AddButton(8, this, QRect(505, 463, 70, 25), tr("退出"), &TMainForm::Button8Click);
 
@@ -216,7 +218,7 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   // Help opens from any of the program's windows.
   helpAction_ = AddCommand(tr("帮助(&H)"), QKeySequence::HelpContents, &TMainForm::Button9Click,
                            Qt::ApplicationShortcut);
-  buttons_[9]->setToolTip(WithKey(tr("帮助"), QKeySequence(QKeySequence::HelpContents)));
+  buttons_[9]->setToolTip(WithKey(HelpCaption(), QKeySequence(QKeySequence::HelpContents)));
 
   // The level settings of the chart's menu.
   priceTickAction_ = new QAction(tr("最小变动价位(&T)…"), this);
