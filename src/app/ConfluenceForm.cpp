@@ -2,16 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -89,17 +86,17 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   waves_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   waves_->setMinimumHeight(waves_->verticalHeader()->defaultSectionSize() * 4);
   wavesLabel->setBuddy(waves_);
-  add_ = new QPushButton(tr("添加波段(&A)"), this);
-  remove_ = new QPushButton(tr("删除波段(&D)"), this);
-  for (QPushButton* button : {add_, remove_}) {
+  auto* add = new QPushButton(tr("添加波段(&A)"), this);
+  auto* remove = new QPushButton(tr("删除波段(&D)"), this);
+  for (QPushButton* button : {add, remove}) {
     button->setAutoDefault(false);
     PressOnEnter(button);
   }
-  connect(add_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { AddWave(); }); });
-  connect(remove_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { RemoveWave(); }); });
+  ConnectGuarded(reporter_, add, &QPushButton::clicked, this, [this] { AddWave(); });
+  ConnectGuarded(reporter_, remove, &QPushButton::clicked, this, [this] { RemoveWave(); });
   auto* waveButtons = new QVBoxLayout;
-  waveButtons->addWidget(add_);
-  waveButtons->addWidget(remove_);
+  waveButtons->addWidget(add);
+  waveButtons->addWidget(remove);
   waveButtons->addStretch();
   auto* wavesRow = new QHBoxLayout;
   wavesRow->addWidget(waves_, 1);
@@ -168,8 +165,8 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
     button->setAutoDefault(false);
     PressOnEnter(button);
   }
-  connect(copy_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { CopyZones(); }); });
-  connect(export_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { ExportCsv(); }); });
+  ConnectGuarded(reporter_, copy_, &QPushButton::clicked, this, [this] { CopyZones(); });
+  ConnectGuarded(reporter_, export_, &QPushButton::clicked, this, [this] { ExportCsv(); });
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -190,12 +187,9 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   auto* copyAction = new QAction(this);
   copyAction->setShortcut(QKeySequence::Copy);
   copyAction->setShortcutContext(Qt::WindowShortcut);
-  connect(copyAction, &QAction::triggered, this, [this] { reporter_.Guard([this] { CopyZones(); }); });
+  ConnectGuarded(reporter_, copyAction, &QAction::triggered, this, [this] { CopyZones(); });
   addAction(copyAction);
-  auto* closeAction = new QAction(this);
-  closeAction->setShortcut(Qt::Key_Escape);
-  connect(closeAction, &QAction::triggered, this, &QWidget::close);
-  addAction(closeAction);
+  CloseOnEscape(this);
 
   connect(waves_, &QTableWidget::itemChanged, this, &TConfluenceForm::Recompute);
   resize(720, 620);
@@ -330,10 +324,8 @@ void TConfluenceForm::ShowZones(std::vector<ConfluenceZoneRow> rows, const QStri
 
 void TConfluenceForm::CopyZones() {
   if (zoneRows_.empty()) return;
-  auto* data = new QMimeData;
-  data->setText(QString::fromUtf8(FormatConfluenceRows(OutputFormat::Text, tolerancePercent_, zoneRows_)));
-  data->setHtml(QString::fromUtf8(ConfluenceRowsHtmlTable(zoneRows_)));
-  QGuiApplication::clipboard()->setMimeData(data);
+  CopyTextAndHtml(FormatConfluenceRows(OutputFormat::Text, tolerancePercent_, zoneRows_),
+                  ConfluenceRowsHtmlTable(zoneRows_));
 }
 
 void TConfluenceForm::ExportCsv() {

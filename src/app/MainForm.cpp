@@ -2,21 +2,17 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWheelEvent>
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include "app/ChartWidget.h"
@@ -222,9 +218,9 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
 
   // The level settings of the chart's menu.
   priceTickAction_ = new QAction(tr("最小变动价位(&T)…"), this);
-  connect(priceTickAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { SetPriceTick(); }); });
+  ConnectGuarded(reporter_, priceTickAction_, &QAction::triggered, this, [this] { SetPriceTick(); });
   confluenceAction_ = new QAction(tr("多波段汇合(&W)…"), this);
-  connect(confluenceAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { ShowConfluence(); }); });
+  ConnectGuarded(reporter_, confluenceAction_, &QAction::triggered, this, [this] { ShowConfluence(); });
   logScaleAction_ = new QAction(tr("对数刻度(&L)"), this);
   logScaleAction_->setCheckable(true);
   logScaleAction_->setToolTip(tr("对数刻度只用于反弹阻力、回调支撑和起点投影"));
@@ -244,9 +240,7 @@ QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geom
   button->setAutoDefault(false);
   button->setAccessibleName(caption);
   PressOnEnter(button);
-  // The window's own guard: an exception from a command ends it here,
-  // before it can unwind through the button's signal machinery.
-  connect(button, &QPushButton::clicked, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  ConnectGuarded(reporter_, button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
   buttons_[number] = button;
   return button;
 }
@@ -256,7 +250,7 @@ QAction* TMainForm::AddCommand(const QString& text, const QKeySequence& key, voi
   auto* action = new QAction(text, this);
   action->setShortcut(key);
   action->setShortcutContext(context);
-  connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   addAction(action);
   return action;
 }
@@ -428,10 +422,7 @@ std::vector<LevelRow> TMainForm::LevelRows() const { return shownView_.rows; }
 
 void TMainForm::CopyLevels() {
   const std::vector<LevelRow> rows = LevelRows();
-  auto* data = new QMimeData;
-  data->setText(QString::fromUtf8(FormatLevelRows(OutputFormat::Text, rows)));
-  data->setHtml(QString::fromUtf8(LevelRowsHtmlTable(rows)));
-  QGuiApplication::clipboard()->setMimeData(data);
+  CopyTextAndHtml(FormatLevelRows(OutputFormat::Text, rows), LevelRowsHtmlTable(rows));
 }
 
 void TMainForm::ResetView() { chart1_->ResetView(); }
@@ -470,12 +461,11 @@ void TMainForm::FillPresetsMenu() {
     action->setToolTip(QString::fromStdString(text));
     action->setCheckable(true);
     action->setChecked(text == ratioText_);
-    connect(action, &QAction::triggered, this, [this, text] { reporter_.Guard([this, &text] { ChoosePreset(text); }); });
+    ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, text] { ChoosePreset(text); });
   };
-  const auto addCommand = [this](const QString& text, std::function<void()> command) {
+  const auto addCommand = [this](const QString& text, auto command) {
     QAction* action = presetsMenu_->addAction(text);
-    connect(action, &QAction::triggered, this,
-            [this, command = std::move(command)] { reporter_.Guard([&command] { command(); }); });
+    ConnectGuarded(reporter_, action, &QAction::triggered, this, std::move(command));
     return action;
   };
   for (BuiltInPreset preset : kBuiltInPresets) {
