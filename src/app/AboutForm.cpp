@@ -1,6 +1,5 @@
 #include "app/AboutForm.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -8,6 +7,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/FixedDialog.h"
 #include "app/Fonts.h"
 #include "app/KeyboardInput.h"
 #include "app/LabelPlacement.h"
@@ -17,10 +17,8 @@
 namespace tavimo::app {
 
 namespace {
-constexpr int kClientWidth = 408;
-constexpr int kClientHeight = 374;
-constexpr int kLeft = 382;
-constexpr int kTop = 214;
+// The client area, at its place on the screen.
+constexpr QRect kDesigned(382, 214, 408, 374);
 
 // Nine lines about the maker and what the maker offers.
 QString MakerText() {
@@ -71,14 +69,11 @@ std::string TForm5::ChatAddress() {
 std::string TForm5::UpdateAddress() { return maker::kAboutUpdatePage; }
 
 TForm5::TForm5(QWidget* owner, TShell& shell)
-    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      shell_(shell) {
+    : QWidget(owner, kFixedDialogFlags), shell_(shell) {
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(tr("关于"));
   setFont(ControlFont("宋体", -11));
-  setFixedSize(kClientWidth, kClientHeight);
-  move(kLeft, kTop);
+  PlaceFixedDialog(this, kDesigned);
 
   auto* image1 = new TClickLabel(this);
   image1->setObjectName(QStringLiteral("Image1"));
@@ -133,10 +128,7 @@ TForm5::TForm5(QWidget* owner, TShell& shell)
 
   setTabOrder(button1_, memo1_);
 
-  auto* escape = new QAction(this);
-  escape->setShortcut(Qt::Key_Escape);
-  connect(escape, &QAction::triggered, this, &QWidget::close);
-  addAction(escape);
+  CloseOnEscape(this);
 }
 
 void TForm5::showEvent(QShowEvent* event) {

@@ -2,16 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -23,6 +20,7 @@
 #include "app/ErrorReporting.h"
 #include "app/KeyboardInput.h"
 #include "app/Prompter.h"
+#include "app/SharedTexts.h"
 #include "app/UserFiles.h"
 #include "confluence/Confluence.h"
 #include "confluence/ConfluenceInput.h"
@@ -33,19 +31,14 @@
 namespace tavimo::app {
 
 namespace {
-// The captions of ComputeButtonCaption, for the catalog.
-const char* const kModeCaptions[] = {
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "低点上涨"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "高点下跌"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "反弹阻力"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "回调支撑"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "起点上涨"),
-    QT_TRANSLATE_NOOP("tavimo::app::TConfluenceForm", "起点下跌"),
-};
-
-QString ModeCaption(ComputeMode mode) {
-  const std::string caption(ComputeButtonCaption(mode));
-  return TConfluenceForm::tr(caption.c_str());
+// The cell a row's problem names.
+QString CellCaption(WaveCell cell) {
+  switch (cell) {
+    case WaveCell::Low: return LowCaption();
+    case WaveCell::High: return HighCaption();
+    case WaveCell::From: break;
+  }
+  return TConfluenceForm::tr("起点 C");
 }
 
 // The waves' cells are committed as they are typed, so the zones follow
@@ -86,24 +79,24 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   waves_ = new QTableWidget(2, 4, this);
   waves_->setObjectName(QStringLiteral("WavesTable"));
   waves_->setAccessibleName(tr("波段表"));
-  waves_->setHorizontalHeaderLabels({tr("低点"), tr("高点"), tr("起点 C（可选）"), tr("标注")});
+  waves_->setHorizontalHeaderLabels({LowCaption(), HighCaption(), tr("起点 C（可选）"), tr("标注")});
   waves_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   waves_->setItemDelegate(new TLiveCellDelegate(waves_));
   waves_->setSelectionBehavior(QAbstractItemView::SelectItems);
   waves_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   waves_->setMinimumHeight(waves_->verticalHeader()->defaultSectionSize() * 4);
   wavesLabel->setBuddy(waves_);
-  add_ = new QPushButton(tr("添加波段(&A)"), this);
-  remove_ = new QPushButton(tr("删除波段(&D)"), this);
-  for (QPushButton* button : {add_, remove_}) {
+  auto* add = new QPushButton(tr("添加波段(&A)"), this);
+  auto* remove = new QPushButton(tr("删除波段(&D)"), this);
+  for (QPushButton* button : {add, remove}) {
     button->setAutoDefault(false);
     PressOnEnter(button);
   }
-  connect(add_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { AddWave(); }); });
-  connect(remove_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { RemoveWave(); }); });
+  ConnectGuarded(reporter_, add, &QPushButton::clicked, this, [this] { AddWave(); });
+  ConnectGuarded(reporter_, remove, &QPushButton::clicked, this, [this] { RemoveWave(); });
   auto* waveButtons = new QVBoxLayout;
-  waveButtons->addWidget(add_);
-  waveButtons->addWidget(remove_);
+  waveButtons->addWidget(add);
+  waveButtons->addWidget(remove);
   waveButtons->addStretch();
   auto* wavesRow = new QHBoxLayout;
   wavesRow->addWidget(waves_, 1);
@@ -172,8 +165,8 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
     button->setAutoDefault(false);
     PressOnEnter(button);
   }
-  connect(copy_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { CopyZones(); }); });
-  connect(export_, &QPushButton::clicked, this, [this] { reporter_.Guard([this] { ExportCsv(); }); });
+  ConnectGuarded(reporter_, copy_, &QPushButton::clicked, this, [this] { CopyZones(); });
+  ConnectGuarded(reporter_, export_, &QPushButton::clicked, this, [this] { ExportCsv(); });
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -194,12 +187,9 @@ TConfluenceForm::TConfluenceForm(TErrorReporter& reporter, QWidget* owner)
   auto* copyAction = new QAction(this);
   copyAction->setShortcut(QKeySequence::Copy);
   copyAction->setShortcutContext(Qt::WindowShortcut);
-  connect(copyAction, &QAction::triggered, this, [this] { reporter_.Guard([this] { CopyZones(); }); });
+  ConnectGuarded(reporter_, copyAction, &QAction::triggered, this, [this] { CopyZones(); });
   addAction(copyAction);
-  auto* closeAction = new QAction(this);
-  closeAction->setShortcut(Qt::Key_Escape);
-  connect(closeAction, &QAction::triggered, this, &QWidget::close);
-  addAction(closeAction);
+  CloseOnEscape(this);
 
   connect(waves_, &QTableWidget::itemChanged, this, &TConfluenceForm::Recompute);
   resize(720, 620);
@@ -260,9 +250,8 @@ void TConfluenceForm::Recompute() {
 
   QStringList notes;
   if (!input.problems.empty()) {
-    static const char* const kCells[] = {QT_TR_NOOP("低点"), QT_TR_NOOP("高点"), QT_TR_NOOP("起点 C")};
     const WaveRowProblem& first = input.problems.front();
-    const QString cell = tr(kCells[static_cast<int>(first.cell)]);
+    const QString cell = CellCaption(first.cell);
     const int row = static_cast<int>(first.row) + 1;
     QString note = first.message.empty()
                        ? tr("第 %1 行的%2为空，该行未计入").arg(row).arg(cell)
@@ -335,10 +324,8 @@ void TConfluenceForm::ShowZones(std::vector<ConfluenceZoneRow> rows, const QStri
 
 void TConfluenceForm::CopyZones() {
   if (zoneRows_.empty()) return;
-  auto* data = new QMimeData;
-  data->setText(QString::fromUtf8(FormatConfluenceRows(OutputFormat::Text, tolerancePercent_, zoneRows_)));
-  data->setHtml(QString::fromUtf8(ConfluenceRowsHtmlTable(zoneRows_)));
-  QGuiApplication::clipboard()->setMimeData(data);
+  CopyTextAndHtml(FormatConfluenceRows(OutputFormat::Text, tolerancePercent_, zoneRows_),
+                  ConfluenceRowsHtmlTable(zoneRows_));
 }
 
 void TConfluenceForm::ExportCsv() {

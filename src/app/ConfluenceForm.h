@@ -76,8 +76,6 @@ class TConfluenceForm : public QWidget {
   QLineEdit* tolerance_ = nullptr;
   QSpinBox* minWaves_ = nullptr;
   QLabel* status_ = nullptr;
-  QPushButton* add_ = nullptr;
-  QPushButton* remove_ = nullptr;
   QPushButton* copy_ = nullptr;
   QPushButton* export_ = nullptr;
 };

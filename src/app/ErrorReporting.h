@@ -10,6 +10,7 @@
 #include <utility>
 
 #include <QEvent>
+#include <QObject>
 
 namespace tavimo {
 class Exception;
@@ -64,5 +65,15 @@ class TErrorReporter {
   std::string title_;
   std::string module_;
 };
+
+// Runs command under reporter's guard on every signal of sender while
+// context lives: an exception from a command ends it there, before it can
+// unwind through the signal machinery.
+template <typename Sender, typename Signal, typename Command>
+QMetaObject::Connection ConnectGuarded(TErrorReporter& reporter, Sender* sender, Signal signal, const QObject* context,
+                                       Command command) {
+  return QObject::connect(sender, signal, context,
+                          [&reporter, command = std::move(command)] { reporter.Guard(command); });
+}
 
 }  // namespace tavimo::app

@@ -1,18 +1,18 @@
 #include "app/HelpForm.h"
 
-#include <QAction>
 #include <QFile>
 #include <QPlainTextEdit>
 
+#include "app/FixedDialog.h"
 #include "app/Fonts.h"
+#include "app/KeyboardInput.h"
+#include "app/SharedTexts.h"
 
 namespace tavimo::app {
 
 namespace {
-constexpr int kClientWidth = 436;
-constexpr int kClientHeight = 367;
-constexpr int kLeft = 192;
-constexpr int kTop = 309;
+// The client area, at its place on the screen.
+constexpr QRect kDesigned(192, 309, 436, 367);
 }  // namespace
 
 QString HelpText() {
@@ -22,25 +22,19 @@ QString HelpText() {
   return QString::fromUtf8(file.readAll());
 }
 
-TForm7::TForm7(QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TForm7::TForm7(QWidget* owner) : QWidget(owner, kFixedDialogFlags) {
   setObjectName(QStringLiteral("Form7"));
-  setWindowTitle(tr("帮助"));
+  setWindowTitle(HelpCaption());
   setFont(ControlFont("MS Sans Serif", -11));
-  setFixedSize(kClientWidth, kClientHeight);
-  move(kLeft, kTop);
+  PlaceFixedDialog(this, kDesigned);
 
   memo1_ = new QPlainTextEdit(this);
   memo1_->setObjectName(QStringLiteral("Memo1"));
-  memo1_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  memo1_->setGeometry(QRect(QPoint(0, 0), kDesigned.size()));
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-  auto* escape = new QAction(this);
-  escape->setShortcut(Qt::Key_Escape);
-  connect(escape, &QAction::triggered, this, &QWidget::close);
-  addAction(escape);
+  CloseOnEscape(this);
 }
 
 void TForm7::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #include "app/KeyboardInput.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
 
@@ -25,6 +26,13 @@ class TEnterPressesButton : public QObject {
 }  // namespace
 
 void PressOnEnter(QAbstractButton* button) { button->installEventFilter(new TEnterPressesButton(button)); }
+
+void CloseOnEscape(QWidget* window) {
+  auto* escape = new QAction(window);
+  escape->setShortcut(Qt::Key_Escape);
+  QObject::connect(escape, &QAction::triggered, window, &QWidget::close);
+  window->addAction(escape);
+}
 
 QString WithAsciiDigits(QString text) {
   for (QChar& c : text) {

@@ -1,16 +1,20 @@
 #pragma once
-// Keyboard helpers the windows share: Enter on a focused button, and price
-// boxes that take what a Chinese input method types.
+// Keyboard helpers the windows share: Enter on a focused button, Escape on
+// a window, and price boxes that take what a Chinese input method types.
 
 #include <QString>
 #include <QValidator>
 
 class QAbstractButton;
+class QWidget;
 
 namespace tavimo::app {
 
 // Enter or keypad Enter on the focused button presses it, as Space does.
 void PressOnEnter(QAbstractButton* button);
+
+// Escape anywhere in window closes it.
+void CloseOnEscape(QWidget* window);
 
 // Full-width digits, the full-width full stop and the ideographic full stop
 // become their ASCII forms; every other character stays.

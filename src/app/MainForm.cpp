@@ -2,19 +2,18 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWheelEvent>
+#include <algorithm>
+#include <memory>
 
 #include "app/ChartWidget.h"
 #include "app/ConfluenceForm.h"
@@ -25,6 +24,7 @@
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
 #include "app/Prompter.h"
+#include "app/SharedTexts.h"
 #include "app/Shell.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
@@ -43,6 +43,8 @@ namespace {
 constexpr const char* kCaption = program::kMainWindowCaption;
 constexpr int kOuterWidth = 605;
 constexpr int kOuterHeight = 544;
+// The user's presets the submenu lists itself; the rest are chosen from a list.
+constexpr std::size_t kPresetsInMenu = 20;
 
 // The copied levels are the chart's value marks.
 static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat));
@@ -87,6 +89,13 @@ void ShowInFront(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+std::vector<std::string> PresetNames(const std::vector<RatioPreset>& presets) {
+  std::vector<std::string> names;
+  names.reserve(presets.size());
+  for (const RatioPreset& preset : presets) names.push_back(preset.name);
+  return names;
 }
 
 // "caption (key)", the way a tooltip tells a key.
@@ -135,11 +144,11 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   groupBox1_->setFont(fontA);
   SetBackground(groupBox1_, ToQColor(chart::clYellow));
 
-  auto* label1 = new QLabel(tr("低点"), groupBox1_);
+  auto* label1 = new QLabel(LowCaption(), groupBox1_);
   label1->setObjectName(QStringLiteral("Label1"));
   label1->setFont(fontA);
   PlaceLabel(label1, QRect(8, 20, 26, 13));
-  auto* label2 = new QLabel(tr("高点"), groupBox1_);
+  auto* label2 = new QLabel(HighCaption(), groupBox1_);
   label2->setObjectName(QStringLiteral("Label2"));
   label2->setFont(fontA);
   PlaceLabel(label2, QRect(120, 20, 26, 13));
@@ -161,12 +170,13 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   AddButton(6, groupBox1_, QRect(232, 20, 50, 25), tr("清空"), &TMainForm::Button6Click);
   AddButton(11, groupBox1_, QRect(288, 20, 50, 25), tr("设置", "button"), &TMainForm::Button11Click);
   AddButton(1, this, QRect(363, 20, 60, 25), tr("关于我"), &TMainForm::Button1Click);
-  AddButton(9, this, QRect(439, 20, 50, 25), tr("帮助"), &TMainForm::Button9Click);
+  AddButton(9, this, QRect(439, 20, 50, 25), HelpCaption(), &TMainForm::Button9Click);
   AddButton(10, this, QRect(504, 20, 70, 25), tr("检查更新"), &TMainForm::Button10Click);
-  AddButton(2, this, QRect(6, 463, 70, 25), tr("低点上涨"), &TMainForm::Button2Click);
-  AddButton(3, this, QRect(106, 463, 70, 25), tr("高点下跌"), &TMainForm::Button3Click);
+  AddButton(2, this, QRect(6, 463, 70, 25), ModeCaption(ComputeMode::Rise), &TMainForm::Button2Click);
+  AddButton(3, this, QRect(106, 463, 70, 25), ModeCaption(ComputeMode::Decline), &TMainForm::Button3Click);
+  // The button has room only for a shorter English name than the confluence window's.
   AddButton(4, this, QRect(206, 463, 70, 25), tr("反弹阻力"), &TMainForm::Button4Click);
-  AddButton(5, this, QRect(305, 463, 70, 25), tr("回调支撑"), &TMainForm::Button5Click);
+  AddButton(5, this, QRect(305, 463, 70, 25), ModeCaption(ComputeMode::Support), &TMainForm::Button5Click);
   AddButton(7, this, QRect(405, 463, 70, 25), tr("计算器"), &TMainForm::Button7Click);
   AddButton(8, this, QRect(505, 463, 70, 25), tr("退出"), &TMainForm::Button8Click);
 
@@ -205,13 +215,13 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
   // Help opens from any of the program's windows.
   helpAction_ = AddCommand(tr("帮助(&H)"), QKeySequence::HelpContents, &TMainForm::Button9Click,
                            Qt::ApplicationShortcut);
-  buttons_[9]->setToolTip(WithKey(tr("帮助"), QKeySequence(QKeySequence::HelpContents)));
+  buttons_[9]->setToolTip(WithKey(HelpCaption(), QKeySequence(QKeySequence::HelpContents)));
 
   // The level settings of the chart's menu.
   priceTickAction_ = new QAction(tr("最小变动价位(&T)…"), this);
-  connect(priceTickAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { SetPriceTick(); }); });
+  ConnectGuarded(reporter_, priceTickAction_, &QAction::triggered, this, [this] { SetPriceTick(); });
   confluenceAction_ = new QAction(tr("多波段汇合(&W)…"), this);
-  connect(confluenceAction_, &QAction::triggered, this, [this] { reporter_.Guard([this] { ShowConfluence(); }); });
+  ConnectGuarded(reporter_, confluenceAction_, &QAction::triggered, this, [this] { ShowConfluence(); });
   logScaleAction_ = new QAction(tr("对数刻度(&L)"), this);
   logScaleAction_->setCheckable(true);
   logScaleAction_->setToolTip(tr("对数刻度只用于反弹阻力、回调支撑和起点投影"));
@@ -231,9 +241,7 @@ QPushButton* TMainForm::AddButton(int number, QWidget* parent, const QRect& geom
   button->setAutoDefault(false);
   button->setAccessibleName(caption);
   PressOnEnter(button);
-  // The window's own guard: an exception from a command ends it here,
-  // before it can unwind through the button's signal machinery.
-  connect(button, &QPushButton::clicked, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  ConnectGuarded(reporter_, button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
   buttons_[number] = button;
   return button;
 }
@@ -243,7 +251,7 @@ QAction* TMainForm::AddCommand(const QString& text, const QKeySequence& key, voi
   auto* action = new QAction(text, this);
   action->setShortcut(key);
   action->setShortcutContext(context);
-  connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
+  ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   addAction(action);
   return action;
 }
@@ -424,10 +432,7 @@ std::vector<LevelRow> TMainForm::LevelRows() const { return shownView_.rows; }
 
 void TMainForm::CopyLevels() {
   const std::vector<LevelRow> rows = LevelRows();
-  auto* data = new QMimeData;
-  data->setText(QString::fromUtf8(FormatLevelRows(OutputFormat::Text, rows)));
-  data->setHtml(QString::fromUtf8(LevelRowsHtmlTable(rows)));
-  QGuiApplication::clipboard()->setMimeData(data);
+  CopyTextAndHtml(FormatLevelRows(OutputFormat::Text, rows), LevelRowsHtmlTable(rows));
 }
 
 void TMainForm::ResetView() { chart1_->ResetView(); }
@@ -452,7 +457,6 @@ QMenu* TMainForm::ChartMenu() {
     presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
     presetsMenu_->setToolTipsVisible(true);
     connect(presetsMenu_, &QMenu::aboutToShow, this, &TMainForm::FillPresetsMenu);
-    FillPresetsMenu();
     chartMenu_->addSeparator();
     chartMenu_->addAction(helpAction_);
   }
@@ -467,29 +471,45 @@ void TMainForm::FillPresetsMenu() {
     action->setToolTip(QString::fromStdString(text));
     action->setCheckable(true);
     action->setChecked(text == ratioText_);
-    connect(action, &QAction::triggered, this, [this, text] { reporter_.Guard([this, &text] { ChoosePreset(text); }); });
+    ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, text] { ChoosePreset(text); });
+  };
+  const auto addCommand = [this](const QString& text, auto command) {
+    QAction* action = presetsMenu_->addAction(text);
+    ConnectGuarded(reporter_, action, &QAction::triggered, this, std::move(command));
+    return action;
   };
   for (BuiltInPreset preset : kBuiltInPresets) {
     static const char* const kNames[] = {QT_TR_NOOP("默认比例"), QT_TR_NOOP("经典回撤"), QT_TR_NOOP("扩展比例"),
                                          QT_TR_NOOP("三分法")};
     addPreset(tr(kNames[static_cast<int>(preset)]), std::string(BuiltInPresetText(preset)));
   }
-  const std::vector<RatioPreset> own = ReadUserPresets(settingsPath_);
-  if (!own.empty()) presetsMenu_->addSeparator();
-  for (const RatioPreset& preset : own) addPreset(QString::fromStdString(preset.name), preset.text);
+  // The file is read once per opening; the items below choose from and
+  // delete what this opening read.
+  const auto own = std::make_shared<const std::vector<RatioPreset>>(ReadUserPresets(settingsPath_));
+  if (!own->empty()) presetsMenu_->addSeparator();
+  for (std::size_t i = 0; i < own->size() && i < kPresetsInMenu; ++i)
+    addPreset(QString::fromStdString((*own)[i].name), (*own)[i].text);
+  // Past that many, all of them are offered in a list with a filter: a menu
+  // of thousands takes seconds to build and shows only what fits on the screen.
+  if (own->size() > kPresetsInMenu) addCommand(tr("更多…"), [this, own] { ChooseUserPreset(*own); });
   presetsMenu_->addSeparator();
-  const auto addCommand = [this](const QString& text, void (TMainForm::*handler)()) {
-    QAction* action = presetsMenu_->addAction(text);
-    connect(action, &QAction::triggered, this, [this, handler] { reporter_.Guard([this, handler] { (this->*handler)(); }); });
-    return action;
-  };
-  addCommand(tr("将当前比例存为预设(&A)…"), &TMainForm::SavePresetAs);
-  addCommand(tr("删除预设(&D)…"), &TMainForm::DeletePreset)->setEnabled(!own.empty());
+  addCommand(tr("将当前比例存为预设(&A)…"), [this] { SavePresetAs(); });
+  addCommand(tr("删除预设(&D)…"), [this, own] { DeleteOneOf(*own); })->setEnabled(!own->empty());
 }
 
 void TMainForm::ChoosePreset(const std::string& text) {
   if (text == ratioText_) return;
   ApplyRatioText(text);
+}
+
+void TMainForm::ChooseUserPreset(const std::vector<RatioPreset>& presets) {
+  if (presets.empty()) return;
+  const std::optional<std::string> name = reporter_.Prompter().AskChoice(
+      this, tr("选择预设").toStdString(), tr("要使用的预设：").toStdString(), PresetNames(presets));
+  if (!name) return;
+  const auto chosen =
+      std::find_if(presets.begin(), presets.end(), [&](const RatioPreset& preset) { return preset.name == *name; });
+  if (chosen != presets.end()) ChoosePreset(chosen->text);
 }
 
 void TMainForm::SavePresetAs() {
@@ -505,12 +525,12 @@ void TMainForm::SavePresetAs() {
   SaveUserPreset(name, ratioText_, settingsPath_);
 }
 
-void TMainForm::DeletePreset() {
-  std::vector<std::string> names;
-  for (const RatioPreset& preset : ReadUserPresets(settingsPath_)) names.push_back(preset.name);
-  if (names.empty()) return;
-  const std::optional<std::string> name =
-      reporter_.Prompter().AskChoice(this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), names);
+void TMainForm::DeletePreset() { DeleteOneOf(ReadUserPresets(settingsPath_)); }
+
+void TMainForm::DeleteOneOf(const std::vector<RatioPreset>& presets) {
+  if (presets.empty()) return;
+  const std::optional<std::string> name = reporter_.Prompter().AskChoice(
+      this, tr("删除预设").toStdString(), tr("要删除的预设：").toStdString(), PresetNames(presets));
   if (name) DeleteUserPreset(*name, settingsPath_);
 }
 

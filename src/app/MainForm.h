@@ -10,10 +10,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
 #include "calc/LevelView.h"
+#include "settings/RatioPresets.h"
 #include "settings/SettingsFile.h"
 
 class QAction;
@@ -70,7 +72,7 @@ class TMainForm : public QWidget {
   // (nothing happens when it is the list in effect).
   void ChoosePreset(const std::string& text);
   void SavePresetAs();  // the list in effect as a preset of the user's
-  void DeletePreset();  // one of the user's presets
+  void DeletePreset();  // one of the user's presets, as the settings file holds them now
   // The price tick: asks for its text (the one in effect offered), stores
   // it (empty removes it) and shows the levels on it at once.
   void SetPriceTick();
@@ -133,8 +135,12 @@ class TMainForm : public QWidget {
   // The chart tells assistive technology the levels it shows.
   void DescribeLevels();
   void PopUpChartMenu(const QPoint& globalPosition);
-  // The presets' submenu as the settings file holds them now.
+  // The presets' submenu as the settings file holds them now: the first of
+  // the user's presets, and a list of them all when there are more.
   void FillPresetsMenu();
+  // One of presets, chosen from a list the user can filter, applied as ChoosePreset applies it.
+  void ChooseUserPreset(const std::vector<RatioPreset>& presets);
+  void DeleteOneOf(const std::vector<RatioPreset>& presets);
   QPushButton* AddButton(int number, QWidget* parent, const QRect& geometry, const QString& caption,
                          void (TMainForm::*handler)());
   // A window-wide key that runs handler under the window's guard.

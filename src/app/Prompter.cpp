@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "app/ChoiceListDialog.h"
 #include "app/RatioInputDialog.h"
 
 namespace tavimo::app {
@@ -32,12 +33,13 @@ std::optional<std::string> TQtPrompter::AskText(QWidget* parent, const std::stri
 std::optional<std::string> TQtPrompter::AskChoice(QWidget* parent, const std::string& caption,
                                                   const std::string& prompt, const std::vector<std::string>& items) {
   QStringList list;
+  list.reserve(static_cast<qsizetype>(items.size()));
   for (const std::string& item : items) list << QString::fromStdString(item);
-  bool ok = false;
-  const QString choice =
-      QInputDialog::getItem(parent, QString::fromUtf8(caption), QString::fromUtf8(prompt), list, 0, false, &ok);
-  if (!ok || choice.isEmpty()) return std::nullopt;
-  return choice.toStdString();
+  TChoiceListDialog dialog(parent, QString::fromUtf8(caption), QString::fromUtf8(prompt), list);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const std::optional<int> row = dialog.ChosenRow();
+  if (!row) return std::nullopt;
+  return items[static_cast<std::size_t>(*row)];
 }
 
 namespace {

@@ -25,7 +25,7 @@ class TPrompter {
   // A line of text typed by the user, initialText offered first; nothing after Cancel.
   virtual std::optional<std::string> AskText(QWidget* parent, const std::string& caption, const std::string& prompt,
                                              const std::string& initialText) = 0;
-  // One of items, picked by the user; nothing after Cancel.
+  // One of items, picked by the user from a list they can filter; nothing after Cancel.
   virtual std::optional<std::string> AskChoice(QWidget* parent, const std::string& caption,
                                                const std::string& prompt, const std::vector<std::string>& items) = 0;
   // The path of a PNG file to write, suggestedPath offered first; nothing

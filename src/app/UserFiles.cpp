@@ -1,6 +1,9 @@
 #include "app/UserFiles.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMimeData>
 
 #include <optional>
 #include <stdexcept>
@@ -37,6 +40,13 @@ void SaveUserPicture(const std::string& path, const QImage& image) {
     RaiseUnableToWrite(path, error.what());
   }
   SaveUserFile(path, png);
+}
+
+void CopyTextAndHtml(const std::string& text, const std::string& html) {
+  auto* data = new QMimeData;
+  data->setText(QString::fromUtf8(text));
+  data->setHtml(QString::fromUtf8(html));
+  QGuiApplication::clipboard()->setMimeData(data);
 }
 
 }  // namespace tavimo::app

@@ -1,6 +1,7 @@
 #pragma once
-// The files the user saves from a window (the chart's picture, the zones'
-// CSV): where the save dialog first points, and the write itself.
+// What the user takes out of a window: the files saved (the chart's picture,
+// the zones' CSV), where the save dialog first points and the write itself,
+// and the rows copied.
 
 #include <QStandardPaths>
 #include <QString>
@@ -25,5 +26,8 @@ void SaveUserFile(const std::string& path, std::string_view bytes);
 // cannot be encoded raises the same Exception with the encoder's reason, and
 // the file at path is not touched.
 void SaveUserPicture(const std::string& path, const QImage& image);
+
+// Puts rows on the clipboard as plain text and as an HTML table (both UTF-8).
+void CopyTextAndHtml(const std::string& text, const std::string& html);
 
 }  // namespace tavimo::app

@@ -49,9 +49,11 @@ std::optional<std::string> TScriptedPrompter::AskText(QWidget*, const std::strin
   return NextOtherAnswer("a text prompt");
 }
 
-std::optional<std::string> TScriptedPrompter::AskChoice(QWidget*, const std::string&, const std::string&,
+std::optional<std::string> TScriptedPrompter::AskChoice(QWidget* parent, const std::string& caption,
+                                                        const std::string& prompt,
                                                         const std::vector<std::string>& items) {
   offeredChoices = items;
+  if (realChoiceDialog) return TQtPrompter().AskChoice(parent, caption, prompt, items);
   return NextOtherAnswer("a choice");
 }
 
@@ -75,6 +77,7 @@ void TScriptedPrompter::Reset() {
   suggestedPaths.clear();
   answers_.clear();
   otherAnswers_.clear();
+  realChoiceDialog = false;
   onMessage = nullptr;
   mainWindow = nullptr;
 }

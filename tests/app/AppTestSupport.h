@@ -59,6 +59,8 @@ class TScriptedPrompter : public TPrompter {
   std::vector<std::string> offeredChoices;
   // What AskPicturePath and AskCsvPath suggested, each time.
   std::vector<std::string> suggestedPaths;
+  // AskChoice shows the real list dialog instead of taking a scripted answer.
+  bool realChoiceDialog = false;
   // Runs while a box is up (for checks of what the box found).
   std::function<void()> onMessage;
   QWidget* mainWindow = nullptr;

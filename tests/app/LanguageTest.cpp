@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 
 #include "AppTestSupport.h"
 #include "app/AboutForm.h"
+#include "app/ChoiceListDialog.h"
 #include "app/ConfluenceForm.h"
 #include "app/HelpForm.h"
 #include "app/Language.h"
@@ -143,6 +145,10 @@ TEST_P(WindowLanguageTest, EveryCaptionFitsItsControl) {
 }
 
 TEST_F(TranslatedWindowTest, EnglishWindowsHoldNoChineseText) {
+  // Enough presets of the user's for the presets' submenu to end in a list of them all.
+  std::string presets = "[presets]\n";
+  for (int i = 1; i <= 21; ++i) presets += "mine " + std::to_string(i) + "=0.5\n";
+  WriteFile(SettingsPath(), presets);
   Build(TUiLanguage::English);
   // The confluence window is owned by the main window, so its controls are checked with it.
   Form().ConfluenceAction()->trigger();
@@ -171,6 +177,8 @@ TEST_F(TranslatedWindowTest, EnglishWindowsHoldNoChineseText) {
       EXPECT_FALSE(HasChineseCharacter(memo->toPlainText())) << memo->objectName().toStdString();
     }
   }
+  const TChoiceListDialog chooser(&Form(), "Choose", "Preset:", {"mine 1"});
+  EXPECT_FALSE(HasChineseCharacter(chooser.FilterEdit()->placeholderText() + chooser.FilterEdit()->accessibleName()));
   QList<QMenu*> menus = Form().ChartMenu()->findChildren<QMenu*>();
   menus << Form().ChartMenu();
   for (QMenu* menu : menus) {
@@ -178,6 +186,9 @@ TEST_F(TranslatedWindowTest, EnglishWindowsHoldNoChineseText) {
     for (QAction* action : menu->actions())
       EXPECT_FALSE(HasChineseCharacter(action->text())) << action->text().toStdString();
   }
+  const QList<QAction*> presetItems = Form().ChartMenu()->findChild<QMenu*>(QStringLiteral("PresetsMenu"))->actions();
+  EXPECT_TRUE(std::any_of(presetItems.begin(), presetItems.end(),
+                          [](const QAction* action) { return action->text() == QStringLiteral("More…"); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguageTest, testing::Values(TUiLanguage::Chinese, TUiLanguage::English),

@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "AppTestSupport.h"
 #include "app/ChartWidget.h"
+#include "app/ChoiceListDialog.h"
 #include "app/MainForm.h"
 #include "calc/RatioList.h"
 #include "settings/RatioPresets.h"
@@ -35,7 +39,97 @@ class PresetsAndPictureTest : public WindowTest {
     return nullptr;
   }
   std::string Stored() { return ReadFile(SettingsPath()); }
+  // The texts of the submenu's items, separators as "-".
+  std::vector<std::string> MenuTexts() {
+    std::vector<std::string> texts;
+    for (QAction* action : Presets().actions())
+      texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return texts;
+  }
 };
+
+// "Preset 01=0.5,1" ... as a [presets] section of count entries.
+std::string StoredPresets(int count) {
+  std::string section = "[presets]\n";
+  for (int i = 1; i <= count; ++i) section += QStringLiteral("Preset %1=0.5,%2\n").arg(i, 2, 10, QChar('0')).arg(i).toStdString();
+  return section;
+}
+
+TEST_F(PresetsAndPictureTest, TheMenuListsTwentyOfTheUsersPresetsAndTheRestBehindMore) {
+  for (const int count : {20, 25}) {
+    SCOPED_TRACE(count);
+    WriteFile(SettingsPath(), StoredPresets(count));
+    std::vector<std::string> expected = {"默认比例", "经典回撤", "扩展比例", "三分法", "-"};
+    for (int i = 1; i <= 20; ++i) expected.push_back(QStringLiteral("Preset %1").arg(i, 2, 10, QChar('0')).toStdString());
+    if (count > 20) expected.push_back("更多…");
+    for (const char* command : {"-", "将当前比例存为预设(&A)…", "删除预设(&D)…"}) expected.push_back(command);
+    EXPECT_EQ(MenuTexts(), expected);
+  }
+}
+
+// Runs act on the list dialog once it is up.
+void OnChoiceDialog(const std::function<void(TChoiceListDialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<TChoiceListDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      ADD_FAILURE() << "no list dialog is up";
+      return;
+    }
+    act(*dialog);
+  });
+}
+
+TEST_F(PresetsAndPictureTest, MoreOffersEveryPresetInAFilteredListAndAppliesTheOneChosen) {
+  WriteFile(SettingsPath(), StoredPresets(25));
+  Prompter().realChoiceDialog = true;
+  QAction* more = Preset("更多…");
+  ASSERT_NE(more, nullptr);
+
+  // Escape leaves everything as it was.
+  OnChoiceDialog([](TChoiceListDialog& d) {
+    EXPECT_EQ(d.List()->model()->rowCount(), 25);
+    for (QWidget* control : {static_cast<QWidget*>(d.FilterEdit()), static_cast<QWidget*>(d.List()),
+                             static_cast<QWidget*>(d.OkButton()), static_cast<QWidget*>(d.CancelButton())})
+      EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+    QTest::keyClick(d.FilterEdit(), Qt::Key_Escape);
+  });
+  more->trigger();
+  EXPECT_EQ(Prompter().offeredChoices.size(), 25u);
+  EXPECT_EQ(Form().RatioText(), DefaultRatioText);
+
+  // The filter keeps the names holding the text in any case; Down moves the
+  // choice from the first of them, Enter applies it.
+  OnChoiceDialog([](TChoiceListDialog& d) {
+    QTest::keyClicks(d.FilterEdit(), "pRESET 2");
+    QStringList kept;
+    for (int row = 0; row < d.List()->model()->rowCount(); ++row)
+      kept << d.List()->model()->index(row, 0).data().toString();
+    EXPECT_EQ(kept, QStringList({"Preset 20", "Preset 21", "Preset 22", "Preset 23", "Preset 24", "Preset 25"}));
+    QTest::keyClick(d.FilterEdit(), Qt::Key_Down);
+    QTest::keyClick(d.FilterEdit(), Qt::Key_Return);
+  });
+  Preset("更多…")->trigger();
+  EXPECT_EQ(Form().RatioText(), "0.5,21");
+  EXPECT_EQ(BarLabels(), (std::vector<std::string>{"0.5", "21"}));
+  EXPECT_EQ(Stored(), StoredPresets(25) + "[tvmo]\nnum=0.5,21\n");
+
+  // A filter that keeps nothing leaves Enter without effect; a double click chooses.
+  OnChoiceDialog([](TChoiceListDialog& d) {
+    QTest::keyClicks(d.FilterEdit(), "none such");
+    EXPECT_FALSE(d.OkButton()->isEnabled());
+    QTest::keyClick(d.FilterEdit(), Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    d.FilterEdit()->setText("preset 07");
+    // A press and a double click as a window system delivers them.
+    const QPointF at = d.List()->visualRect(d.List()->model()->index(0, 0)).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+      QMouseEvent event(type, at, d.List()->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+      QCoreApplication::sendEvent(d.List()->viewport(), &event);
+    }
+  });
+  Preset("更多…")->trigger();
+  EXPECT_EQ(Form().RatioText(), "0.5,7");
+}
 
 TEST_F(PresetsAndPictureTest, ChoosingAPresetAppliesItAsTheSettingsCommandDoes) {
   Form().Edit1()->setText("10");

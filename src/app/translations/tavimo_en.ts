@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
-    <name>tavimo::app::TConfluenceForm</name>
+    <name>Tavimo</name>
     <message>
         <source>低点上涨</source>
         <translation>Rise</translation>
@@ -28,6 +28,28 @@
         <translation>Projection down</translation>
     </message>
     <message>
+        <source>低点</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高点</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TChoiceListDialog</name>
+    <message>
+        <source>筛选</source>
+        <translation>Filter</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TConfluenceForm</name>
+    <message>
         <source>多波段汇合</source>
         <translation>Confluence of waves</translation>
     </message>
@@ -38,14 +60,6 @@
     <message>
         <source>波段表</source>
         <translation>Waves</translation>
-    </message>
-    <message>
-        <source>低点</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>高点</source>
-        <translation>High</translation>
     </message>
     <message>
         <source>起点 C（可选）</source>
@@ -152,10 +166,6 @@
         <translation> (%1 more rows left out)</translation>
     </message>
     <message>
-        <source>对数刻度不用于低点上涨和高点下跌，二者未计入</source>
-        <translation>log scale does not apply to rise and decline, which are left out</translation>
-    </message>
-    <message>
         <source>容差应为不小于 0 的数</source>
         <translation>The tolerance must be a number of 0 or more</translation>
     </message>
@@ -246,10 +256,6 @@ tell us your comments and ideas!</translation>
         <extracomment>The resource holding the help text; each language names its own text.</extracomment>
         <translation>:/tavimo/help_en.txt</translation>
     </message>
-    <message>
-        <source>帮助</source>
-        <translation>Help</translation>
-    </message>
 </context>
 <context>
     <name>tavimo::app::TMainForm</name>
@@ -296,14 +302,6 @@ S</translation>
         <translation>Settings</translation>
     </message>
     <message>
-        <source>低点</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>高点</source>
-        <translation>High</translation>
-    </message>
-    <message>
         <source>清空</source>
         <translation>Clear</translation>
     </message>
@@ -317,28 +315,12 @@ S</translation>
         <translation>About</translation>
     </message>
     <message>
-        <source>帮助</source>
-        <translation>Help</translation>
-    </message>
-    <message>
         <source>检查更新</source>
         <translation>Updates</translation>
     </message>
     <message>
-        <source>低点上涨</source>
-        <translation>Rise</translation>
-    </message>
-    <message>
-        <source>高点下跌</source>
-        <translation>Decline</translation>
-    </message>
-    <message>
         <source>反弹阻力</source>
         <translation>Resist.</translation>
-    </message>
-    <message>
-        <source>回调支撑</source>
-        <translation>Support</translation>
     </message>
     <message>
         <source>计算器</source>
@@ -459,6 +441,18 @@ S</translation>
     <message>
         <source>价格的最小变动单位，如 0.01（留空则不取整）：</source>
         <translation>The smallest price step, such as 0.01 (empty: levels are not rounded):</translation>
+    </message>
+    <message>
+        <source>更多…</source>
+        <translation>More…</translation>
+    </message>
+    <message>
+        <source>选择预设</source>
+        <translation>Choose preset</translation>
+    </message>
+    <message>
+        <source>要使用的预设：</source>
+        <translation>Preset to use:</translation>
     </message>
 </context>
 <context>
