@@ -454,6 +454,10 @@ S</translation>
         <source>要使用的预设：</source>
         <translation>Preset to use:</translation>
     </message>
+    <message>
+        <source>无法读取“%1”：%2；使用默认比例列表。</source>
+        <translation>Cannot read &apos;%1&apos;: %2; using the default ratio list.</translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TRatioInputDialog</name>
