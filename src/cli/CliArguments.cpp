@@ -23,7 +23,11 @@ enum CommandBits : unsigned {
   kRatiosBit = 2,
   kConfluenceBit = 4,
   kBatchBit = 8,
-  kComputingBits = kLevelsBit | kConfluenceBit | kBatchBit,
+  kSwingsBit = 16,
+  kStatsBit = 32,
+  kScanBit = 64,
+  kComputingBits = kLevelsBit | kConfluenceBit | kBatchBit | kScanBit,
+  kPriceFileBits = kLevelsBit | kSwingsBit | kStatsBit | kScanBit,
 };
 
 // One option. A new option is one more row here and, when it carries a
@@ -125,29 +129,59 @@ std::optional<std::string> ApplyFormat(CliOptions& options, std::string_view val
   return std::nullopt;
 }
 
+template <std::string CliOptions::*Field>
+std::optional<std::string> StorePrice(CliOptions& options, std::string_view value) {
+  options.*Field = std::string(value);
+  options.pricesGiven = true;
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyInput(CliOptions& options, std::string_view value) {
+  options.inputPath = std::string(value);
+  options.inputPaths.emplace_back(value);
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyLeg(CliOptions& options, std::string_view value) {
+  std::uint64_t leg = 0;
+  if (!ScanDigits(value, 1000000000, leg) || leg == 0)
+    return "invalid leg " + messages::QuotedText(value) + " (a whole number of 1 or more)";
+  options.legNumber = static_cast<std::size_t>(leg);
+  return std::nullopt;
+}
+
 constexpr std::array kOptionRules = {
     OptionRule{"--wave", "LOW:HIGH[:C]", "with confluence, one wave: its low, its high and its third price C",
                ApplyWave, kConfluenceBit},
     OptionRule{"--low", "TEXT", "the text of the low price box (not given: an empty box)",
-               StoreValue<&CliOptions::lowText>},
+               StorePrice<&CliOptions::lowText>},
     OptionRule{"--high", "TEXT", "the text of the high price box (not given: an empty box)",
-               StoreValue<&CliOptions::highText>},
+               StorePrice<&CliOptions::highText>},
     OptionRule{"--from", "TEXT", "the text of the third price C, where the projections start",
                StoreValue<&CliOptions::fromText>},
     OptionRule{"--input", "FILE|-", "with batch, the CSV file to read (default -, standard input)",
-               StoreValue<&CliOptions::inputPath>, kBatchBit, "FILE"},
+               ApplyInput, kBatchBit, "FILE"},
+    OptionRule{"--input", "FILE",
+               "a price file: MODE takes its wave from a leg of it, swings and stats read it (stats: repeatable)",
+               ApplyInput, kLevelsBit | kSwingsBit | kStatsBit},
+    OptionRule{"--change", "P", "with price files, the percent change that turns a swing (default 5)",
+               StoreValue<&CliOptions::changeText>, kPriceFileBits},
+    OptionRule{"--leg", "N", "with MODE --input, the leg whose low and high are the wave (default 1, the current)",
+               ApplyLeg},
     OptionRule{"--modes", "MODE,...",
                "with confluence, the modes whose levels count (default: all but rise and decline)",
                [](CliOptions& o, std::string_view v) { return ReadModeList(v, o.modes); }, kConfluenceBit},
     OptionRule{"--tolerance", "PERCENT", "with confluence, how far apart levels of one zone may be (default 0.5)",
                ApplyTolerance, kConfluenceBit},
+    OptionRule{"--tolerance", "T", "with stats, how far a depth may lie from a ratio and count (default 0.03)",
+               StoreValue<&CliOptions::toleranceText>, kStatsBit},
     OptionRule{"--min-waves", "N", "with confluence, the fewest waves a zone needs (default 2; 1 for one wave)",
                ApplyMinWaves, kConfluenceBit},
     OptionRule{"--ratios", "TEXT",
                "a ratio list text such as \"0.382,0.5,1/3\" (default: data.ini)",
-               StoreValue<&CliOptions::ratiosText>, kComputingBits},
+               StoreValue<&CliOptions::ratiosText>, kComputingBits | kStatsBit},
     OptionRule{"--format", "text|csv|json", "text (the default), csv or json", ApplyFormat,
-               kLevelsBit | kConfluenceBit, "FORMAT"},
+               kLevelsBit | kConfluenceBit | kSwingsBit | kStatsBit | kScanBit, "FORMAT"},
     OptionRule{"--tick", "TEXT", "round every level to this price tick (default: data.ini; \"\" for none)",
                StoreValue<&CliOptions::tickText>, kComputingBits},
     OptionRule{"--round", "nearest|up|down", "how levels go onto the tick (default nearest)", ApplyRound,
@@ -155,7 +189,7 @@ constexpr std::array kOptionRules = {
     OptionRule{"--scale-levels", "linear|log", "the level scale (default: data.ini, else linear)", ApplyLevelScale,
                kComputingBits, "SCALE"},
     OptionRule{"--help", "", "print this help and exit",
-               SetFlag<&CliOptions::help>, kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit},
+               SetFlag<&CliOptions::help>, kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit | kSwingsBit | kStatsBit | kScanBit},
 };
 
 // The largest picture side, in device pixels.
@@ -293,7 +327,8 @@ CliParseResult ParseRatiosArguments(const std::vector<std::string>& arguments) {
 // `takeMode`. Stops at the first error or --help.
 std::optional<std::string> ReadWords(const std::vector<std::string>& arguments, std::size_t first, unsigned command,
                                      CliOptions& options, bool& modeGiven,
-                                     std::optional<std::string> (*takeMode)(CliOptions&, std::string_view)) {
+                                     std::optional<std::string> (*takeMode)(CliOptions&, std::string_view),
+                                     bool manyWords = false) {
   bool optionsEnded = false;
   for (std::size_t i = first; i < arguments.size(); ++i) {
     const std::string_view word = arguments[i];
@@ -306,7 +341,7 @@ std::optional<std::string> ReadWords(const std::vector<std::string>& arguments, 
       if (options.help) return std::nullopt;
       continue;
     }
-    if (modeGiven || takeMode == nullptr) return "unexpected argument " + messages::QuotedText(word);
+    if ((modeGiven && !manyWords) || takeMode == nullptr) return "unexpected argument " + messages::QuotedText(word);
     if (auto error = takeMode(options, word)) return error;
     modeGiven = true;
   }
@@ -323,6 +358,30 @@ std::optional<std::string> CheckExplicitScale(const CliOptions& options, const s
 
 constexpr std::string_view kConfluenceCommand = "confluence";
 constexpr std::string_view kBatchCommand = "batch";
+constexpr std::string_view kSwingsCommand = "swings";
+constexpr std::string_view kStatsCommand = "stats";
+constexpr std::string_view kScanCommand = "scan";
+constexpr std::string_view kAutoMode = "auto";
+
+// swings, stats and scan: arguments[0] names the command.
+CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments, CliCommand command) {
+  CliParseResult result;
+  CliOptions& options = result.options;
+  options.command = command;
+  const unsigned bit = command == CliCommand::Swings ? kSwingsBit : command == CliCommand::Stats ? kStatsBit : kScanBit;
+  bool filesGiven = false;
+  const auto takeFile = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {
+    o.inputPaths.emplace_back(word);
+    return std::nullopt;
+  };
+  if (auto error = ReadWords(arguments, 1, bit, options, filesGiven, command == CliCommand::Scan ? +takeFile : nullptr,
+                             true))
+    return Fail(std::move(*error));
+  if (options.help) return result;
+  if (options.inputPaths.empty()) return Fail(command == CliCommand::Scan ? "no file given" : "no --input FILE given");
+  if (command == CliCommand::Swings && options.inputPaths.size() > 1) return Fail("swings reads one --input FILE");
+  return result;
+}
 
 // tavimo-cli confluence --wave LOW:HIGH[:C] ...: arguments[0] is "confluence".
 CliParseResult ParseConfluenceArguments(const std::vector<std::string>& arguments) {
@@ -360,9 +419,16 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (!arguments.empty() && arguments[0] == kRatiosCommand) return ParseRatiosArguments(arguments);
   if (!arguments.empty() && arguments[0] == kConfluenceCommand) return ParseConfluenceArguments(arguments);
   if (!arguments.empty() && arguments[0] == kBatchCommand) return ParseBatchArguments(arguments);
+  if (!arguments.empty() && arguments[0] == kSwingsCommand) return ParsePriceFileArguments(arguments, CliCommand::Swings);
+  if (!arguments.empty() && arguments[0] == kStatsCommand) return ParsePriceFileArguments(arguments, CliCommand::Stats);
+  if (!arguments.empty() && arguments[0] == kScanCommand) return ParsePriceFileArguments(arguments, CliCommand::Scan);
   CliParseResult result;
   bool modeGiven = false;
   const auto takeMode = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {
+    if (word == kAutoMode) {
+      o.autoMode = true;
+      return std::nullopt;
+    }
     const std::optional<ComputeMode> mode = ComputeModeFromName(word);
     if (!mode) return UnknownMode(word);
     o.mode = *mode;
@@ -380,7 +446,10 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
     return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
                 " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
-  if (modeGiven)
+  if (o.inputPaths.size() > 1) return Fail("MODE reads one --input FILE");
+  if (!o.inputPaths.empty() && o.pricesGiven) return Fail("--input and --low or --high cannot be given together");
+  if (o.autoMode && o.inputPaths.empty()) return Fail("mode auto needs --input FILE");
+  if (modeGiven && !o.autoMode)
     if (auto error = CheckExplicitScale(o, {o.mode})) return Fail(std::move(*error));
   result.options.modeGiven = modeGiven;
   return result;
@@ -393,14 +462,15 @@ std::string OptionSynopsis(UsageCommand command) {
       if (!rule.valueName.empty()) line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
     return line;
   }
-  const unsigned bit = command == UsageCommand::Levels ? kLevelsBit
-                       : command == UsageCommand::Confluence ? kConfluenceBit
-                                                             : kBatchBit;
+  constexpr unsigned kBits[] = {kLevelsBit, 0, kConfluenceBit, kBatchBit, kSwingsBit, kStatsBit, kScanBit};
+  const unsigned bit = kBits[static_cast<int>(command)];
   // "[--name VALUE]" for each option of the command, in table order.
   std::string line;
   for (const OptionRule& rule : kOptionRules) {
     if ((rule.commands & bit) == 0 || rule.valueName.empty()) continue;
     if (rule.name == "--wave") line += " --wave " + std::string(rule.valueName) + " ...";
+    else if (rule.name == "--input" && bit != kBatchBit && bit != kLevelsBit)
+      line += " --input " + std::string(rule.valueName) + (bit == kStatsBit ? " ..." : "");
     else line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
   }
   return line;

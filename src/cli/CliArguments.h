@@ -25,6 +25,9 @@ enum class CliCommand {
   Ratios,      // ratios: the stored ratio list
   Confluence,  // confluence: the zones where the levels of several waves meet
   Batch,       // batch: the levels of many waves, CSV in and out
+  Swings,      // swings: the zigzag of a price file
+  Stats,       // stats: the reaction statistics of price files
+  Scan,        // scan: the current leg of many price files against its levels
 };
 
 // One --wave LOW:HIGH[:C], its texts as typed (converted as price boxes are).
@@ -68,6 +71,15 @@ struct CliOptions {
   std::optional<std::size_t> minWaves;
   // "batch" (CliBatch.h): the CSV input, "-" for standard input.
   std::string inputPath = "-";
+  // Price files (CliHistory.h): every --input in order (stats; MODE and
+  // swings take one), or scan's FILEs; the wave of MODE then comes from leg
+  // legNumber of the file, and MODE auto is that leg's own mode.
+  std::vector<std::string> inputPaths;
+  std::optional<std::string> changeText;     // --change P, checked when the run starts
+  std::optional<std::string> toleranceText;  // stats --tolerance T, likewise
+  std::size_t legNumber = 1;
+  bool autoMode = false;
+  bool pricesGiven = false;  // --low or --high, which leave no room for --input
 };
 
 struct CliParseResult {
@@ -86,7 +98,7 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);
 // The usage text's parts that come from the option table: the
 // " [--name VALUE]..." synopsis of a command's line, and the option list,
 // one "  --name VALUE  help" line per option with the helps in one column.
-enum class UsageCommand { Levels, Chart, Confluence, Batch };
+enum class UsageCommand { Levels, Chart, Confluence, Batch, Swings, Stats, Scan };
 std::string OptionSynopsis(UsageCommand command);
 std::string OptionList();
 

@@ -9,6 +9,7 @@
 #include "cli/ChartOutput.h"
 #include "cli/CliBatch.h"
 #include "cli/CliConfluence.h"
+#include "cli/CliHistory.h"
 #include "cli/CliRatios.h"
 #include "cli/Usage.h"
 #include "platform/ProfileFile.h"
@@ -86,6 +87,8 @@ namespace {
 // Whether the run leaves anything to data.ini: the list, the tick or the scale.
 bool NeedsStoredSettings(const CliOptions& options) {
   if (options.command == CliCommand::Ratios) return !options.setRatiosText && !options.resetRatios;
+  if (options.command == CliCommand::Swings) return false;
+  if (options.command == CliCommand::Stats) return !options.ratiosText;
   return !options.ratiosText || !options.tickText || !options.scale;
 }
 
@@ -94,9 +97,19 @@ CliResult RunCommand(const CliOptions& options, const StoredSettings& stored, co
     case CliCommand::Ratios: return RunRatiosCommand(options, stored);
     case CliCommand::Confluence: return RunConfluenceCommand(options, stored);
     case CliCommand::Batch: return RunBatchCommand(options, stored, streams);
+    case CliCommand::Swings: return RunSwingsCommand(options);
+    case CliCommand::Stats: return RunStatsCommand(options, stored);
+    case CliCommand::Scan: return RunScanCommand(options, stored);
     case CliCommand::Levels: break;
   }
-  return RunLevels(options, stored);
+  if (options.inputPaths.empty()) return RunLevels(options, stored);
+  // MODE --input: the wave of a leg, then exactly what MODE prints for it.
+  LegWave wave = WaveFromLeg(options);
+  if (!wave.options) return wave.failure;
+  CliResult result = RunLevels(*wave.options, stored);
+  result.err.insert(0, wave.messages);
+  if (wave.badRows && result.exitStatus == kExitDone) result.exitStatus = kExitFailed;
+  return result;
 }
 
 }  // namespace

@@ -18,7 +18,9 @@ namespace tavimo::cli {
 
 struct CliResult {
   int exitStatus = 0;  // 0 done, 1 empty box or conversion error, 2 usage error
-  std::string out;     // for stdout; empty whenever exitStatus is not 0 (batch: the rows written before a failure)
+  // For stdout; empty whenever exitStatus is not 0, except where bad rows
+  // were skipped (batch, price files): then what the good rows gave.
+  std::string out;
   std::string err;     // for stderr
 };
 

@@ -1,16 +1,24 @@
 #include "cli/Usage.h"
 
+#include <string_view>
+
 #include "cli/CliArguments.h"
 
 namespace tavimo::cli {
 
 std::string UsageText() {
   const std::string program = "tavimo-cli";
-  return "usage: " + program + " MODE" + OptionSynopsis(UsageCommand::Levels) + "\n" +                             //
-         "       " + program + " [MODE ...]" + OptionSynopsis(UsageCommand::Chart) + " [--layout]\n" +                  //
-         "       " + program + " confluence" + OptionSynopsis(UsageCommand::Confluence) + "\n" +                  //
-         "       " + program + " batch MODE[,MODE...]" + OptionSynopsis(UsageCommand::Batch) + "\n" +             //
-         "       " + program + " " + "ratios" + " [--set TEXT | --reset]\n" +  //
+  const auto line = [&](std::string_view first, std::string_view words, std::string options) {
+    return std::string(first) + program + " " + std::string(words) + options + "\n";
+  };
+  return line("usage: ", "MODE", OptionSynopsis(UsageCommand::Levels)) +
+         line("       ", "[MODE ...]", OptionSynopsis(UsageCommand::Chart) + " [--layout]") +
+         line("       ", "confluence", OptionSynopsis(UsageCommand::Confluence)) +
+         line("       ", "batch MODE[,MODE...]", OptionSynopsis(UsageCommand::Batch)) +
+         line("       ", "ratios", " [--set TEXT | --reset]") +
+         line("       ", "swings", OptionSynopsis(UsageCommand::Swings)) +
+         line("       ", "stats", OptionSynopsis(UsageCommand::Stats)) +
+         line("       ", "scan FILE...", OptionSynopsis(UsageCommand::Scan)) +
          "\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
          "buttons of the Tavimo window do.\n"
@@ -22,6 +30,8 @@ std::string UsageText() {
          "  support          pullback support (needs --low and --high)\n"
          "  projection-up    C plus the ratio times the wave (needs --low, --high and --from)\n"
          "  projection-down  C minus the ratio times the wave (needs --low, --high and --from)\n"
+         "  auto             with --input, the leg's own mode: support after an up leg,\n"
+         "                   resistance after a down leg\n"
          "\n"
          "Options (also written --option=value):\n" +
          OptionList() +
@@ -54,6 +64,18 @@ std::string UsageText() {
          "same rows out with mode, ratio, level and text appended, one row per mode and\n"
          "ratio. A row that cannot be computed is reported on stderr as \"line N: ...\"\n"
          "and skipped; the others are written.\n"
+         "\n"
+         "Price files: one instrument's bars (time, open, high, low, close, volume), the\n"
+         "form found from the content (headers by name, the headerless exports, epochs,\n"
+         "',' ';' or TAB). Swings are the percent zigzag on highs and lows (--change P,\n"
+         "default 5): a pivot is confirmed once the price has moved P percent away from\n"
+         "it. MODE --input FILE takes --low and --high from leg N (--leg, default 1:\n"
+         "the last pivot to the open extreme). swings prints time, kind, price and the\n"
+         "confirming bar's time per point; stats counts, per ratio, the retracements\n"
+         "whose depth lies within --tolerance of it and whether the move resumed; scan\n"
+         "prints, per FILE, the current leg and the level nearest the last close. A\n"
+         "row that cannot be read is reported as \"line N: ...\" (with several files,\n"
+         "after the file's name) and skipped; the exit status is then 1.\n"
          "\n"
          "Ratios: " + program + " ratios prints the ratio list text in effect, as the\n"
          "window loads it. --set TEXT stores a new list by the rules of the window's\n"

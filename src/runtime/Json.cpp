@@ -118,6 +118,12 @@ JsonWriter& JsonWriter::Bool(bool value) {
   return *this;
 }
 
+JsonWriter& JsonWriter::NumberText(std::string_view text) {
+  BeforeValue();
+  out_ += text;
+  return *this;
+}
+
 JsonWriter& JsonWriter::Null() {
   BeforeValue();
   out_ += "null";

@@ -43,6 +43,8 @@ class JsonWriter {
   JsonWriter& Int(long long value);
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
+  // A number already written as JSON number text ("12.5"), as it stands.
+  JsonWriter& NumberText(std::string_view text);
   // A value by its C++ type: a bool as true or false, another integer as
   // Int, a floating-point value as Number, text as String.
   template <class T>
