@@ -8,7 +8,7 @@ declare -A group_packages=(
   # qt6-tools-dev and qt6-l10n-tools build the English catalog (Qt6LinguistTools,
   # lupdate, lrelease); qt6-translations-l10n holds Qt's own dialog texts.
   [gui]="qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-liberation fonts-arphic-uming fonts-wqy-zenhei fontconfig"
-  [test]="libgtest-dev libgmock-dev"
+  [test]="libgtest-dev libgmock-dev python3-dask python3-distributed"
   [e2e]="xvfb xdotool xclip x11-apps imagemagick desktop-file-utils appstream python3"
   # Qt Charts' CMake package also needs Qt's OpenGL development files, which
   # qt6-base-dev only recommends.

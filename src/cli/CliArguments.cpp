@@ -468,6 +468,8 @@ std::string OptionSynopsis(UsageCommand command) {
   std::string line;
   for (const OptionRule& rule : kOptionRules) {
     if ((rule.commands & bit) == 0 || rule.valueName.empty()) continue;
+    // MODE's price-file options have a usage line of their own.
+    if (bit == kLevelsBit && (rule.name == "--input" || rule.name == "--change" || rule.name == "--leg")) continue;
     if (rule.name == "--wave") line += " --wave " + std::string(rule.valueName) + " ...";
     else if (rule.name == "--input" && bit != kBatchBit && bit != kLevelsBit)
       line += " --input " + std::string(rule.valueName) + (bit == kStatsBit ? " ..." : "");

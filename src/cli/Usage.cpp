@@ -12,6 +12,7 @@ std::string UsageText() {
     return std::string(first) + program + " " + std::string(words) + options + "\n";
   };
   return line("usage: ", "MODE", OptionSynopsis(UsageCommand::Levels)) +
+         line("       ", "MODE|auto --input FILE", " [--change P] [--leg N] [options of MODE]") +
          line("       ", "[MODE ...]", OptionSynopsis(UsageCommand::Chart) + " [--layout]") +
          line("       ", "confluence", OptionSynopsis(UsageCommand::Confluence)) +
          line("       ", "batch MODE[,MODE...]", OptionSynopsis(UsageCommand::Batch)) +
