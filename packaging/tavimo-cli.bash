@@ -39,7 +39,7 @@ _tavimo_cli()
             compopt -o nospace 2>/dev/null
             return
             ;;
-        --low | --high | --from | --ratios | --size | --set | --tick | --wave | --tolerance | --min-waves)
+        --low | --high | --from | --ratios | --size | --set | --tick | --wave | --tolerance | --min-waves | --change | --leg)
             # Free text: a price, a ratio list, a tick, a wave, WIDTHxHEIGHT.
             return
             ;;
@@ -67,14 +67,25 @@ _tavimo_cli()
     case ${words[1]} in
         confluence) ((cword > 1)) && command_options="--wave --modes --tolerance --min-waves $level_options --format --help" ;;
         batch) ((cword > 1)) && command_options="--input $level_options --help" ;;
+        swings) ((cword > 1)) && command_options="--input --change --format --help" ;;
+        stats) ((cword > 1)) && command_options="--input --change --tolerance --ratios --format --help" ;;
+        scan)
+            # FILE... and the options.
+            if ((cword > 1)) && [[ $cur != -* ]]; then
+                _filedir '@(csv|CSV|txt|TXT)'
+                return
+            fi
+            ((cword > 1)) && command_options="--change $level_options --format --help"
+            ;;
     esac
 
     local word mode_given=false
     local -a given=()
     for word in "${words[@]:1:cword-1}"; do
         case $word in
-            rise | decline | resistance | support | projection-up | projection-down) mode_given=true ;;
+            rise | decline | resistance | support | projection-up | projection-down | auto) mode_given=true ;;
             --wave*) ;;  # given as often as there are waves
+            --input*) [[ ${words[1]} == stats ]] || given+=("${word%%=*}") ;;  # stats reads several files
             --*) given+=("${word%%=*}") ;;
         esac
     done
@@ -98,14 +109,14 @@ _tavimo_cli()
 
     # After the mode only options remain.
     if [[ $cur == -* ]] || $mode_given; then
-        for option in --low --high --from $level_options --format --png --size --scale --layout --help; do
+        for option in --low --high --from --input --change --leg $level_options --format --png --size --scale --layout --help; do
             [[ " ${given[*]} " == *" $option "* ]] || offered+=("$option")
         done
         COMPREPLY=($(compgen -W "${offered[*]}" -- "$cur"))
         return
     fi
-    local modes=$all_modes
-    ((cword == 1)) && modes+=' ratios confluence batch'
+    local modes="$all_modes auto"
+    ((cword == 1)) && modes+=' ratios confluence batch swings stats scan'
     COMPREPLY=($(compgen -W "$modes" -- "$cur"))
 } &&
     complete -F _tavimo_cli tavimo-cli
