@@ -1,0 +1,2 @@
+// Must not compile: price histories are read and measured without Qt (IncludeBoundary test).
+#include <QString>
