@@ -10,6 +10,29 @@
 
 namespace tavimo::cli {
 
+namespace {
+
+// A picture replaces its file whole or not at all, as the settings file does.
+void WritePicture(const ChartRequest& request, std::string png, ChartOutcome& outcome) {
+  if (*request.pngPath == kStandardOutput) outcome.png = std::move(png);
+  else if (std::optional<std::string> reason = platform::WriteFileAtomically(*request.pngPath, png))
+    outcome.error = "tavimo-cli: cannot write the chart to " + messages::QuotedText(*request.pngPath) + ": " + *reason;
+}
+
+}  // namespace
+
+ChartOutcome RenderHistogram(const ChartRequest& request, const chart::DepthHistogramInput& input) {
+  chart::EnsureRasterFonts();
+  std::unique_ptr<chart::TCanvas> canvas = chart::MakeRasterCanvas();
+  canvas->SetScale(request.scale);
+  const chart::Rect area = canvas->SetupWindow(request.width, request.height);
+  chart::DrawDepthHistogram(*canvas, area, input);
+  canvas->ShowImage();
+  ChartOutcome outcome;
+  WritePicture(request, chart::EncodePng(*canvas), outcome);
+  return outcome;
+}
+
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
                          const std::vector<double>* levels, const std::vector<std::string>& markTexts) {
   chart::EnsureRasterFonts();
@@ -25,11 +48,7 @@ ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::str
   if (request.layout) outcome.layoutJson = chart::LayoutReportToJson(chart::DescribeLayout(*chart)) + "\n";
   if (request.pngPath) {
     chart::DrawCaptionLabel(chart->Canvas(), chart::MainCaptionLabel());
-    std::string png = chart::EncodePng(chart->Canvas());
-    // A picture replaces its file whole or not at all, as the settings file does.
-    if (*request.pngPath == kStandardOutput) outcome.png = std::move(png);
-    else if (std::optional<std::string> reason = platform::WriteFileAtomically(*request.pngPath, png))
-      outcome.error = "tavimo-cli: cannot write the chart to " + messages::QuotedText(*request.pngPath) + ": " + *reason;
+    WritePicture(request, chart::EncodePng(chart->Canvas()), outcome);
   }
   return outcome;
 }

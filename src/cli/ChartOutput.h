@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/DepthHistogram.h"
 #include "chart/MainChart.h"
 
 namespace tavimo::cli {
@@ -37,5 +38,8 @@ struct ChartOutcome {
 // markTexts, when not empty, are the marks' texts (levels on a price tick).
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
                          const std::vector<double>* levels, const std::vector<std::string>& markTexts = {});
+
+// stats --png: the histogram of the depths at the request's size and scale.
+ChartOutcome RenderHistogram(const ChartRequest& request, const chart::DepthHistogramInput& input);
 
 }  // namespace tavimo::cli

@@ -269,7 +269,8 @@ const OptionRule* FindRule(std::string_view name, unsigned command) {
   if (name == "-h") name = "--help";
   for (const OptionRule& rule : kOptionRules)
     if (rule.name == name && (rule.commands & command) != 0) return &rule;
-  if (command == kLevelsBit)
+  // stats draws its histogram with the chart's picture options, but has no layout.
+  if (command == kLevelsBit || (command == kStatsBit && name != "--layout"))
     for (const OptionRule& rule : ChartOptionRules())
       if (rule.name == name) return &rule;
   if (command == kRatiosBit)
@@ -380,6 +381,11 @@ CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments
   if (options.help) return result;
   if (options.inputPaths.empty()) return Fail(command == CliCommand::Scan ? "no file given" : "no --input FILE given");
   if (command == CliCommand::Swings && options.inputPaths.size() > 1) return Fail("swings reads one --input FILE");
+  const int pictureWidth = chart::ScaleLength(options.chartWidth, options.chartScale);
+  const int pictureHeight = chart::ScaleLength(options.chartHeight, options.chartScale);
+  if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
+    return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
+                " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "calc/LevelText.h"
+#include "cli/ChartOutput.h"
 #include "history/PriceFile.h"
 #include "history/Reactions.h"
 #include "history/Scan.h"
@@ -127,6 +128,19 @@ CliResult RunStatsCommand(const CliOptions& options, const StoredSettings& store
     AddReactions(SwingsOf(file.prices.bars, change), tolerance, stats);
   }
   std::string out;
+  if (options.pngPath) {
+    // The histogram of the depths: bins of 2T from 0 (0.02 for T = 0), a line at each ratio.
+    chart::DepthHistogramInput histogram{stats.depths, tolerance.Value() > 0 ? 2 * tolerance.Value() : 0.02, {}};
+    for (const RatioReaction& ratio : stats.ratios) histogram.ratios.push_back({ratio.ratio, ratio.value});
+    ChartRequest request;
+    request.width = options.chartWidth;
+    request.height = options.chartHeight;
+    request.scale = options.chartScale;
+    request.pngPath = options.pngPath;
+    ChartOutcome picture = RenderHistogram(request, histogram);
+    if (picture.error) return {kExitFailed, {}, err + *picture.error + "\n"};
+    if (*options.pngPath == kStandardOutput) return Finished(std::move(picture.png), std::move(err), failed);
+  }
   if (options.format == OutputFormat::Json) {
     JsonWriter json(JsonSpacing::Spaced);
     json.BeginObject().Key("change").Number(change.Value()).Key("tolerance").Number(tolerance.Value());

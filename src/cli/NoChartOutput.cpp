@@ -11,4 +11,10 @@ ChartOutcome RenderChart(const ChartRequest&, const std::vector<std::string>&, c
   return outcome;
 }
 
+ChartOutcome RenderHistogram(const ChartRequest&, const chart::DepthHistogramInput&) {
+  ChartOutcome outcome;
+  outcome.error = "tavimo-cli: this build has no chart output";
+  return outcome;
+}
+
 }  // namespace tavimo::cli

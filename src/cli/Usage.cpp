@@ -18,7 +18,7 @@ std::string UsageText() {
          line("       ", "batch MODE[,MODE...]", OptionSynopsis(UsageCommand::Batch)) +
          line("       ", "ratios", " [--set TEXT | --reset]") +
          line("       ", "swings", OptionSynopsis(UsageCommand::Swings)) +
-         line("       ", "stats", OptionSynopsis(UsageCommand::Stats)) +
+         line("       ", "stats", OptionSynopsis(UsageCommand::Stats) + " [--png FILE] [--size WxH] [--scale S]") +
          line("       ", "scan FILE...", OptionSynopsis(UsageCommand::Scan)) +
          "\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
@@ -73,7 +73,8 @@ std::string UsageText() {
          "it. MODE --input FILE takes --low and --high from leg N (--leg, default 1:\n"
          "the last pivot to the open extreme). swings prints time, kind, price and the\n"
          "confirming bar's time per point; stats counts, per ratio, the retracements\n"
-         "whose depth lies within --tolerance of it and whether the move resumed; scan\n"
+         "whose depth lies within --tolerance of it and whether the move resumed (with\n"
+         "--png, the histogram of the depths, bins of twice the tolerance); scan\n"
          "prints, per FILE, the current leg and the level nearest the last close. A\n"
          "row that cannot be read is reported as \"line N: ...\" (with several files,\n"
          "after the file's name) and skipped; the exit status is then 1.\n"

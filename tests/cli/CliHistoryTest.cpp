@@ -80,3 +80,17 @@ TEST(CliHistory, StatsAddUpOverFilesAndScanKeepsTheOrderGiven) {
 
 }  // namespace
 }  // namespace tavimo::cli
+
+namespace tavimo::cli {
+namespace {
+
+TEST(CliHistory, StatsDrawTheDepthsHistogramAsAPicture) {
+  const std::string path = WriteFile("cli_histogram.csv", kBars.substr(0, kBars.rfind("2024-01-06")));
+  const CliResult picture = RunCli({"stats", "--input", path, "--png", "-", "--size", "300x200"});
+  ASSERT_EQ(picture.exitStatus, 0) << picture.err;
+  EXPECT_EQ(picture.out.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(RunCli({"stats", "--input", path, "--layout"}).exitStatus, kExitUsage);
+}
+
+}  // namespace
+}  // namespace tavimo::cli
