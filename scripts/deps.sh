@@ -12,7 +12,8 @@ declare -A group_packages=(
   [e2e]="xvfb xdotool xclip x11-apps imagemagick desktop-file-utils appstream python3"
   # Qt Charts' CMake package also needs Qt's OpenGL development files, which
   # qt6-base-dev only recommends.
-  [bench]="libbenchmark-dev qt6-charts-dev libqt6opengl6-dev time python3-pandas"
+  # pandas and R's TTR are the baselines of the batch, price-file and swing comparisons.
+  [bench]="libbenchmark-dev qt6-charts-dev libqt6opengl6-dev time python3-pandas r-cran-ttr"
   [fuzz]="clang libclang-rt-14-dev"
   # file and dpkg-dev: CPack's dependency scan (dpkg-shlibdeps); the rest checks the package.
   [package]="file dpkg-dev lintian appstream desktop-file-utils man-db bash-completion"
