@@ -30,6 +30,9 @@ std::string_view SwingKindName(SwingKind kind) { return kind == SwingKind::Low ?
 std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::size_t count,
                                    const SwingChange& change) {
   std::vector<SwingPoint> points;
+  // Room for a pivot every four bars, far more than real histories turn, so
+  // the points are written once instead of copied as the vector grows.
+  points.reserve(count / 4 + 2);
   std::size_t i = 0;
   // Before the first leg: the highest high and the lowest low so far, each
   // at its latest bar.
@@ -52,20 +55,31 @@ std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::s
   if (!started) return points;
 
   std::size_t extreme = up ? highest : lowest;
+  // The turn is tested against the extreme so far, prepared again only when
+  // the extreme moves.
+  SwingChange::Threshold turn = up ? change.FallFrom(high[extreme]) : change.RiseFrom(low[extreme]);
   for (++i; i < count; ++i) {
     if (up) {
-      if (high[i] >= high[extreme]) extreme = i;
-      if (change.ReachesFall(low[i], high[extreme])) {
+      if (high[i] >= high[extreme]) {
+        extreme = i;
+        turn = change.FallFrom(high[extreme]);
+      }
+      if (change.ReachesFall(low[i], turn)) {
         points.push_back({extreme, SwingKind::High, high[extreme], true, i});
         extreme = i;
         up = false;
+        turn = change.RiseFrom(low[extreme]);
       }
     } else {
-      if (low[i] <= low[extreme]) extreme = i;
-      if (change.ReachesRise(high[i], low[extreme])) {
+      if (low[i] <= low[extreme]) {
+        extreme = i;
+        turn = change.RiseFrom(low[extreme]);
+      }
+      if (change.ReachesRise(high[i], turn)) {
         points.push_back({extreme, SwingKind::Low, low[extreme], true, i});
         extreme = i;
         up = true;
+        turn = change.FallFrom(high[extreme]);
       }
     }
   }

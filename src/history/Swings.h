@@ -3,6 +3,7 @@
 // look-ahead, and the legs between its points.
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,27 @@ class SwingChange {
   // The double of the text, as the number rules give it.
   double Value() const { return value_; }
 
+  // The rise or the fall from one base, prepared once for the many prices
+  // tested against it: a price beyond `surely` reaches it, one short of
+  // `surelyNot` does not, and only one between needs the exact test.
+  struct Threshold {
+    double base;
+    double surely;
+    double surelyNot;
+  };
+  Threshold RiseFrom(double base) const { return Prepare(base, upFactor_, true); }
+  Threshold FallFrom(double base) const { return Prepare(base, downFactor_, false); }
+  bool ReachesRise(double x, const Threshold& from) const {
+    if (x > from.surely) return true;
+    if (x < from.surelyNot) return false;
+    return ExactSign(x, from.base, upScaled_) >= 0;
+  }
+  bool ReachesFall(double x, const Threshold& from) const {
+    if (x < from.surely) return true;
+    if (x > from.surelyNot) return false;
+    return ExactSign(x, from.base, downScaled_) <= 0;
+  }
+
   // x >= base x (1 + P/100) and x <= base x (1 - P/100), exactly.
   bool ReachesRise(double x, double base) const {
     const double t = base * upFactor_;
@@ -58,6 +80,13 @@ class SwingChange {
   static constexpr double kSmallest = 1e-290;
   // The sign of x x scale_ - base x factor, exactly.
   int ExactSign(double x, double base, const ExactNumber& factor) const;
+  static Threshold Prepare(double base, double factor, bool rise) {
+    const double t = base * factor;
+    const double margin = (t < 0 ? -t : t) * kMargin;
+    if (!(t >= kSmallest || t <= -kSmallest)) return {base, rise ? kInfinity : -kInfinity, rise ? -kInfinity : kInfinity};
+    return rise ? Threshold{base, t + margin, t - margin} : Threshold{base, t - margin, t + margin};
+  }
+  static constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
   std::string text_;
   double value_ = 0.0;
