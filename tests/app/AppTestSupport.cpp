@@ -126,6 +126,8 @@ void WindowTest::TearDown() {
 }
 
 void WindowTest::CreateTheWindows(const std::function<void(TMainForm&)>& creationHandler) {
+  // A message shown while the windows are made must not look at windows an earlier test freed.
+  Prompter().mainWindow = nullptr;
   windows_ = CreateWindows(Application(), shell_, settingsPath_, creationHandler);
   Prompter().mainWindow = windows_.mainForm.get();
 }
