@@ -173,8 +173,9 @@ void CheckAccounting(const PriceFileResult& r, const std::vector<std::string_vie
   const std::uint64_t records =
       static_cast<std::uint64_t>(std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return !l.empty(); }));
   TAVIMO_FUZZ_CHECK(taken <= records, content);
-  // A byte order mark before an empty first line is left out: the separator
-  // is then looked for on the mark's own line (see the report of this harness).
+  // A byte order mark before an empty first line is left out: the reader then
+  // takes the mark's own line for the first one, finds no separator on it and
+  // reads a ';' or TAB file as ',' (one cell a row, so no bars and no message).
   if (!quoteFree || bomBeforeLineEnd || records == 0) return;
   // Without quotes every non-empty line is a record; the first is the header
   // when its first cell is no time, and a header without a price column ends
