@@ -62,6 +62,8 @@ char TakeSeparator(std::streambuf* source, std::string& taken) {
     if (std::streambuf::traits_type::eq_int_type(c, std::streambuf::traits_type::eof())) break;
     const char ch = std::streambuf::traits_type::to_char_type(c);
     taken += ch;
+    // A byte order mark is no text of the first line (an empty line may follow it).
+    if (taken.size() <= 3 && std::string_view("\xEF\xBB\xBF").starts_with(taken)) continue;
     if (ch == '"') quoted = !quoted;
     if (quoted) continue;
     if (ch == '\n' || ch == '\r') {

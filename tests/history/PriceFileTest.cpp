@@ -55,6 +55,8 @@ TEST(PriceFileTest, RecognisesEachFileFormFromItsContent) {
        {"2024-01-02", "2024-01-03"}, {2, 3}},
       {"byte order mark and CR-only lines", "\xEF\xBB\xBF" "Date,Close\r20240102,1\r20240103,2\r",
        {"2024-01-02", "2024-01-03"}, {1, 2}},
+      {"byte order mark before an empty line of a semicolon file", "\xEF\xBB\xBF\r\n2024-01-02;1;2;1;2\n",
+       {"2024-01-02"}, {2}},
   };
   for (const FormCase& c : cases) {
     const PriceFileResult r = Read(c.content);
