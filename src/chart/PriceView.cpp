@@ -139,15 +139,19 @@ void TPriceView::ZoomPrice(double factor, double anchorY, const Rect& plot) {
 double TPriceView::WheelFactor(int wheelDelta) { return std::pow(kWheelZoomPerNotch, wheelDelta / 120.0); }
 
 void TPriceView::Pan(double dx, double dy, const Rect& plot) {
+  // Farther than any screen, and far enough to reach every bar.
+  constexpr double kLongestMove = 1e9;
+  dx = std::clamp(dx, -kLongestMove, kLongestMove);
+  dy = std::clamp(dy, -kLongestMove, kLongestMove);
   if (Finite(dx) && plot.Width() > 0) {
-    const double bars = dx / PixelsPerBar(plot);
-    timeMin_ -= bars;
-    timeMax_ -= bars;
+    const double span = timeMax_ - timeMin_;
+    timeMin_ -= dx / PixelsPerBar(plot);
+    timeMax_ = timeMin_ + span;
   }
   if (Finite(dy) && plot.Height() > 0) {
-    const double units = dy * (unitsMax_ - unitsMin_) / plot.Height();
-    unitsMin_ += units;
-    unitsMax_ += units;
+    const double span = unitsMax_ - unitsMin_;
+    unitsMin_ += dy * span / plot.Height();
+    unitsMax_ = unitsMin_ + span;
   }
   Clamp();
 }
@@ -199,30 +203,23 @@ double TPriceView::MaxPriceSpan() const {
   return 1000 * (span > 0 ? span : flat);
 }
 
+// The span first and the position after it, and the far end from the two,
+// so a range moved from far away keeps its span exactly.
 void TPriceView::ClampTime() {
-  const double span = timeMax_ - timeMin_;
-  const double limited = std::clamp(span, kMinTimeSpan, MaxTimeSpan());
-  if (limited != span) {
-    const double centre = (timeMin_ + timeMax_) / 2;
-    timeMin_ = centre - limited / 2;
-    timeMax_ = centre + limited / 2;
-  }
-  if (count_ == 0) return;
-  double shift = 0;
-  if (timeMin_ > count_ - 1) shift = (count_ - 1) - timeMin_;
-  if (timeMax_ < 0) shift = -timeMax_;
-  timeMin_ += shift;
-  timeMax_ += shift;
+  const double span = std::clamp(timeMax_ - timeMin_, kMinTimeSpan, MaxTimeSpan());  // NaN: not reached
+  double first = (timeMin_ + timeMax_) / 2 - span / 2;
+  if (!Finite(first)) first = -0.5;
+  if (count_ > 0) first = std::clamp(first, -span, count_ - 1.0);
+  timeMin_ = first;
+  timeMax_ = first + span;
 }
 
 void TPriceView::ClampPrice() {
-  const double span = unitsMax_ - unitsMin_;
-  const double limited = std::clamp(span, MinPriceSpan(), MaxPriceSpan());
-  if (limited != span) {
-    const double centre = (unitsMin_ + unitsMax_) / 2;
-    unitsMin_ = centre - limited / 2;
-    unitsMax_ = centre + limited / 2;
-  }
+  const double span = std::clamp(unitsMax_ - unitsMin_, MinPriceSpan(), MaxPriceSpan());
+  double low = (unitsMin_ + unitsMax_) / 2 - span / 2;
+  if (!Finite(low)) low = dataLow_;
+  unitsMin_ = low;
+  unitsMax_ = low + span;
   if (count_ == 0) return;
   // The bars whose centres are in view; ClampTime keeps at least one.
   const int first = BarWithin(std::ceil(timeMin_), count_);
@@ -246,12 +243,13 @@ void TPriceView::ClampPrice() {
     }
   }
   if (!below && !above) return;  // no bar in view has usable prices
-  const double inset = kClampInset * limited;
-  const double down = below ? (highestBelow - inset) - unitsMin_ : 0;
-  const double up = above ? (lowestAbove + inset) - unitsMax_ : 0;
-  const double shift = !above || (below && -down <= up) ? down : up;
-  unitsMin_ += shift;
-  unitsMax_ += shift;
+  // The nearer of the bars below and above, brought inside.
+  const double inset = kClampInset * span;
+  const double down = highestBelow - inset;
+  const double up = lowestAbove + inset - span;
+  low = !above || (below && low - down <= up - low) ? down : up;
+  unitsMin_ = low;
+  unitsMax_ = low + span;
 }
 
 }  // namespace tavimo::chart

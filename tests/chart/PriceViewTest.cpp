@@ -105,6 +105,18 @@ TEST_P(PriceViewTest, NoPanOrZoomHidesEveryBar) {
   view.SetTimeRange(-50, -20);
   EXPECT_DOUBLE_EQ(view.TimeMax(), 0);
   EXPECT_TRUE(SomeBarSeen(view, bars));
+
+  // Moves beyond any screen, and ranges far off, come back with their spans.
+  view.Pan(1e300, -1e300, kPlot);
+  EXPECT_DOUBLE_EQ(view.TimeMax(), 0);
+  EXPECT_DOUBLE_EQ(view.TimeMax() - view.TimeMin(), 30);
+  EXPECT_TRUE(SomeBarSeen(view, bars));
+  view.SetTimeRange(1e300, 1e300 + 1e290);
+  EXPECT_DOUBLE_EQ(view.TimeMin(), 99);
+  EXPECT_TRUE(SomeBarSeen(view, bars));
+  view.SetPriceRange(1e200, 1e201);
+  EXPECT_TRUE(SomeBarSeen(view, bars));
+  EXPECT_TRUE(std::isfinite(view.YToPrice(kPlot.top, kPlot)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PriceViewTest, ::testing::Values(TPriceScale::Linear, TPriceScale::Log),
