@@ -1,0 +1,255 @@
+#include "chart/PriceView.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavimo::chart {
+
+namespace {
+
+// A bar whose prices lie wholly outside the range is brought back this share
+// of the span inside it, so it is seen, not left touching the edge.
+constexpr double kClampInset = 0.1;
+
+bool Finite(double v) { return std::isfinite(v); }
+
+// A bar index as an int, within the bars 0 ... count - 1.
+int BarWithin(double bar, int count) {
+  if (!(bar > 0)) return 0;  // NaN too
+  if (bar >= count - 1) return count - 1;
+  return static_cast<int>(bar);
+}
+
+}  // namespace
+
+void TPriceView::SetBars(const TPriceColumns& bars) {
+  bars_ = bars;
+  count_ = bars.Count();
+  allPositive_ = true;
+  for (int i = 0; i < count_ && allPositive_; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    // Written so that not-a-number fails too.
+    allPositive_ = bars.open[k] > 0 && bars.high[k] > 0 && bars.low[k] > 0 && bars.close[k] > 0;
+  }
+  const bool scaleLost = scale_ == TPriceScale::Log && !allPositive_;
+  if (scaleLost) scale_ = TPriceScale::Linear;
+  if (!Extent(0, count_ - 1, dataLow_, dataHigh_)) {
+    dataLow_ = 0;
+    dataHigh_ = 1;
+  }
+  ClampTime();
+  if (scaleLost) {
+    FitPriceToVisible();
+  } else {
+    ClampPrice();
+  }
+}
+
+bool TPriceView::SetScale(TPriceScale scale) {
+  if (scale == TPriceScale::Log && !allPositive_) return false;
+  if (scale == scale_) return true;
+  scale_ = scale;
+  if (!Extent(0, count_ - 1, dataLow_, dataHigh_)) {
+    dataLow_ = 0;
+    dataHigh_ = 1;
+  }
+  FitPriceToVisible();
+  return true;
+}
+
+double TPriceView::ToUnits(double price) const { return scale_ == TPriceScale::Log ? std::log(price) : price; }
+double TPriceView::FromUnits(double units) const { return scale_ == TPriceScale::Log ? std::exp(units) : units; }
+double TPriceView::PriceMin() const { return FromUnits(unitsMin_); }
+double TPriceView::PriceMax() const { return FromUnits(unitsMax_); }
+
+bool TPriceView::Usable(double price) const {
+  return Finite(price) && (scale_ == TPriceScale::Linear || price > 0);
+}
+
+bool TPriceView::Extent(int first, int last, double& low, double& high) const {
+  bool any = false;
+  first = std::max(first, 0);
+  last = std::min(last, count_ - 1);
+  for (int i = first; i <= last; ++i) {
+    const double a = bars_.low[static_cast<std::size_t>(i)];
+    const double b = bars_.high[static_cast<std::size_t>(i)];
+    if (!Usable(a) || !Usable(b)) continue;
+    const double lo = ToUnits(std::min(a, b));
+    const double hi = ToUnits(std::max(a, b));
+    if (!any || lo < low) low = lo;
+    if (!any || hi > high) high = hi;
+    any = true;
+  }
+  return any;
+}
+
+void TPriceView::SetTimeRange(double first, double last) {
+  if (!Finite(first) || !Finite(last)) return;
+  timeMin_ = std::min(first, last);
+  timeMax_ = std::max(first, last);
+  Clamp();
+}
+
+void TPriceView::SetPriceRange(double low, double high) {
+  if (!Usable(low) || !Usable(high)) return;
+  unitsMin_ = ToUnits(std::min(low, high));
+  unitsMax_ = ToUnits(std::max(low, high));
+  ClampPrice();
+}
+
+void TPriceView::FitAll() {
+  const double margin = std::max(0.5, kFitTimeMargin * count_);
+  timeMin_ = -0.5 - margin;
+  timeMax_ = count_ - 0.5 + margin;
+  ClampTime();
+  FitPriceToVisible();
+}
+
+void TPriceView::FitPriceToVisible() {
+  double lo = 0, hi = 0;
+  if (!Extent(FirstVisibleBar(), LastVisibleBar(), lo, hi) && !Extent(0, count_ - 1, lo, hi)) return;
+  const double span = hi - lo;
+  double pad = span * kFitPriceMargin;
+  if (!(pad > 0)) pad = scale_ == TPriceScale::Log ? 0.01 : (hi != 0 ? std::fabs(hi) * 0.01 : 1.0);
+  unitsMin_ = lo - pad;
+  unitsMax_ = hi + pad;
+  ClampPrice();
+}
+
+void TPriceView::ZoomTime(double factor, double anchorX, const Rect& plot) {
+  if (!(factor > 0) || !Finite(factor) || plot.Width() <= 0 || !Finite(anchorX)) return;
+  const double span = timeMax_ - timeMin_;
+  const double anchor = XToBar(anchorX, plot);
+  const double wanted = std::clamp(span / factor, kMinTimeSpan, MaxTimeSpan());
+  timeMin_ = anchor - (anchor - timeMin_) * (wanted / span);
+  timeMax_ = timeMin_ + wanted;
+  Clamp();
+}
+
+void TPriceView::ZoomPrice(double factor, double anchorY, const Rect& plot) {
+  if (!(factor > 0) || !Finite(factor) || plot.Height() <= 0 || !Finite(anchorY)) return;
+  const double span = unitsMax_ - unitsMin_;
+  const double anchor = unitsMax_ - (anchorY - plot.top) * span / plot.Height();
+  const double wanted = std::clamp(span / factor, MinPriceSpan(), MaxPriceSpan());
+  unitsMin_ = anchor - (anchor - unitsMin_) * (wanted / span);
+  unitsMax_ = unitsMin_ + wanted;
+  ClampPrice();
+}
+
+double TPriceView::WheelFactor(int wheelDelta) { return std::pow(kWheelZoomPerNotch, wheelDelta / 120.0); }
+
+void TPriceView::Pan(double dx, double dy, const Rect& plot) {
+  // Farther than any screen, and far enough to reach every bar.
+  constexpr double kLongestMove = 1e9;
+  dx = std::clamp(dx, -kLongestMove, kLongestMove);
+  dy = std::clamp(dy, -kLongestMove, kLongestMove);
+  if (Finite(dx) && plot.Width() > 0) {
+    const double span = timeMax_ - timeMin_;
+    timeMin_ -= dx / PixelsPerBar(plot);
+    timeMax_ = timeMin_ + span;
+  }
+  if (Finite(dy) && plot.Height() > 0) {
+    const double span = unitsMax_ - unitsMin_;
+    unitsMin_ += dy * span / plot.Height();
+    unitsMax_ = unitsMin_ + span;
+  }
+  Clamp();
+}
+
+int TPriceView::FirstVisibleBar() const {
+  // Bar i fills i - 1/2 to i + 1/2: it is in view when i > TimeMin - 1/2.
+  const double first = std::floor(timeMin_ - 0.5) + 1;
+  return first <= 0 ? 0 : static_cast<int>(std::min(first, static_cast<double>(count_)));
+}
+
+int TPriceView::LastVisibleBar() const {
+  const double last = std::ceil(timeMax_ + 0.5) - 1;
+  if (last < 0) return -1;
+  return static_cast<int>(std::min(last, static_cast<double>(count_ - 1)));
+}
+
+double TPriceView::PixelsPerBar(const Rect& plot) const { return plot.Width() / (timeMax_ - timeMin_); }
+
+double TPriceView::BarToX(double bar, const Rect& plot) const {
+  return plot.left + (bar - timeMin_) * PixelsPerBar(plot);
+}
+
+double TPriceView::XToBar(double x, const Rect& plot) const {
+  if (plot.Width() <= 0) return timeMin_;
+  return timeMin_ + (x - plot.left) / PixelsPerBar(plot);
+}
+
+double TPriceView::PriceToY(double price, const Rect& plot) const {
+  if (scale_ == TPriceScale::Log && !(price > 0)) return plot.bottom + plot.Height();
+  return plot.top + (unitsMax_ - ToUnits(price)) * plot.Height() / (unitsMax_ - unitsMin_);
+}
+
+double TPriceView::YToPrice(double y, const Rect& plot) const {
+  if (plot.Height() <= 0) return PriceMax();
+  return FromUnits(unitsMax_ - (y - plot.top) * (unitsMax_ - unitsMin_) / plot.Height());
+}
+
+double TPriceView::MaxTimeSpan() const { return std::max(kMinTimeSpan, 2.0 * (count_ + 1)); }
+
+double TPriceView::MinPriceSpan() const {
+  if (scale_ == TPriceScale::Log) return 1e-9;
+  const double size = std::max(std::fabs(dataLow_), std::fabs(dataHigh_));
+  return size > 0 ? size * 1e-9 : 1e-9;
+}
+
+double TPriceView::MaxPriceSpan() const {
+  const double span = dataHigh_ - dataLow_;
+  const double flat = scale_ == TPriceScale::Log ? 1.0 : std::max(std::fabs(dataHigh_), 1.0);
+  return 1000 * (span > 0 ? span : flat);
+}
+
+// The span first and the position after it, and the far end from the two,
+// so a range moved from far away keeps its span exactly.
+void TPriceView::ClampTime() {
+  const double span = std::clamp(timeMax_ - timeMin_, kMinTimeSpan, MaxTimeSpan());  // NaN: not reached
+  double first = (timeMin_ + timeMax_) / 2 - span / 2;
+  if (!Finite(first)) first = -0.5;
+  if (count_ > 0) first = std::clamp(first, -span, count_ - 1.0);
+  timeMin_ = first;
+  timeMax_ = first + span;
+}
+
+void TPriceView::ClampPrice() {
+  const double span = std::clamp(unitsMax_ - unitsMin_, MinPriceSpan(), MaxPriceSpan());
+  double low = (unitsMin_ + unitsMax_) / 2 - span / 2;
+  if (!Finite(low)) low = dataLow_;
+  unitsMin_ = low;
+  unitsMax_ = low + span;
+  if (count_ == 0) return;
+  // The bars whose centres are in view; ClampTime keeps at least one.
+  const int first = BarWithin(std::ceil(timeMin_), count_);
+  const int last = BarWithin(std::floor(timeMax_), count_);
+  bool below = false, above = false;
+  double highestBelow = 0, lowestAbove = 0;
+  for (int i = first; i <= last; ++i) {
+    const double a = bars_.low[static_cast<std::size_t>(i)];
+    const double b = bars_.high[static_cast<std::size_t>(i)];
+    if (!Usable(a) || !Usable(b)) continue;
+    const double lo = ToUnits(std::min(a, b));
+    const double hi = ToUnits(std::max(a, b));
+    if (hi < unitsMin_) {
+      if (!below || hi > highestBelow) highestBelow = hi;
+      below = true;
+    } else if (lo > unitsMax_) {
+      if (!above || lo < lowestAbove) lowestAbove = lo;
+      above = true;
+    } else {
+      return;  // this bar is seen
+    }
+  }
+  if (!below && !above) return;  // no bar in view has usable prices
+  // The nearer of the bars below and above, brought inside.
+  const double inset = kClampInset * span;
+  const double down = highestBelow - inset;
+  const double up = lowestAbove + inset - span;
+  low = !above || (below && low - down <= up - low) ? down : up;
+  unitsMin_ = low;
+  unitsMax_ = low + span;
+}
+
+}  // namespace tavimo::chart
