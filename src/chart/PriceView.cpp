@@ -66,16 +66,22 @@ bool TPriceView::Usable(double price) const {
   return Finite(price) && (scale_ == TPriceScale::Linear || price > 0);
 }
 
+bool TPriceView::BarUnits(int bar, double& low, double& high) const {
+  const double a = bars_.low[static_cast<std::size_t>(bar)];
+  const double b = bars_.high[static_cast<std::size_t>(bar)];
+  if (!Usable(a) || !Usable(b)) return false;
+  low = ToUnits(std::min(a, b));
+  high = ToUnits(std::max(a, b));
+  return true;
+}
+
 bool TPriceView::Extent(int first, int last, double& low, double& high) const {
   bool any = false;
   first = std::max(first, 0);
   last = std::min(last, count_ - 1);
   for (int i = first; i <= last; ++i) {
-    const double a = bars_.low[static_cast<std::size_t>(i)];
-    const double b = bars_.high[static_cast<std::size_t>(i)];
-    if (!Usable(a) || !Usable(b)) continue;
-    const double lo = ToUnits(std::min(a, b));
-    const double hi = ToUnits(std::max(a, b));
+    double lo, hi;
+    if (!BarUnits(i, lo, hi)) continue;
     if (!any || lo < low) low = lo;
     if (!any || hi > high) high = hi;
     any = true;
@@ -227,11 +233,8 @@ void TPriceView::ClampPrice() {
   bool below = false, above = false;
   double highestBelow = 0, lowestAbove = 0;
   for (int i = first; i <= last; ++i) {
-    const double a = bars_.low[static_cast<std::size_t>(i)];
-    const double b = bars_.high[static_cast<std::size_t>(i)];
-    if (!Usable(a) || !Usable(b)) continue;
-    const double lo = ToUnits(std::min(a, b));
-    const double hi = ToUnits(std::max(a, b));
+    double lo, hi;
+    if (!BarUnits(i, lo, hi)) continue;
     if (hi < unitsMin_) {
       if (!below || hi > highestBelow) highestBelow = hi;
       below = true;

@@ -82,6 +82,8 @@ class TPriceView {
   // The lowest low and highest high, in units, of bars first..last; false when none is usable.
   bool Extent(int first, int last, double& low, double& high) const;
   bool Usable(double price) const;
+  // Bar i's low and high in units, in order; false when one is not usable.
+  bool BarUnits(int bar, double& low, double& high) const;
   void ClampTime();
   void ClampPrice();
   void Clamp() {

@@ -357,6 +357,15 @@ std::optional<std::string> CheckExplicitScale(const CliOptions& options, const s
   return std::nullopt;
 }
 
+// The picture's sides in device pixels: --size times --scale.
+std::optional<std::string> CheckPictureSize(const CliOptions& options) {
+  const int width = chart::ScaleLength(options.chartWidth, options.chartScale);
+  const int height = chart::ScaleLength(options.chartHeight, options.chartScale);
+  if (width <= kMaxPictureSide && height <= kMaxPictureSide) return std::nullopt;
+  return "the picture would be " + std::to_string(width) + "x" + std::to_string(height) +
+         " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide);
+}
+
 constexpr std::string_view kConfluenceCommand = "confluence";
 constexpr std::string_view kBatchCommand = "batch";
 constexpr std::string_view kSwingsCommand = "swings";
@@ -381,11 +390,7 @@ CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments
   if (options.help) return result;
   if (options.inputPaths.empty()) return Fail(command == CliCommand::Scan ? "no file given" : "no --input FILE given");
   if (command == CliCommand::Swings && options.inputPaths.size() > 1) return Fail("swings reads one --input FILE");
-  const int pictureWidth = chart::ScaleLength(options.chartWidth, options.chartScale);
-  const int pictureHeight = chart::ScaleLength(options.chartHeight, options.chartScale);
-  if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
-    return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
-                " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
+  if (auto error = CheckPictureSize(options)) return Fail(std::move(*error));
   return result;
 }
 
@@ -447,11 +452,7 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
   if (result.options.layout && result.options.pngPath == kStandardOutput)
     return Fail("--png - and --layout cannot both write to standard output");
   const CliOptions& o = result.options;
-  const int pictureWidth = chart::ScaleLength(o.chartWidth, o.chartScale);
-  const int pictureHeight = chart::ScaleLength(o.chartHeight, o.chartScale);
-  if (pictureWidth > kMaxPictureSide || pictureHeight > kMaxPictureSide)
-    return Fail("the picture would be " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
-                " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide));
+  if (auto error = CheckPictureSize(o)) return Fail(std::move(*error));
   if (o.inputPaths.size() > 1) return Fail("MODE reads one --input FILE");
   if (!o.inputPaths.empty() && o.pricesGiven) return Fail("--input and --low or --high cannot be given together");
   if (o.autoMode && o.inputPaths.empty()) return Fail("mode auto needs --input FILE");

@@ -1,5 +1,8 @@
 #include "history/ExactNumber.h"
 
+#include "runtime/Exceptions.h"
+#include "runtime/Messages.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -175,6 +178,13 @@ bool ReadExactDecimal(std::string_view text, ExactDecimal& out, const NumberForm
   const ExactNumber ten = ExactNumber::FromInteger(10);
   for (char c : written.digits) out.digits = out.digits * ten + ExactNumber::FromInteger(c - '0');
   return true;
+}
+
+ExactTextParameter::ExactTextParameter(std::string_view text, const NumberFormatSettings& settings,
+                                       std::string_view invalidMessage, bool (*accept)(const ExactDecimal&))
+    : text_(text) {
+  if (!ReadExactDecimal(text, exact_, settings) || !accept(exact_))
+    throw EConvertError(messages::FormatMessage(invalidMessage, text_));
 }
 
 }  // namespace tavimo

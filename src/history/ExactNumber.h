@@ -5,6 +5,7 @@
 // and product of such values is exact.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -50,5 +51,25 @@ struct ExactDecimal {
 
 // False when the text is not a number by the number rules.
 bool ReadExactDecimal(std::string_view text, ExactDecimal& out, const NumberFormatSettings& settings);
+
+// A parameter the user gives as decimal text (a percent change, a
+// tolerance), kept as typed, as its double and as its exact decimal.
+class ExactTextParameter {
+ public:
+  const std::string& Text() const { return text_; }
+  // The double of the text, as the number rules give it.
+  double Value() const { return exact_.rounded; }
+  const ExactDecimal& Exact() const { return exact_; }
+
+ protected:
+  // Raises EConvertError with invalidMessage ("%s": the text) for a text
+  // that is not a number, and where accept says no.
+  ExactTextParameter(std::string_view text, const NumberFormatSettings& settings, std::string_view invalidMessage,
+                     bool (*accept)(const ExactDecimal&));
+
+ private:
+  std::string text_;
+  ExactDecimal exact_;
+};
 
 }  // namespace tavimo

@@ -9,16 +9,14 @@
 
 namespace tavimo {
 
-ReactionTolerance::ReactionTolerance(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
-  if (!ReadExactDecimal(text, exact_, settings) || (exact_.negative && !exact_.zero) ||
-      !(std::fabs(exact_.rounded) <= DBL_MAX))
-    throw EConvertError(messages::FormatMessage(kInvalidToleranceMessage, text_));
-}
+ReactionTolerance::ReactionTolerance(std::string_view text, const NumberFormatSettings& settings)
+    : ExactTextParameter(text, settings, kInvalidToleranceMessage,
+                         [](const ExactDecimal& t) { return t.zero || !t.negative; }) {}
 
 bool ReactionTolerance::Holds(double before, double turn, double end, double r) const {
   // The depth in doubles is within a few units of its last place; only a
   // depth that close to r - T or r + T needs the exact test.
-  const double t = exact_.zero ? 0.0 : exact_.rounded;
+  const double t = Exact().zero ? 0.0 : Exact().rounded;
   const double depth = std::fabs(end - turn) / std::fabs(turn - before);
   const double distance = std::fabs(depth - r);
   const double margin = 1e-12 * (depth + std::fabs(r) + t);
@@ -30,10 +28,10 @@ bool ReactionTolerance::Holds(double before, double turn, double end, double r) 
   const ExactNumber a = (ExactNumber::FromDouble(end) - ExactNumber::FromDouble(turn)).Abs();
   const ExactNumber b = (ExactNumber::FromDouble(turn) - ExactNumber::FromDouble(before)).Abs();
   ExactNumber left = (a - ExactNumber::FromDouble(r) * b).Abs();
-  ExactNumber right = exact_.zero ? ExactNumber() : exact_.digits * b;
-  if (!exact_.zero) {
-    if (exact_.exponent >= 0) right = right * ExactNumber::PowerOfTen(exact_.exponent);
-    else left = left * ExactNumber::PowerOfTen(-exact_.exponent);
+  ExactNumber right = Exact().zero ? ExactNumber() : Exact().digits * b;
+  if (!Exact().zero) {
+    if (Exact().exponent >= 0) right = right * ExactNumber::PowerOfTen(Exact().exponent);
+    else left = left * ExactNumber::PowerOfTen(-Exact().exponent);
   }
   return Compare(left, right) <= 0;
 }

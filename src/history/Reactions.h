@@ -19,25 +19,6 @@ namespace tavimo {
 inline constexpr std::string_view kInvalidToleranceMessage = "Invalid tolerance '%s'.";
 inline constexpr std::string_view kDefaultToleranceText = "0.03";
 
-// How far a depth may lie from a ratio and still count as a hit: a decimal
-// text at or above 0, kept exactly.
-class ReactionTolerance {
- public:
-  // Raises EConvertError kInvalidToleranceMessage for a text that is not a
-  // number, is below 0 or lies beyond the double range.
-  explicit ReactionTolerance(std::string_view text = kDefaultToleranceText,
-                             const NumberFormatSettings& settings = NumberFormatSettings());
-  const std::string& Text() const { return text_; }
-  double Value() const { return exact_.rounded; }
-  // |d - r| <= T exactly, for the depth d = |end - turn| / |turn - before|
-  // of a retracement (turn != before).
-  bool Holds(double before, double turn, double end, double r) const;
-
- private:
-  std::string text_;
-  ExactDecimal exact_;
-};
-
 struct RatioReaction {
   std::string ratio;  // the entry's text
   double value = 0.0;  // as the level computation reads it
@@ -50,6 +31,19 @@ struct ReactionStats {
   std::uint64_t legs = 0;        // depths measured
   std::vector<double> depths;    // each depth, rounded, in file order
   std::vector<RatioReaction> ratios;
+};
+
+// How far a depth may lie from a ratio and still count as a hit: a decimal
+// text at or above 0, kept exactly.
+class ReactionTolerance : public ExactTextParameter {
+ public:
+  // |d - r| <= T exactly, for the depth d = |end - turn| / |turn - before|
+  // of a retracement (turn != before).
+  bool Holds(double before, double turn, double end, double r) const;
+  // Raises EConvertError kInvalidToleranceMessage for a text that is not a
+  // number, is below 0 or lies beyond the double range.
+  explicit ReactionTolerance(std::string_view text = kDefaultToleranceText,
+                             const NumberFormatSettings& settings = NumberFormatSettings());
 };
 
 // The statistics before any file, one row per ratio entry (ParseRatio's

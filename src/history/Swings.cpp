@@ -5,10 +5,11 @@
 
 namespace tavimo {
 
-SwingChange::SwingChange(std::string_view text, const NumberFormatSettings& settings) : text_(text) {
-  ExactDecimal p;
-  const auto invalid = [&] { return EConvertError(messages::FormatMessage(kInvalidChangeMessage, text_)); };
-  if (!ReadExactDecimal(text, p, settings) || p.zero || p.negative) throw invalid();
+SwingChange::SwingChange(std::string_view text, const NumberFormatSettings& settings)
+    : ExactTextParameter(text, settings, kInvalidChangeMessage,
+                         [](const ExactDecimal& p) { return !p.zero && !p.negative; }) {
+  const ExactDecimal& p = Exact();
+  const auto invalid = [&] { return EConvertError(messages::FormatMessage(kInvalidChangeMessage, Text())); };
   // P x 10^s as an integer, s the decimals of P.
   const int s = p.exponent < 0 ? -p.exponent : 0;
   const ExactNumber scaledP = p.exponent > 0 ? p.digits * ExactNumber::PowerOfTen(p.exponent) : p.digits;
@@ -16,9 +17,8 @@ SwingChange::SwingChange(std::string_view text, const NumberFormatSettings& sett
   if (Compare(scaledP, scale_) >= 0) throw invalid();
   upScaled_ = scale_ + scaledP;
   downScaled_ = scale_ - scaledP;
-  value_ = p.rounded;
-  upFactor_ = static_cast<double>(1.0L + static_cast<long double>(value_) / 100.0L);
-  downFactor_ = static_cast<double>(1.0L - static_cast<long double>(value_) / 100.0L);
+  upFactor_ = static_cast<double>(1.0L + static_cast<long double>(Value()) / 100.0L);
+  downFactor_ = static_cast<double>(1.0L - static_cast<long double>(Value()) / 100.0L);
 }
 
 int SwingChange::ExactSign(double x, double base, const ExactNumber& factor) const {

@@ -21,16 +21,12 @@ inline constexpr std::string_view kDefaultChangeText = "5";
 
 // The change P in percent that turns a swing, 0 < P < 100, kept as the
 // exact decimal of its text: every threshold test is exact.
-class SwingChange {
+class SwingChange : public ExactTextParameter {
  public:
   // Raises EConvertError kInvalidChangeMessage for a text that is not a
   // number or lies outside (0, 100).
   explicit SwingChange(std::string_view text = kDefaultChangeText,
                        const NumberFormatSettings& settings = NumberFormatSettings());
-
-  const std::string& Text() const { return text_; }
-  // The double of the text, as the number rules give it.
-  double Value() const { return value_; }
 
   // The rise or the fall from one base, prepared once for the many prices
   // tested against it: a price beyond `surely` reaches it, one short of
@@ -88,8 +84,6 @@ class SwingChange {
   }
   static constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-  std::string text_;
-  double value_ = 0.0;
   double upFactor_ = 0.0, downFactor_ = 0.0;  // 1 ± P/100 rounded, for the fast test
   // 1 ± P/100 = (scale_ ± P x 10^s) / scale_ with scale_ = 100 x 10^s.
   ExactNumber scale_, upScaled_, downScaled_;
