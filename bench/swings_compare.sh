@@ -8,7 +8,7 @@
 # extreme and whose low turns the swing, which FindSwings takes as both a
 # pivot and the start of the next leg, and TTR as the new extreme only.
 # Usage: bench/swings_compare.sh BUILD_DIR [BARS] [RUNS]   (defaults 1000000, 11)
-# Needs R with TTR (Debian r-cran-ttr: scripts/deps.sh bench).
+# Needs R with TTR (Debian r-cran-ttr: scripts/deps.sh ttr).
 set -euo pipefail
 
 build=${1:?usage: bench/swings_compare.sh BUILD_DIR [BARS] [RUNS]}
@@ -16,7 +16,7 @@ bars=${2:-1000000}
 runs=${3:-11}
 change=5
 command -v Rscript >/dev/null && Rscript -e 'invisible(loadNamespace("TTR"))' 2>/dev/null ||
-  { echo "swings_compare.sh: R's TTR package is not installed (scripts/deps.sh bench)" >&2; exit 1; }
+  { echo "swings_compare.sh: R's TTR package is not installed (scripts/deps.sh ttr)" >&2; exit 1; }
 cmake --build "$build" --target price_history_run >/dev/null
 driver=$(cd "$build" && pwd)/bench/price_history_run
 ttr_script=$(cd "$(dirname "$0")" && pwd)/swings_ttr.R
