@@ -46,6 +46,14 @@ class CsvReader {
   // no bytes it can hand over at once): the moment to flush written output,
   // so that rows fed slowly through a pipe come out as they are made.
   void SetBeforeWait(std::function<void()> beforeWait) { beforeWait_ = std::move(beforeWait); }
+  // For an input that continues another at a line start: its first line is
+  // line `line`, and it has no byte order mark.
+  void StartAtLine(std::uint64_t line) {
+    line_ = line;
+    started_ = true;
+  }
+  // The line the next record would start on.
+  std::uint64_t Line() const { return line_; }
 
  private:
   enum class ParseResult { Record, NeedMore, TooLong };

@@ -100,5 +100,39 @@ TEST(PriceFileTest, NamesAFileWithoutBarsAndAFileThatCannotBeRead) {
   EXPECT_EQ(ReadPriceFile("/").error, "cannot read '/': Is a directory");
 }
 
+// A large file is read in two halves at once; what it gives must be what
+// one pass gives: bad rows and duplicates by their lines, on either side of
+// the middle, and a quoted field across the middle (one pass then).
+TEST(PriceFileTest, ALargeFileReadInTwoHalvesGivesWhatOnePassGives) {
+  for (const bool quoteAcrossTheMiddle : {false, true}) {
+    std::string content = "Date,Open,High,Low,Close,Volume\n";
+    const int rows = 120000;
+    for (int i = 0; i < rows; ++i) {
+      const int day = (i * 7919) % 90000;  // out of order, with repeats
+      content += std::to_string(1900 + day / 336) + "-" + (day % 336 / 28 + 1 < 10 ? "0" : "") +
+                 std::to_string(day % 336 / 28 + 1) + "-" + (day % 28 + 1 < 10 ? "0" : "") + std::to_string(day % 28 + 1);
+      if (i % 9973 == 0) content += ",x,2,1,1.5,\n";
+      else if (i % 7001 == 0) content += "\n\n";
+      else content += "," + std::to_string(i % 97) + ".25," + std::to_string(i % 97 + 2) + ".5," + std::to_string(i % 97) +
+                      ",1." + std::to_string(i % 13) + "," + std::to_string(i) + "\n";
+      if (quoteAcrossTheMiddle && i == rows / 2 - 10) content += "2001-01-01,1,2,1,\"1\n" + std::string(4000, '5') + "\",7\n";
+    }
+    ASSERT_GT(content.size(), std::size_t(4) << 20);
+    const std::string path = ::testing::TempDir() + "history_large.csv";
+    std::ofstream(path, std::ios::binary) << content;
+    const PriceFileRead halves = ReadPriceFile(path);
+    const PriceFileResult onePass = Read(content);
+    EXPECT_EQ(halves.error, "");
+    EXPECT_EQ(halves.result.bars.time, onePass.bars.time);
+    EXPECT_EQ(halves.result.bars.close, onePass.bars.close);
+    EXPECT_EQ(halves.result.bars.volume, onePass.bars.volume);
+    EXPECT_EQ(halves.result.badRows, onePass.badRows);
+    EXPECT_EQ(halves.result.duplicates, onePass.duplicates);
+    EXPECT_EQ(halves.result.emptyRows, onePass.emptyRows);
+    EXPECT_GT(onePass.duplicates.size(), 1000u);
+    EXPECT_GT(onePass.badRows.size(), 5u);
+  }
+}
+
 }  // namespace
 }  // namespace tavimo
