@@ -192,6 +192,14 @@ class BarCollector {
  public:
   BarCollector(PriceFileResult& result, bool semicolonFile) : result_(result), semicolon_(semicolonFile) {}
 
+  // Room for about that many bars, so the columns are not copied as they grow.
+  void Reserve(std::size_t bars) {
+    PriceBars& b = result_.bars;
+    b.time.reserve(bars);
+    for (auto* column : {&b.open, &b.high, &b.low, &b.close, &b.volume}) column->reserve(bars);
+    lines_.reserve(bars);
+  }
+
   void Take(const CsvRecord& record, const Layout& layout) {
     if (!record.error.empty()) return Bad(record.line, record.error);
     PriceBars& bars = result_.bars;
@@ -268,8 +276,12 @@ class BarCollector {
       Permute(lines_, order);
     }
     RemoveDuplicates();
-    for (auto* column : {&bars.open, &bars.high, &bars.low, &bars.close, &bars.volume}) column->shrink_to_fit();
-    bars.time.shrink_to_fit();
+    // Columns held long (by a window) give back what they do not use; a
+    // little room is not worth copying them for.
+    if (bars.time.capacity() > bars.Size() + bars.Size() / 8 + 1024) {
+      for (auto* column : {&bars.open, &bars.high, &bars.low, &bars.close, &bars.volume}) column->shrink_to_fit();
+      bars.time.shrink_to_fit();
+    }
   }
 
  private:
@@ -362,10 +374,10 @@ struct RecordsRead {
   bool lastRecordBad = false;  // the last record broke the quoting rules or the cap
 };
 RecordsRead ReadRecords(CsvReader& reader, BarCollector& collector, std::optional<Layout>& layout,
-                        bool stopOnceLaidOut = false) {
+                        std::uint64_t maxRecords = UINT64_MAX) {
   RecordsRead read;
   CsvRecord record;
-  while (!(stopOnceLaidOut && layout) && reader.Next(record)) {
+  for (std::uint64_t records = 0; records < maxRecords && reader.Next(record); ++records) {
     read.lastRecordBad = !record.error.empty();
     if (!layout) {
       if (record.error.empty() && !ParsePriceTime(Cell(record, 0))) {
@@ -419,13 +431,19 @@ std::optional<PriceFileResult> ReadInTwoParts(int fd, std::uint64_t size, int& r
   CsvReader firstReader(firstInput, separator);
   BarCollector collector(result, separator == ';');
   std::optional<Layout> layout;
-  if (!ReadRecords(firstReader, collector, layout, true).prices || !layout) {
+  // The first two records: the layout, and a row to tell the rows' length by.
+  if (!ReadRecords(firstReader, collector, layout, 2).prices || !layout) {
     if (layout) collector.Finish();
     return layout ? std::optional(std::move(result)) : std::nullopt;
   }
+  // Rows are about as long as the first: room for all of them in the first
+  // half's columns, which take the second half's at the end.
+  const std::uint64_t rowBytes = std::max<std::uint64_t>(firstReader.LastRecordBytes() + 1, 8);
+  collector.Reserve(static_cast<std::size_t>(size / rowBytes + size / rowBytes / 16 + 16));
 
   PriceFileResult secondResult;
   BarCollector secondCollector(secondResult, separator == ';');
+  secondCollector.Reserve(static_cast<std::size_t>((size - split) / rowBytes + (size - split) / rowBytes / 16 + 16));
   RangeBuffer second(fd, split, size);
   bool secondFailed = false;
   std::thread secondHalf([&] {

@@ -201,6 +201,7 @@ bool CsvReader::Next(CsvRecord& record) {
     begin_ += consumed;
     record.line = line_;
     line_ += lineBreaks;
+    lastRecordBytes_ = record.raw.size();
     if (!record.fields.empty()) return true;
   }
 }

@@ -54,6 +54,8 @@ class CsvReader {
   }
   // The line the next record would start on.
   std::uint64_t Line() const { return line_; }
+  // The raw bytes of the last record returned, without its line end.
+  std::size_t LastRecordBytes() const { return lastRecordBytes_; }
 
  private:
   enum class ParseResult { Record, NeedMore, TooLong };
@@ -79,6 +81,7 @@ class CsvReader {
   bool started_ = false;
   bool skipping_ = false;  // the rest of a record too long is still to be dropped
   std::uint64_t line_ = 1;
+  std::size_t lastRecordBytes_ = 0;
   std::string values_;               // the current record's unquoted field values
   std::vector<std::size_t> bounds_;  // field i is values_[bounds_[2i], bounds_[2i+1])
   std::function<void()> beforeWait_;
