@@ -123,9 +123,11 @@ bool LineHoldsCell(std::string_view line, std::string_view cell) {
 void CheckBars(const PriceFileResult& r, std::string_view content) {
   const tavimo::PriceBars& bars = r.bars;
   const std::size_t n = bars.Size();
+  // The columns keep little room beyond their bars (the reader trims more).
+  const std::size_t room = n + n / 8 + 1024;
   for (const auto* column : {&bars.open, &bars.high, &bars.low, &bars.close, &bars.volume})
-    TAVIMO_FUZZ_CHECK(column->size() == n && column->capacity() == n, content);
-  TAVIMO_FUZZ_CHECK(bars.time.capacity() == n, content);
+    TAVIMO_FUZZ_CHECK(column->size() == n && column->capacity() <= room, content);
+  TAVIMO_FUZZ_CHECK(bars.time.capacity() <= room, content);
   // Every bar's row holds a time of at least 8 bytes, and all rows but the last a line end.
   TAVIMO_FUZZ_CHECK(n * 9 <= content.size() + 1, content);
   bool allMidnight = true;
