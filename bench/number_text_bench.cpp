@@ -1,8 +1,11 @@
-// The number text conversions against the C library on the same texts and
-// values: the parser against strtold, the chart's value pattern against
-// printf-style formatting with three decimals.
+// The number text conversions against the C library and the standard
+// library's own fast conversions, on the same texts and values: the parser
+// against strtold and std::from_chars<double>, the chart's value pattern
+// against printf-style formatting and std::to_chars(fixed, 3) with three
+// decimals, each into a std::string as the chart needs one.
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,6 +64,19 @@ void BM_strtold(benchmark::State& state) {
 }
 BENCHMARK(BM_strtold);
 
+void BM_from_chars(benchmark::State& state) {
+  const auto& texts = PriceTexts();
+  for (auto _ : state) {
+    for (const std::string& text : texts) {
+      double value = 0;
+      std::from_chars(text.data(), text.data() + text.size(), value);
+      benchmark::DoNotOptimize(value);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.size()));
+}
+BENCHMARK(BM_from_chars);
+
 void BM_FormatFloatPattern(benchmark::State& state) {
   const auto& values = LevelValues();
   for (auto _ : state) {
@@ -87,6 +103,21 @@ void BM_snprintf(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
 }
 BENCHMARK(BM_snprintf);
+
+void BM_to_chars_fixed3(benchmark::State& state) {
+  const auto& values = LevelValues();
+  for (auto _ : state) {
+    for (long double value : values) {
+      char buffer[64];
+      const std::to_chars_result end =
+          std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, 3);
+      std::string text(buffer, end.ptr);
+      benchmark::DoNotOptimize(text.data());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+}
+BENCHMARK(BM_to_chars_fixed3);
 
 void BM_FormatFloatGeneral(benchmark::State& state) {
   const auto& values = LevelValues();
@@ -115,7 +146,9 @@ void BM_snprintf_general(benchmark::State& state) {
 BENCHMARK(BM_snprintf_general);
 
 TAVIMO_BENCH_RATIO("BM_ParseFloatText", "BM_strtold", "<= 1.0");
+TAVIMO_BENCH_RATIO("BM_ParseFloatText", "BM_from_chars", "<= 1.3");
 TAVIMO_BENCH_RATIO("BM_FormatFloatPattern", "BM_snprintf", "<= 1.0");
+TAVIMO_BENCH_RATIO("BM_FormatFloatPattern", "BM_to_chars_fixed3", "<= 1.3");
 TAVIMO_BENCH_RATIO("BM_FormatFloatGeneral", "BM_snprintf_general", "<= 1.0");
 
 }  // namespace
