@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 
 #include "calc/LevelText.h"
@@ -206,11 +208,25 @@ CliResult RunScanCommand(const CliOptions& options, const StoredSettings& stored
       }
     }
   };
+  // What goes wrong beyond one file's content (out of memory) ends the run,
+  // raised again on this thread rather than on a worker.
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  const auto guarded = [&] {
+    try {
+      work();
+    } catch (...) {
+      const std::lock_guard lock(failureLock);
+      if (!failure) failure = std::current_exception();
+      next = count;
+    }
+  };
   const std::size_t threads = std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::jthread> pool;
-  for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(work);
-  work();
+  for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(guarded);
+  guarded();
   pool.clear();
+  if (failure) std::rethrow_exception(failure);
 
   std::string out, err;
   bool failed = false;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -446,17 +447,30 @@ std::optional<PriceFileResult> ReadInTwoParts(int fd, std::uint64_t size, int& r
   secondCollector.Reserve(static_cast<std::size_t>((size - split) / rowBytes + (size - split) / rowBytes / 16 + 16));
   RangeBuffer second(fd, split, size);
   bool secondFailed = false;
+  std::exception_ptr secondError;  // raised on its thread (out of memory), raised again here
   std::thread secondHalf([&] {
-    std::istream input(&second);
-    CsvReader reader(input, separator);
-    reader.StartAtLine(1);
-    std::optional<Layout> known = layout;
-    ReadRecords(reader, secondCollector, known);
-    secondFailed = reader.Failed() || input.bad();
+    try {
+      std::istream input(&second);
+      CsvReader reader(input, separator);
+      reader.StartAtLine(1);
+      std::optional<Layout> known = layout;
+      ReadRecords(reader, secondCollector, known);
+      secondFailed = reader.Failed() || input.bad();
+    } catch (...) {
+      secondError = std::current_exception();
+    }
   });
-  const RecordsRead firstRead = ReadRecords(firstReader, collector, layout);
-  const bool firstFailed = firstReader.Failed() || firstInput.bad();
+  RecordsRead firstRead;
+  bool firstFailed = false;
+  try {
+    firstRead = ReadRecords(firstReader, collector, layout);
+    firstFailed = firstReader.Failed() || firstInput.bad();
+  } catch (...) {
+    secondHalf.join();
+    throw;
+  }
   secondHalf.join();
+  if (secondError) std::rethrow_exception(secondError);
   if (firstFailed || secondFailed) {
     readErrno = first.Error() != 0 ? first.Error() : second.Error() != 0 ? second.Error() : EIO;
     result.readFailed = true;
