@@ -75,9 +75,48 @@ inline void AccumulateExtended(const char* p, const char* end, long double& m) {
   for (; p != end; ++p) m = m * 10.0L + kDigitValues[*p - '0'];
 }
 
+// The common shape of a price text, [-]digits[separator digits] with 18
+// digits at most and nothing else, in one pass: the same integer mantissa
+// and the same single operation as the general scan below takes for it, so
+// the same value bit for bit. False for any other text, which the general
+// scan then reads.
+inline bool ScanPlainDecimal(const char* p, const char* const end, char separator, long double& value) {
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fractionDigits = -1;  // -1 until the separator
+  for (; p != end; ++p) {
+    const char c = *p;
+    if (IsDigit(c)) {
+      if (++digits > 18) return false;
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (fractionDigits >= 0) ++fractionDigits;
+    } else if (c == separator && fractionDigits < 0) {
+      fractionDigits = 0;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  long double result;
+  if (mantissa == 0) result = 0.0L;
+  else if (fractionDigits <= 0) result = RoundToExtended(Uint128(mantissa));
+  else result = DivideByPowerOfTen(mantissa, fractionDigits);
+  value = negative ? -result : result;
+  return true;
+}
+
 }  // namespace
 
 bool ScanFloatText(std::string_view text, long double& value, const NumberFormatSettings& settings) {
+  if (settings.decimalSeparator.size() == 1 &&
+      ScanPlainDecimal(text.data(), text.data() + text.size(), settings.decimalSeparator[0], value))
+    return true;
+  return detail::ScanFloatTextGeneral(text, value, settings);
+}
+
+bool detail::ScanFloatTextGeneral(std::string_view text, long double& value, const NumberFormatSettings& settings) {
   // A NUL ends the text; as no rule below accepts a NUL, the scan stops at
   // one by itself and treats it as the end.
   const char* p = text.data();

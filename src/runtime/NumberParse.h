@@ -27,6 +27,11 @@ struct WrittenDecimal {
 // their rounding. False (out untouched) when ScanFloatText refuses the text.
 bool ScanWrittenDecimal(std::string_view text, long double& value, WrittenDecimal& out,
                         const NumberFormatSettings& settings);
+namespace detail {
+// ScanFloatText without its one-pass reading of plain decimals: the
+// reference the faster path is checked against.
+bool ScanFloatTextGeneral(std::string_view text, long double& value, const NumberFormatSettings& settings);
+}  // namespace detail
 // Raises EConvertError "'%s' is not a valid floating point value".
 long double ParseFloatText(std::string_view text,
                            const NumberFormatSettings& settings = GlobalNumberFormatSettings());

@@ -143,6 +143,31 @@ TEST(FloatParse, GeneratedTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMa
 // Up to 18 digits within 19 decimal places: the range typed prices and ratios fall in.
 TEST(FloatParse, GeneratedShortTextsGiveTheAccumulatedValue) { ExpectGeneratedTextsMatch(5, 300000, 18, 20); }
 
+// Plain decimals take a one-pass path; on every shape near it (up to 22
+// digits, a sign, the separator anywhere or twice, either separator) it
+// must give what the general scan gives, bit for bit and sign included.
+TEST(FloatParse, PlainDecimalsReadInOnePassAsTheGeneralScanReadsThem) {
+  std::mt19937 generator(2718);
+  const NumberFormatSettings comma{",", "."};
+  for (int i = 0; i < 300000; ++i) {
+    const NumberFormatSettings& settings = i % 5 == 0 ? comma : kPoint;
+    std::string text = generator() % 4 == 0 ? "-" : "";
+    const int length = std::uniform_int_distribution<int>(0, 22)(generator);
+    const int point = std::uniform_int_distribution<int>(-1, length)(generator);
+    for (int d = 0; d <= length; ++d) {
+      if (d == point) text += generator() % 50 == 0 ? "," : settings.decimalSeparator;
+      if (d < length) text.push_back(static_cast<char>('0' + (generator() % 3 == 0 ? 0 : generator() % 10)));
+    }
+    if (generator() % 100 == 0) text += settings.decimalSeparator;
+    long double fast = 1, general = 2;
+    const bool read = ScanFloatText(text, fast, settings);
+    ASSERT_EQ(read, detail::ScanFloatTextGeneral(text, general, settings)) << text;
+    if (!read) continue;
+    ASSERT_EQ(fast, general) << text;
+    ASSERT_EQ(std::signbit(fast), std::signbit(general)) << text;
+  }
+}
+
 TEST(FloatParse, NegativeZeroKeepsItsSign) {
   long double value;
   ASSERT_TRUE(ScanFloatText("-0", value, kPoint));
