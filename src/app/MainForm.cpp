@@ -383,6 +383,12 @@ void TMainForm::ShowConfluence() {
 }
 
 
+void TMainForm::ShowWave(ComputeMode mode, const std::string& lowText, const std::string& highText) {
+  edit1_->setText(QString::fromStdString(lowText));
+  edit2_->setText(QString::fromStdString(highText));
+  Compute(mode);
+}
+
 void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
 void TMainForm::Button3Click() { Compute(ComputeMode::Decline); }
 void TMainForm::Button4Click() { Compute(ComputeMode::Resistance); }

@@ -81,6 +81,9 @@ class TMainForm : public QWidget {
   void SetLogScale(bool on);
   // The confluence window, made when first asked for and then reused.
   void ShowConfluence();
+  // A wave from another window: the boxes receive its low and high texts
+  // and mode's command runs on them, as its button runs it.
+  void ShowWave(ComputeMode mode, const std::string& lowText, const std::string& highText);
 
   // The ratio list text in effect: the stored one at start, then the last applied.
   const std::string& RatioText() const { return ratioText_; }

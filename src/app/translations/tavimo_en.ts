@@ -460,6 +460,80 @@ S</translation>
     </message>
 </context>
 <context>
+    <name>tavimo::app::TPriceChartWindow</name>
+    <message numerus="yes">
+        <source>%n 行已跳过：</source>
+        <translation>
+            <numerusform>%n row skipped: </numerusform>
+            <numerusform>%n rows skipped: </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>价格图 - %1</source>
+        <translation>Price chart - %1</translation>
+    </message>
+    <message>
+        <source>价格图</source>
+        <translation>Price chart</translation>
+    </message>
+    <message>
+        <source>工具</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>转折幅度(%)：</source>
+        <translation>Swing &amp;change:</translation>
+    </message>
+    <message>
+        <source>转折幅度</source>
+        <translation>Swing change</translation>
+    </message>
+    <message>
+        <source>跳过的行</source>
+        <translation>Skipped rows</translation>
+    </message>
+    <message>
+        <source>十字线</source>
+        <translation>Crosshair</translation>
+    </message>
+    <message>
+        <source>复制价位(&amp;C)</source>
+        <translation>&amp;Copy levels</translation>
+    </message>
+    <message>
+        <source>保存图片(&amp;S)…</source>
+        <translation>&amp;Save picture…</translation>
+    </message>
+    <message>
+        <source>显示全部(&amp;A)</source>
+        <translation>Show &amp;all bars</translation>
+    </message>
+    <message>
+        <source>对数刻度(&amp;L)</source>
+        <translation>&amp;Log scale</translation>
+    </message>
+    <message>
+        <source>交换涨跌颜色(&amp;W)</source>
+        <translation>S&amp;wap candle colours</translation>
+    </message>
+    <message>
+        <source>当前波段价位(&amp;U)</source>
+        <translation>Levels of the c&amp;urrent leg</translation>
+    </message>
+    <message>
+        <source>清除选择(&amp;E)</source>
+        <translation>Cl&amp;ear selection</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>%1  开 %2  高 %3  低 %4  收 %5  量 %6  价 %7</source>
+        <translation>%1  O %2  H %3  L %4  C %5  V %6  Price %7</translation>
+    </message>
+</context>
+<context>
     <name>tavimo::app::TRatioInputDialog</name>
     <message>
         <source>用逗号分隔所输值     s</source>
@@ -468,6 +542,13 @@ S</translation>
     <message>
         <source>设置黄金分割点</source>
         <translation>Set the golden section ratios</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TUiLanguage</name>
+    <message>
+        <source>中文</source>
+        <translation>English</translation>
     </message>
 </context>
 </TS>

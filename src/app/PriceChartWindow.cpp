@@ -1,0 +1,310 @@
+#include "app/PriceChartWindow.h"
+
+#include <QFileInfo>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <charconv>
+
+#include "app/ErrorReporting.h"
+#include "app/MainForm.h"
+#include "app/PriceChartWidget.h"
+#include "app/Prompter.h"
+#include "app/UserFiles.h"
+#include "calc/LevelText.h"
+#include "calc/PriceTick.h"
+#include "calc/RatioList.h"
+#include "history/PriceTime.h"
+#include "history/Scan.h"
+#include "platform/ProfileFile.h"
+#include "runtime/NumberFormatSettings.h"
+#include "settings/SettingsStore.h"
+
+namespace tavimo::app {
+
+namespace {
+constexpr std::string_view kSection = "tvmo";
+constexpr std::string_view kChangeKey = "change";
+constexpr std::string_view kCandlesKey = "candles";
+constexpr std::string_view kSwappedValue = "swapped";
+constexpr chart::TColor kRed = chart::RGBColor(0xE0, 0x20, 0x20);
+constexpr chart::TColor kGreen = chart::RGBColor(0x10, 0xA0, 0x40);
+// Bad rows the status line names; the count says how many there were in all.
+constexpr std::size_t kNamedBadRows = 3;
+
+// The stored change, or the default for a missing or unusable value.
+int StoredChange(const std::optional<std::string>& stored) {
+  if (!stored) return TPriceChartWindow::kDefaultChange;
+  const std::string& text = *stored;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 99)
+    return TPriceChartWindow::kDefaultChange;
+  return value;
+}
+
+// A price as the main window's boxes read it back exactly: the shortest
+// text, with the locale's decimal separator.
+std::string BoxText(double value) {
+  std::string text = ShortestText(value);
+  const std::size_t point = text.find('.');
+  if (point != std::string::npos) text.replace(point, 1, GlobalNumberFormatSettings().decimalSeparator);
+  return text;
+}
+
+QString SkippedText(const std::vector<std::string>& badRows) {
+  QStringList named;
+  for (std::size_t i = 0; i < badRows.size() && i < kNamedBadRows; ++i)
+    named << QString::fromStdString(badRows[i]);
+  QString text = TPriceChartWindow::tr("%n 行已跳过：", nullptr, static_cast<int>(badRows.size())) +
+                 named.join(QStringLiteral("; "));
+  if (badRows.size() > kNamedBadRows) text += QStringLiteral("; …");
+  return text;
+}
+}  // namespace
+
+TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& mainForm,
+                                           const std::string& settingsPath, const std::string& path) {
+  PriceFileRead read = ReadPriceFile(path);
+  if (!read.error.empty()) {
+    reporter.Prompter().ShowMessage(&mainForm, read.error, reporter.Title(), TPromptIcon::Error);
+    return nullptr;
+  }
+  const platform::ProfileValues stored =
+      platform::ReadProfileValues(settingsPath, kSection, {kChangeKey, kCandlesKey});
+  const bool swapped = stored.values.size() == 2 && stored.values[1] == std::string(kSwappedValue);
+  return new TPriceChartWindow(reporter, mainForm, settingsPath, path, std::move(read.result),
+                               StoredChange(stored.values.empty() ? std::nullopt : stored.values[0]), swapped);
+}
+
+TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainForm, std::string settingsPath,
+                                     std::string path, PriceFileResult data, int change, bool swapped)
+    : QMainWindow(nullptr),
+      reporter_(reporter),
+      mainForm_(mainForm),
+      settingsPath_(std::move(settingsPath)),
+      path_(std::move(path)),
+      data_(std::move(data)),
+      change_(change),
+      swapped_(swapped) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("PriceChartWindow"));
+  setWindowTitle(tr("价格图 - %1").arg(QFileInfo(QString::fromStdString(path_)).fileName()));
+  resize(900, 560);
+
+  chart_ = new TPriceChartWidget(this);
+  chart_->setObjectName(QStringLiteral("PriceChart"));
+  chart_->setAccessibleName(tr("价格图"));
+  setCentralWidget(chart_);
+  const PriceBars& bars = data_.bars;
+  chart_->SetBars({bars.time, bars.open, bars.high, bars.low, bars.close});
+  if (mainForm_.Levels().scale == LevelScale::Log) chart_->SetLogScale(true);
+  ApplyColors();
+
+  auto* tools = addToolBar(tr("工具"));
+  tools->setObjectName(QStringLiteral("PriceChartTools"));
+  tools->setMovable(false);
+  auto* changeLabel = new QLabel(tr("转折幅度(%)："), tools);
+  tools->addWidget(changeLabel);
+  changeBox_ = new QSpinBox(tools);
+  changeBox_->setObjectName(QStringLiteral("ChangeBox"));
+  changeBox_->setAccessibleName(tr("转折幅度"));
+  changeBox_->setRange(1, 99);
+  changeBox_->setSuffix(QStringLiteral("%"));
+  changeBox_->setValue(change_);
+  changeLabel->setBuddy(changeBox_);
+  tools->addWidget(changeBox_);
+  connect(changeBox_, &QSpinBox::valueChanged, this,
+          [this](int value) { reporter_.Guard([this, value] { SetChange(value); }); });
+
+  skippedLabel_ = new QLabel(this);
+  skippedLabel_->setObjectName(QStringLiteral("SkippedLabel"));
+  skippedLabel_->setAccessibleName(tr("跳过的行"));
+  crosshairLabel_ = new QLabel(this);
+  crosshairLabel_->setObjectName(QStringLiteral("CrosshairLabel"));
+  crosshairLabel_->setAccessibleName(tr("十字线"));
+  statusBar()->addWidget(crosshairLabel_, 1);
+  statusBar()->addPermanentWidget(skippedLabel_);
+  if (!data_.badRows.empty()) skippedLabel_->setText(SkippedText(data_.badRows));
+  skippedLabel_->setVisible(!data_.badRows.empty());
+
+  connect(chart_, &TPriceChartWidget::CrosshairMoved, this, &TPriceChartWindow::ShowCrosshair);
+  connect(chart_, &TPriceChartWidget::SegmentClicked, this, [this](int segment, Qt::KeyboardModifiers) {
+    // Segment i joins points i and i + 1; the current leg is the last one.
+    const std::size_t n = swings_.size() - 1 - static_cast<std::size_t>(segment);
+    reporter_.Guard([this, n] { SelectLeg(n); });
+  });
+
+  QAction* copy = AddCommand(tr("复制价位(&C)"), QKeySequence::Copy, &TPriceChartWindow::CopyLevels);
+  QAction* save = AddCommand(tr("保存图片(&S)…"), QKeySequence::Save, &TPriceChartWindow::SavePicture);
+  // Home and a double click on the chart fit as well.
+  auto* fit = new QAction(tr("显示全部(&A)"), this);
+  connect(fit, &QAction::triggered, chart_, &TPriceChartWidget::FitAll);
+  logScaleAction_ = new QAction(tr("对数刻度(&L)"), this);
+  logScaleAction_->setCheckable(true);
+  logScaleAction_->setChecked(chart_->LogScale());
+  connect(logScaleAction_, &QAction::triggered, this, [this](bool on) {
+    chart_->SetLogScale(on);
+    // Refused when a price is not above 0: the item follows the scale in effect.
+    logScaleAction_->setChecked(chart_->LogScale());
+  });
+  logScaleAction_->setEnabled(chart_->View().LogScalePossible());
+  swapColorsAction_ = new QAction(tr("交换涨跌颜色(&W)"), this);
+  swapColorsAction_->setCheckable(true);
+  swapColorsAction_->setChecked(swapped_);
+  connect(swapColorsAction_, &QAction::triggered, this, [this](bool on) {
+    reporter_.Guard([this, on] { SetColorsSwapped(on); });
+    swapColorsAction_->setChecked(swapped_);
+  });
+  auto* currentLeg = new QAction(tr("当前波段价位(&U)"), this);
+  ConnectGuarded(reporter_, currentLeg, &QAction::triggered, this, [this] { ShowCurrentLeg(); });
+  auto* clear = new QAction(tr("清除选择(&E)"), this);
+  connect(clear, &QAction::triggered, this, &TPriceChartWindow::ClearSelection);
+  chartMenu_ = new QMenu(this);
+  chartMenu_->setObjectName(QStringLiteral("PriceChartMenu"));
+  chartMenu_->addAction(fit);
+  chartMenu_->addAction(logScaleAction_);
+  chartMenu_->addAction(swapColorsAction_);
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(currentLeg);
+  chartMenu_->addAction(clear);
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(copy);
+  chartMenu_->addAction(save);
+  chart_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(chart_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { chartMenu_->popup(chart_->mapToGlobal(p)); });
+
+  FindTheSwings();
+  reporter_.Guard([this] { ShowCurrentLeg(); });
+}
+
+QAction* TPriceChartWindow::AddCommand(const QString& text, const QKeySequence& key,
+                                       void (TPriceChartWindow::*handler)()) {
+  auto* action = new QAction(text, this);
+  action->setShortcut(key);
+  action->setShortcutContext(Qt::WindowShortcut);
+  addAction(action);
+  ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  return action;
+}
+
+chart::TColor TPriceChartWindow::RisingColor(TUiLanguage language, bool swapped) {
+  const bool red = (language == TUiLanguage::Chinese) != swapped;
+  return red ? kRed : kGreen;
+}
+
+void TPriceChartWindow::ApplyColors() {
+  const TUiLanguage language = ShownUiLanguage();
+  chart_->SetColors(RisingColor(language, swapped_), FallingColor(language, swapped_));
+}
+
+void TPriceChartWindow::SetColorsSwapped(bool swapped) {
+  if (swapped == swapped_) return;
+  if (swapped) StoreSetting(settingsPath_, kSection, kCandlesKey, kSwappedValue);
+  else RemoveSetting(settingsPath_, kSection, kCandlesKey);
+  swapped_ = swapped;
+  ApplyColors();
+}
+
+void TPriceChartWindow::CopyLevels() {
+  CopyTextAndHtml(FormatLevelRows(OutputFormat::Text, levels_.rows), LevelRowsHtmlTable(levels_.rows));
+}
+
+void TPriceChartWindow::SavePicture() {
+  if (lastPicturePath_.empty()) {
+    const QString name = QFileInfo(QString::fromStdString(path_)).completeBaseName() + QStringLiteral(".png");
+    lastPicturePath_ = SuggestedSavePath(QStandardPaths::PicturesLocation, name);
+  }
+  const std::optional<std::string> path =
+      reporter_.Prompter().AskPicturePath(this, tr("保存图片").toStdString(), lastPicturePath_);
+  if (!path) return;
+  lastPicturePath_ = *path;
+  SaveUserPicture(*path, chart_->Picture());
+}
+
+void TPriceChartWindow::ClearSelection() {
+  shownLeg_.reset();
+  levels_ = {};
+  chart_->SetLevelLines({});
+  chart_->SetSelectedSegments({});
+  chart_->setAccessibleDescription({});
+}
+
+void TPriceChartWindow::FindTheSwings() {
+  const SwingChange change(std::to_string(change_));
+  swings_ = FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
+  std::vector<TChartPivot> points;
+  points.reserve(swings_.size());
+  for (const SwingPoint& p : swings_)
+    points.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
+  const bool open = !swings_.empty() && !swings_.back().confirmed;
+  chart_->SetZigzag(std::move(points), open);
+}
+
+void TPriceChartWindow::SetChange(int percent) {
+  if (percent == change_) return;
+  change_ = percent;
+  if (percent == kDefaultChange) RemoveSetting(settingsPath_, kSection, kChangeKey);
+  else StoreSetting(settingsPath_, kSection, kChangeKey, std::to_string(percent));
+  FindTheSwings();
+  ShowCurrentLeg();
+}
+
+std::optional<SwingLeg> TPriceChartWindow::ShowLeg(std::size_t n) {
+  const std::optional<SwingLeg> leg = LegOf(swings_, n);
+  if (!leg) {
+    ClearSelection();
+    return std::nullopt;
+  }
+  // The main window's tick and scale, so both windows show the same texts.
+  LevelPresentation presentation;
+  const LevelSettings& settings = mainForm_.Levels();
+  if (!settings.tickText.empty()) presentation.tick.emplace(settings.tickText);
+  presentation.scale = settings.scale;
+  const std::string low = BoxText(leg->low);
+  const std::string high = BoxText(leg->high);
+  LevelView view = ViewLevels(ComputeRequest{leg->mode, low, high, {}, LevelScale::Linear}, CurrentRatioList(),
+                              presentation);
+  std::vector<TChartLevelLine> lines;
+  const int fromBar = static_cast<int>(leg->from.bar);
+  for (std::size_t i = 0; i < view.rows.size(); ++i) {
+    const LevelRow& row = view.rows[i];
+    lines.push_back({fromBar, row.level, static_cast<int>(i), row.ratio + "  " + row.mark});
+  }
+  levels_ = std::move(view);
+  shownLeg_ = n;
+  chart_->SetLevelLines(std::move(lines));
+  chart_->SetSelectedSegments({static_cast<int>(swings_.size() - 1 - n)});
+  chart_->setAccessibleDescription(
+      QString::fromUtf8(FormatLevelRows(OutputFormat::Text, levels_.rows)));
+  return leg;
+}
+
+void TPriceChartWindow::ShowCurrentLeg() { ShowLeg(1); }
+
+void TPriceChartWindow::SelectLeg(std::size_t n) {
+  const std::optional<SwingLeg> leg = ShowLeg(n);
+  if (!leg) return;
+  mainForm_.ShowWave(leg->mode, BoxText(leg->low), BoxText(leg->high));
+}
+
+void TPriceChartWindow::ShowCrosshair(int bar, double price) {
+  const PriceBars& b = data_.bars;
+  if (bar < 0 || static_cast<std::size_t>(bar) >= b.Size()) return;
+  const auto i = static_cast<std::size_t>(bar);
+  crosshairLabel_->setText(tr("%1  开 %2  高 %3  低 %4  收 %5  量 %6  价 %7")
+                               .arg(QString::fromStdString(TimeText(b.time[i], data_.timeForm)),
+                                    QString::fromStdString(ShortestText(b.open[i])),
+                                    QString::fromStdString(ShortestText(b.high[i])),
+                                    QString::fromStdString(ShortestText(b.low[i])),
+                                    QString::fromStdString(ShortestText(b.close[i])),
+                                    QString::fromStdString(ShortestText(b.volume[i])),
+                                    QString::number(price, 'f', 4)));
+}
+
+}  // namespace tavimo::app

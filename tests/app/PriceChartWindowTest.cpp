@@ -1,0 +1,311 @@
+// The price chart window: the chart zooms around the pointer and picks the
+// leg a click is near, a file that cannot be read opens nothing, skipped rows
+// are told in the status line, a click on a leg computes it in the main
+// window, and the change is stored only when it is not the default.
+
+#include <QClipboard>
+#include <QDate>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QTranslator>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
+
+#include "AppTestSupport.h"
+#include "app/MainForm.h"
+#include "app/PriceChartWidget.h"
+#include "app/PriceChartWindow.h"
+#include "app/TavimoApplication.h"
+#include "app/Language.h"
+#include "calc/LevelText.h"
+#include "chart/Palette.h"
+
+namespace tavimo::app::test {
+namespace {
+
+// A daily file whose closes follow `closes`, each bar a point above and below its open and close.
+std::string PriceFileText(const std::vector<double>& closes) {
+  std::string text = "Date,Open,High,Low,Close,Volume\n";
+  double open = closes.front();
+  for (std::size_t i = 0; i < closes.size(); ++i) {
+    const double close = closes[i];
+    char line[160];
+    std::snprintf(line, sizeof line, "2024-%02d-%02d,%g,%g,%g,%g,%d\n", static_cast<int>(1 + i / 28),
+                  static_cast<int>(1 + i % 28), open, std::max(open, close) + 1, std::min(open, close) - 1, close,
+                  1000 + static_cast<int>(i));
+    text += line;
+    open = close;
+  }
+  return text;
+}
+
+// Up from 100 to 200, down to 150, up again to 180: two confirmed pivots, then the open leg.
+std::vector<double> ThreeLegs() {
+  std::vector<double> closes;
+  for (int i = 0; i <= 20; ++i) closes.push_back(100 + 5 * i);
+  for (int i = 1; i <= 10; ++i) closes.push_back(200 - 5 * i);
+  for (int i = 1; i <= 6; ++i) closes.push_back(150 + 5 * i);
+  return closes;
+}
+
+class PriceChartWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    CreateTheWindows();
+    Form().show();
+    Prompter().Reset();
+  }
+  void TearDown() override {
+    delete window_;
+    WindowTest::TearDown();
+  }
+  TPriceChartWindow* Open(const std::string& text, const char* name = "prices.csv") {
+    const auto path = temp_.Path() / name;
+    WriteFile(path, text);
+    window_ = TPriceChartWindow::Open(Application().Reporter(), Form(), SettingsPath().string(), path.string());
+    if (window_) {
+      window_->resize(900, 560);
+      window_->show();
+      ProcessEvents();
+    }
+    return window_;
+  }
+  // The pixel of the chart's picture at a logical point.
+  static QRgb PixelAt(const QImage& image, double x, double y) {
+    const double r = image.devicePixelRatio();
+    return image.pixel(static_cast<int>(std::lround(x * r)), static_cast<int>(std::lround(y * r)));
+  }
+  TPriceChartWindow* window_ = nullptr;
+};
+
+TEST_F(PriceChartWindowTest, WheelZoomKeepsTheBarUnderThePointer) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  const chart::Rect plot = chart.Plot();
+  const double x = plot.left + 0.3 * plot.Width();
+  const double y = (plot.top + plot.bottom) / 2.0;
+  const double before = chart.View().XToBar(x, plot);
+  const double spanBefore = chart.View().TimeMax() - chart.View().TimeMin();
+  QWheelEvent wheel(QPointF(x, y), chart.mapToGlobal(QPointF(x, y)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&chart, &wheel);
+  const double spanAfter = chart.View().TimeMax() - chart.View().TimeMin();
+  EXPECT_LT(spanAfter, spanBefore * 0.8);
+  EXPECT_NEAR(chart.View().XToBar(x, chart.Plot()), before, 1e-6);
+  // Ctrl+wheel zooms the prices and leaves the time range alone.
+  const double priceSpan = chart.View().PriceMax() - chart.View().PriceMin();
+  QWheelEvent ctrlWheel(QPointF(x, y), chart.mapToGlobal(QPointF(x, y)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                        Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&chart, &ctrlWheel);
+  EXPECT_NEAR(chart.View().TimeMax() - chart.View().TimeMin(), spanAfter, 1e-9);
+  EXPECT_LT(chart.View().PriceMax() - chart.View().PriceMin(), priceSpan * 0.9);
+  // Home fits every bar again.
+  QTest::keyClick(&chart, Qt::Key_Home);
+  EXPECT_NEAR(chart.View().TimeMax() - chart.View().TimeMin(), spanBefore, 1e-9);
+}
+
+TEST_F(PriceChartWindowTest, LevelLinesAreDrawnInTheirRatiosPaletteColours) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  // Lines only, at prices inside the view, from the first bar.
+  chart.SetZigzag({}, false);
+  const double low = chart.View().PriceMin(), high = chart.View().PriceMax();
+  chart.SetLevelLines({{10, low + 0.25 * (high - low), 0, "a"}, {10, low + 0.6 * (high - low), 3, "b"}});
+  const QImage picture = chart.Picture();
+  const chart::Rect plot = chart.Plot();
+  for (const auto& [share, index] : {std::pair{0.25, 0}, std::pair{0.6, 3}}) {
+    const double y = std::round(chart.View().PriceToY(low + share * (high - low), plot));
+    const chart::TColor c = chart::PaletteColor(index);
+    const QRgb expected = qRgb(chart::RedOf(c), chart::GreenOf(c), chart::BlueOf(c)) & 0xFFFFFF;
+    // Between two candles, after the line's first bar and before it.
+    EXPECT_EQ(PixelAt(picture, chart.View().BarToX(12.5, plot), y) & 0xFFFFFF, expected) << "ratio index " << index;
+    EXPECT_NE(PixelAt(picture, chart.View().BarToX(7.5, plot), y) & 0xFFFFFF, expected) << "ratio index " << index;
+  }
+}
+
+TEST_F(PriceChartWindowTest, AFileThatCannotBeReadShowsTheReadersMessageAndOpensNothing) {
+  EXPECT_EQ(Open("Date,Close\n", "empty.csv"), nullptr);
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_NE(Prompter().messages[0].text.find("No price bars"), std::string::npos);
+  EXPECT_EQ(Prompter().messages[0].icon, TPromptIcon::Error);
+}
+
+TEST_F(PriceChartWindowTest, SkippedRowsAreToldInTheStatusLineWithoutABox) {
+  std::string text = PriceFileText(ThreeLegs());
+  text += "2024-03-01,1,2,x,1,5\n2024-03-02,oops\n";
+  ASSERT_NE(Open(text), nullptr);
+  EXPECT_TRUE(Prompter().messages.empty());
+  const QString status = window_->SkippedLabel()->text();
+  EXPECT_TRUE(status.startsWith(QStringLiteral("2"))) << status.toStdString();
+  EXPECT_TRUE(status.contains(QStringLiteral("line 39"))) << status.toStdString();
+  EXPECT_TRUE(status.contains(QStringLiteral("line 40"))) << status.toStdString();
+}
+
+TEST_F(PriceChartWindowTest, TheCurrentLegsLevelsAreShownOnOpening) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  ASSERT_EQ(window_->ShownLeg(), std::optional<std::size_t>(1));
+  // The open leg rises from the low of 149 to the high of 181: support levels below its high.
+  const std::vector<LevelRow>& rows = window_->LevelRows();
+  ASSERT_FALSE(rows.empty());
+  for (const LevelRow& row : rows)
+    if (row.ratio == "0.5") EXPECT_DOUBLE_EQ(row.level, 165);
+  EXPECT_FALSE(window_->Chart()->accessibleDescription().isEmpty());
+}
+
+TEST_F(PriceChartWindowTest, AClickOnALegFillsTheMainWindowsBoxesAndComputes) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  const std::vector<SwingPoint>& swings = window_->Swings();
+  ASSERT_GE(swings.size(), 3u);
+  // The middle of the leg from the high at 200 down to 149: leg 2, counted back from the open one.
+  const SwingPoint& a = swings[swings.size() - 3];
+  const SwingPoint& b = swings[swings.size() - 2];
+  const chart::Rect plot = chart.Plot();
+  const QPoint middle(static_cast<int>(std::lround((chart.View().BarToX(a.bar, plot) + chart.View().BarToX(b.bar, plot)) / 2)),
+                      static_cast<int>(std::lround((chart.View().PriceToY(a.price, plot) + chart.View().PriceToY(b.price, plot)) / 2)));
+  QSignalSpy clicked(&chart, &TPriceChartWidget::SegmentClicked);
+  QTest::mouseClick(&chart, Qt::LeftButton, Qt::NoModifier, middle);
+  ASSERT_EQ(clicked.count(), 1);
+  EXPECT_EQ(window_->ShownLeg(), std::optional<std::size_t>(2));
+  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("149"));
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  // A down leg is computed as resistance, in both windows the same rows.
+  const std::vector<LevelRow> mainRows = Form().LevelRows();
+  ASSERT_EQ(mainRows.size(), window_->LevelRows().size());
+  for (std::size_t i = 0; i < mainRows.size(); ++i) {
+    EXPECT_EQ(mainRows[i].mark, window_->LevelRows()[i].mark);
+    EXPECT_EQ(mainRows[i].level, window_->LevelRows()[i].level);
+  }
+  // Far from every leg a click selects nothing.
+  QSignalSpy empty(&chart, &TPriceChartWidget::EmptyClicked);
+  QTest::mouseClick(&chart, Qt::LeftButton, Qt::NoModifier, QPoint(plot.left + 3, plot.top + 3));
+  EXPECT_EQ(empty.count(), 1);
+  EXPECT_EQ(window_->ShownLeg(), std::optional<std::size_t>(2));
+}
+
+TEST_F(PriceChartWindowTest, TheChangeIsStoredOnlyWhenNotTheDefault) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  EXPECT_EQ(window_->ChangeBox()->value(), 5);
+  window_->ChangeBox()->setValue(30);
+  EXPECT_NE(ReadFile(SettingsPath()).find("change=30"), std::string::npos);
+  // 30% turns none of these moves: no confirmed pivot, no leg of two points.
+  EXPECT_LT(window_->Swings().size(), 3u);
+  window_->ChangeBox()->setValue(5);
+  EXPECT_EQ(ReadFile(SettingsPath()).find("change="), std::string::npos);
+  // Read again by the next window.
+  window_->ChangeBox()->setValue(7);
+  delete window_;
+  window_ = nullptr;
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  EXPECT_EQ(window_->ChangeBox()->value(), 7);
+}
+
+TEST_F(PriceChartWindowTest, CandleColoursFollowTheLanguagesMarketConvention) {
+  struct Case {
+    TUiLanguage language;
+    bool swapped;
+    chart::TColor rising, falling;
+  };
+  const chart::TColor red = TPriceChartWindow::RisingColor(TUiLanguage::Chinese, false);
+  const chart::TColor green = TPriceChartWindow::FallingColor(TUiLanguage::Chinese, false);
+  EXPECT_GT(chart::RedOf(red), 2 * chart::GreenOf(red));
+  EXPECT_GT(chart::GreenOf(green), 2 * chart::RedOf(green));
+  for (const Case& c : {Case{TUiLanguage::Chinese, false, red, green}, Case{TUiLanguage::English, false, green, red},
+                        Case{TUiLanguage::Chinese, true, green, red}, Case{TUiLanguage::English, true, red, green}}) {
+    EXPECT_EQ(TPriceChartWindow::RisingColor(c.language, c.swapped), c.rising);
+    EXPECT_EQ(TPriceChartWindow::FallingColor(c.language, c.swapped), c.falling);
+  }
+  // The window shown in English takes the English convention.
+  QTranslator english;
+  ASSERT_TRUE(english.load(QStringLiteral(":/tavimo/i18n/tavimo_en.qm")));
+  QCoreApplication::installTranslator(&english);
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  QCoreApplication::removeTranslator(&english);
+  EXPECT_EQ(window_->Chart()->Series().RisingColor(), green);
+  EXPECT_EQ(window_->Chart()->Series().FallingColor(), red);
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Price chart - prices.csv"));
+}
+
+TEST_F(PriceChartWindowTest, SwappedCandleColoursAreStoredOnlyWhenNotTheDefault) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  const chart::TColor rising = window_->Chart()->Series().RisingColor();
+  window_->SwapColorsAction()->trigger();
+  EXPECT_EQ(window_->Chart()->Series().FallingColor(), rising);
+  EXPECT_NE(ReadFile(SettingsPath()).find("candles=swapped"), std::string::npos);
+  delete window_;
+  window_ = nullptr;
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  EXPECT_TRUE(window_->ColorsSwapped());
+  window_->SwapColorsAction()->trigger();
+  EXPECT_EQ(window_->Chart()->Series().RisingColor(), rising);
+  EXPECT_EQ(ReadFile(SettingsPath()).find("candles="), std::string::npos);
+}
+
+TEST_F(PriceChartWindowTest, CopyPutsTheShownLevelsOnTheClipboardAsTheMainWindowDoes) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  window_->CopyLevels();
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->text().toStdString(), FormatLevelRows(OutputFormat::Text, window_->LevelRows()));
+  EXPECT_EQ(data->html().toStdString(), LevelRowsHtmlTable(window_->LevelRows()));
+  EXPECT_NE(data->text().indexOf(QStringLiteral("165")), -1);
+}
+
+TEST_F(PriceChartWindowTest, SaveWritesTheChartAsAPng) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  const auto path = temp_.Path() / "chart.png";
+  Prompter().Answer(path.string());
+  window_->SavePicture();
+  QImage saved;
+  ASSERT_TRUE(saved.load(QString::fromStdString(path.string())));
+  const QImage shown = window_->Chart()->Picture();
+  EXPECT_EQ(saved.size(), shown.size());
+}
+
+TEST_F(PriceChartWindowTest, SeveralYearsOfDailyBarsShowRisingAndFallingCandles) {
+  // A deterministic walk of three years of weekdays, as a download would give them.
+  std::string text = "Date,Open,High,Low,Close,Adj Close,Volume\n";
+  std::uint32_t seed = 12345;
+  double close = 50;
+  QDate day(2021, 1, 4);
+  for (int i = 0; i < 780; day = day.addDays(1)) {
+    if (day.dayOfWeek() > 5) continue;
+    seed = seed * 1664525u + 1013904223u;
+    const double open = close;
+    close = std::max(5.0, open * (1 + (static_cast<int>((seed >> 8) % 1000) - 497) / 25000.0));
+    const double high = std::max(open, close) * 1.006, low = std::min(open, close) * 0.994;
+    char line[200];
+    std::snprintf(line, sizeof line, "%s,%.2f,%.2f,%.2f,%.2f,%.2f,%d\n", day.toString(Qt::ISODate).toUtf8().constData(),
+                  open, high, low, close, close, 100000 + i);
+    text += line;
+    ++i;
+  }
+  ASSERT_NE(Open(text, "walk.csv"), nullptr);
+  EXPECT_GE(window_->Swings().size(), 4u);
+  const QImage picture = window_->Chart()->Picture();
+  const chart::TColor rising = window_->Chart()->Series().RisingColor();
+  const chart::TColor falling = window_->Chart()->Series().FallingColor();
+  int risingPixels = 0, fallingPixels = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb p = picture.pixel(x, y);
+      const chart::TColor c = chart::RGBColor(qRed(p), qGreen(p), qBlue(p));
+      risingPixels += c == rising;
+      fallingPixels += c == falling;
+    }
+  EXPECT_GT(risingPixels, 1000);
+  EXPECT_GT(fallingPixels, 1000);
+  // For a person to look at: the whole window.
+  if (const char* dir = std::getenv("TAVIMO_PICTURE_DIR"); dir != nullptr && *dir != '\0')
+    window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window.png"));
+}
+
+}  // namespace
+}  // namespace tavimo::app::test
