@@ -83,7 +83,7 @@ TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& 
 
 TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainForm, std::string settingsPath,
                                      std::string path, PriceFileResult data, int change, bool swapped)
-    : QMainWindow(nullptr),
+    : QMainWindow(&mainForm, Qt::Window),
       reporter_(reporter),
       mainForm_(mainForm),
       settingsPath_(std::move(settingsPath)),

@@ -7,13 +7,18 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QUrl>
+#include <QDropEvent>
+#include <filesystem>
 #include <QTranslator>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -154,8 +159,9 @@ TEST_F(PriceChartWindowTest, TheCurrentLegsLevelsAreShownOnOpening) {
   // The open leg rises from the low of 149 to the high of 181: support levels below its high.
   const std::vector<LevelRow>& rows = window_->LevelRows();
   ASSERT_FALSE(rows.empty());
-  for (const LevelRow& row : rows)
-    if (row.ratio == "0.5") EXPECT_DOUBLE_EQ(row.level, 165);
+  const auto half = std::find_if(rows.begin(), rows.end(), [](const LevelRow& row) { return row.ratio == "0.5"; });
+  ASSERT_NE(half, rows.end());
+  EXPECT_DOUBLE_EQ(half->level, 165);
   EXPECT_FALSE(window_->Chart()->accessibleDescription().isEmpty());
 }
 
@@ -305,6 +311,80 @@ TEST_F(PriceChartWindowTest, SeveralYearsOfDailyBarsShowRisingAndFallingCandles)
   // For a person to look at: the whole window.
   if (const char* dir = std::getenv("TAVIMO_PICTURE_DIR"); dir != nullptr && *dir != '\0')
     window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window.png"));
+}
+
+TEST_F(PriceChartWindowTest, OpeningAFileAgainRaisesItsWindowAndTheRecentFilesKeepTheLastFive) {
+  EXPECT_TRUE(Form().RecentPriceFiles().empty());
+  // Nothing is written before a file was opened, nor for one that cannot be read.
+  WriteFile(temp_.Path() / "bad.csv", "nothing here\n");
+  EXPECT_EQ(Form().OpenPriceFile((temp_.Path() / "bad.csv").string()), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6; ++i) {
+    paths.push_back((temp_.Path() / ("f" + std::to_string(i) + ".csv")).string());
+    WriteFile(paths.back(), PriceFileText(ThreeLegs()));
+    ASSERT_NE(Form().OpenPriceFile(paths.back()), nullptr);
+  }
+  EXPECT_EQ(Form().PriceWindows().size(), 6u);
+  EXPECT_EQ(Form().RecentPriceFiles(), (std::vector<std::string>{paths[5], paths[4], paths[3], paths[2], paths[1]}));
+  // The same file by another name of its path: the window it has, first again in the list.
+  TPriceChartWindow* first = Form().PriceWindows()[2];
+  EXPECT_EQ(Form().OpenPriceFile((temp_.Path() / "." / "f2.csv").string()), first);
+  EXPECT_EQ(Form().PriceWindows().size(), 6u);
+  EXPECT_EQ(Form().RecentPriceFiles().front(), paths[2]);
+  EXPECT_EQ(Form().RecentPriceFiles().size(), 5u);
+  // The recent files' submenu opens them.
+  QMenu* recent = Form().ChartMenu()->findChild<QMenu*>(QStringLiteral("RecentMenu"));
+  ASSERT_NE(recent, nullptr);
+  emit recent->aboutToShow();
+  ASSERT_EQ(recent->actions().size(), 5);
+  EXPECT_EQ(recent->actions()[1]->toolTip().toStdString(), paths[5]);
+  for (TPriceChartWindow* w : Form().PriceWindows()) delete w;
+  recent->actions()[1]->trigger();
+  ASSERT_EQ(Form().PriceWindows().size(), 1u);
+  EXPECT_EQ(Form().PriceWindows()[0]->Path(), paths[5]);
+  delete Form().PriceWindows()[0];
+}
+
+TEST_F(PriceChartWindowTest, TheOpenCommandAsksForAFileAndDroppedFilesOpen) {
+  const std::string path = (temp_.Path() / "asked.csv").string();
+  WriteFile(path, PriceFileText(ThreeLegs()));
+  Prompter().Answer(path);
+  Form().OpenPriceAction()->trigger();
+  ASSERT_EQ(Form().PriceWindows().size(), 1u);
+  EXPECT_EQ(Form().PriceWindows()[0]->Path(), path);
+  EXPECT_EQ(Form().OpenPriceAction()->shortcut(), QKeySequence(QKeySequence::Open));
+  // Cancel opens nothing.
+  Prompter().Answer(std::nullopt);
+  Form().OpenPriceAction()->trigger();
+  EXPECT_EQ(Form().PriceWindows().size(), 1u);
+  // A drop of two files: the one open is raised, the other opened.
+  const std::string other = (temp_.Path() / "dropped.csv").string();
+  WriteFile(other, PriceFileText(ThreeLegs()));
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path)), QUrl::fromLocalFile(QString::fromStdString(other))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Form(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Form(), &drop);
+  ASSERT_EQ(Form().PriceWindows().size(), 2u);
+  EXPECT_EQ(Form().PriceWindows()[1]->Path(), other);
+  for (TPriceChartWindow* w : Form().PriceWindows()) delete w;
+}
+
+TEST_F(PriceChartWindowTest, EveryFileOfTheCommandLineOpensAndABadOneIsReported) {
+  const std::string good = (temp_.Path() / "good.csv").string();
+  WriteFile(good, PriceFileText(ThreeLegs()));
+  const std::string missing = (temp_.Path() / "missing.csv").string();
+  OpenArgumentFiles(Application(), Form(),
+                    {QStringLiteral("tavimo"), QString::fromStdString(missing), QString::fromStdString(good)});
+  ASSERT_EQ(Prompter().messages.size(), 1u);
+  EXPECT_NE(Prompter().messages[0].text.find("missing.csv"), std::string::npos);
+  ASSERT_EQ(Form().PriceWindows().size(), 1u);
+  EXPECT_EQ(Form().PriceWindows()[0]->Path(), good);
+  EXPECT_TRUE(Form().PriceWindows()[0]->isVisible());
+  delete Form().PriceWindows()[0];
 }
 
 }  // namespace

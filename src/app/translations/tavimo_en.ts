@@ -458,6 +458,18 @@ S</translation>
         <source>无法读取“%1”：%2；使用默认比例列表。</source>
         <translation>Cannot read &apos;%1&apos;: %2; using the default ratio list.</translation>
     </message>
+    <message>
+        <source>价格图(&amp;O)…</source>
+        <translation>&amp;Open price chart…</translation>
+    </message>
+    <message>
+        <source>最近的价格文件(&amp;F)</source>
+        <translation>Recent price &amp;files</translation>
+    </message>
+    <message>
+        <source>打开价格文件</source>
+        <translation>Open a price file</translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TPriceChartWindow</name>
@@ -531,6 +543,13 @@ S</translation>
     <message>
         <source>%1  开 %2  高 %3  低 %4  收 %5  量 %6  价 %7</source>
         <translation>%1  O %2  H %3  L %4  C %5  V %6  Price %7</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TQtPrompter</name>
+    <message>
+        <source>价格文件 (*.csv *.txt);;所有文件 (*)</source>
+        <translation>Price files (*.csv *.txt);;All files (*)</translation>
     </message>
 </context>
 <context>
