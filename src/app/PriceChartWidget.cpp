@@ -20,6 +20,7 @@ constexpr double kKeyPanShare = 0.1;
 constexpr double kKeyZoom = 1.25;
 constexpr chart::TColor kZigzagColor = chart::RGBColor(0x20, 0x40, 0xC0);
 constexpr chart::TColor kCrosshairColor = chart::clGray;
+constexpr qsizetype kLegendLines = 5;
 
 int Round(double v) {
   if (!std::isfinite(v)) return v < 0 ? -1000000 : 1000000;
@@ -69,6 +70,28 @@ void TPriceChartWidget::SetSelectedSegments(std::vector<int> segments) {
   Changed();
 }
 
+void TPriceChartWidget::SetZones(std::vector<TChartZone> zones) {
+  zones_ = std::move(zones);
+  Changed();
+}
+
+void TPriceChartWidget::SetDrawnWave(std::optional<TChartWave> wave) {
+  drawnWave_ = wave;
+  Changed();
+}
+
+std::optional<std::pair<int, double>> TPriceChartWidget::SnapToBar(const QPointF& p) {
+  const int count = view_.BarCount();
+  if (count == 0) return std::nullopt;
+  const chart::Rect plot = Plot();
+  const int bar = std::clamp(static_cast<int>(std::lround(view_.XToBar(p.x(), plot))), 0, count - 1);
+  const double high = view_.Bars().high[static_cast<std::size_t>(bar)];
+  const double low = view_.Bars().low[static_cast<std::size_t>(bar)];
+  const double toHigh = std::abs(view_.PriceToY(high, plot) - p.y());
+  const double toLow = std::abs(view_.PriceToY(low, plot) - p.y());
+  return std::pair{bar, toHigh <= toLow ? high : low};
+}
+
 void TPriceChartWidget::SetLevelLines(std::vector<TChartLevelLine> lines) {
   levels_ = std::move(lines);
   Changed();
@@ -103,6 +126,37 @@ void TPriceChartWidget::Render() {
   DrawCrosshair(plot_);
   canvas_.ClearClip();
   canvas_.ShowImage();
+  frame_ = canvas_.Image();
+  if (!zones_.empty()) DrawZones(frame_, plot_);
+}
+
+void TPriceChartWidget::DrawZones(QImage& image, const chart::Rect& plot) {
+  QPainter painter(&image);
+  painter.setClipRect(QRect(plot.left, plot.top, plot.Width(), plot.bottom - plot.top));
+  QStringList legend;
+  for (const TChartZone& zone : zones_) {
+    const double top = view_.PriceToY(zone.high, plot);
+    const double bottom = view_.PriceToY(zone.low, plot);
+    // At least two pixels, so a zone of one price still shows.
+    const double height = std::max(2.0, bottom - top);
+    const int alpha = std::min(40 + 30 * (std::max(zone.strength, 1) - 1), 160);
+    painter.fillRect(QRectF(plot.left, (top + bottom - height) / 2, plot.Width(), height), QColor(255, 140, 0, alpha));
+    // The zones come strongest first: the legend names the first few.
+    if (legend.size() < kLegendLines) legend << QString::fromStdString(zone.label);
+    else if (legend.size() == kLegendLines) legend << QStringLiteral("…");
+  }
+  painter.setPen(Qt::black);
+  QFont font = painter.font();
+  font.setPixelSize(12);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  int y = plot.top + 4;
+  for (const QString& line : legend) {
+    const QRect box(plot.left + 4, y, metrics.horizontalAdvance(line) + 8, metrics.height() + 2);
+    painter.fillRect(box, QColor(255, 255, 255, 200));
+    painter.drawText(box, Qt::AlignCenter, line);
+    y += box.height();
+  }
 }
 
 void TPriceChartWidget::DrawOverlays(const chart::Rect& plot) {
@@ -127,6 +181,16 @@ void TPriceChartWidget::DrawOverlays(const chart::Rect& plot) {
     canvas_.SetTextAnchor(chart::kTextAlignRight | chart::kTextAlignBottom);
     canvas_.PutText(plot.right - 2, y - 1, line.label);
     canvas_.SetBackgroundMode(chart::TBackgroundMode::bmTransparent);
+  }
+  if (drawnWave_) {
+    canvas_.SetPen({chart::clFuchsia, 3, chart::TPenStyle::psSolid});
+    canvas_.StrokeLine(Round(view_.BarToX(drawnWave_->fromBar, plot)), Round(view_.PriceToY(drawnWave_->fromPrice, plot)),
+                       Round(view_.BarToX(drawnWave_->toBar, plot)), Round(view_.PriceToY(drawnWave_->toPrice, plot)));
+  }
+  if (waveStart_ && pointer_) {
+    canvas_.SetPen({chart::clFuchsia, 1, chart::TPenStyle::psDash});
+    canvas_.StrokeLine(Round(view_.BarToX(waveStart_->first, plot)), Round(view_.PriceToY(waveStart_->second, plot)),
+                       Round(pointer_->x()), Round(pointer_->y()));
   }
   if (zigzag_.size() < 2) return;
   for (std::size_t i = 0; i + 1 < zigzag_.size(); ++i) {
@@ -171,7 +235,7 @@ void TPriceChartWidget::DrawCrosshair(const chart::Rect& plot) {
 
 QImage TPriceChartWidget::Picture() {
   Render();
-  return canvas_.Image();
+  return frame_;
 }
 
 std::optional<int> TPriceChartWidget::SegmentAt(const QPointF& p) {
@@ -202,7 +266,7 @@ void TPriceChartWidget::paintEvent(QPaintEvent*) {
   Render();
   // The image is marked with its ratio, so this copies it 1:1.
   QPainter painter(this);
-  painter.drawImage(0, 0, canvas_.Image());
+  painter.drawImage(0, 0, frame_);
 }
 
 void TPriceChartWidget::mousePressEvent(QMouseEvent* event) {
@@ -210,6 +274,8 @@ void TPriceChartWidget::mousePressEvent(QMouseEvent* event) {
   press_ = event->position();
   lastDrag_ = event->position();
   dragging_ = false;
+  // Ctrl+drag draws a wave instead of panning.
+  if (event->modifiers() & Qt::ControlModifier) waveStart_ = SnapToBar(event->position());
 }
 
 void TPriceChartWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -217,7 +283,7 @@ void TPriceChartWidget::mouseMoveEvent(QMouseEvent* event) {
   pointer_ = p;
   if (press_ && (event->buttons() & Qt::LeftButton)) {
     if (!dragging_ && (p - *press_).manhattanLength() >= QApplication::startDragDistance()) dragging_ = true;
-    if (dragging_) {
+    if (dragging_ && !waveStart_) {
       view_.Pan(p.x() - lastDrag_.x(), p.y() - lastDrag_.y(), Plot());
       lastDrag_ = p;
     }
@@ -235,6 +301,15 @@ void TPriceChartWidget::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = !dragging_;
   press_.reset();
   dragging_ = false;
+  if (waveStart_) {
+    const std::pair<int, double> start = *waveStart_;
+    waveStart_.reset();
+    update();
+    const std::optional<std::pair<int, double>> end = SnapToBar(event->position());
+    if (!click && end && (end->first != start.first || end->second != start.second))
+      emit WaveDrawn({start.first, start.second, end->first, end->second});
+    return;
+  }
   if (!click) return;
   if (const std::optional<int> segment = SegmentAt(event->position()))
     emit SegmentClicked(*segment, event->modifiers());

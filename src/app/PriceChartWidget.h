@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,23 @@ struct TChartLevelLine {
   std::string label;
 };
 
+// A price band where levels of several legs meet; `strength` (1 and up)
+// makes it more opaque.
+struct TChartZone {
+  double low = 0.0;
+  double high = 0.0;
+  int strength = 1;
+  std::string label;
+};
+
+// A wave from one bar's price to another's.
+struct TChartWave {
+  int fromBar = 0;
+  double fromPrice = 0.0;
+  int toBar = 0;
+  double toPrice = 0.0;
+};
+
 class TPriceChartWidget : public QWidget {
   Q_OBJECT
  public:
@@ -51,6 +69,12 @@ class TPriceChartWidget : public QWidget {
   // Segments (index i joins point i and i + 1) drawn thicker.
   void SetSelectedSegments(std::vector<int> segments);
   void SetLevelLines(std::vector<TChartLevelLine> lines);
+  // Translucent bands across the plot, with a legend of their labels at the top left.
+  void SetZones(std::vector<TChartZone> zones);
+  // A wave drawn by hand, shown as a thick line; none clears it.
+  void SetDrawnWave(std::optional<TChartWave> wave);
+  // The bar nearest to x and that bar's high or low, whichever is nearer to y.
+  std::optional<std::pair<int, double>> SnapToBar(const QPointF& p);
   // Log scale when possible; false (and linear) when a price is not above 0.
   bool SetLogScale(bool on);
   bool LogScale() const { return view_.Scale() == chart::TPriceScale::Log; }
@@ -72,6 +96,8 @@ class TPriceChartWidget : public QWidget {
   // A left click that did not drag, at a segment of the zigzag or off it.
   void SegmentClicked(int segment, Qt::KeyboardModifiers modifiers);
   void EmptyClicked(Qt::KeyboardModifiers modifiers);
+  // Ctrl+drag ended: the wave between the snapped ends of the drag.
+  void WaveDrawn(const TChartWave& wave);
 
  protected:
   bool event(QEvent* event) override;
@@ -88,6 +114,8 @@ class TPriceChartWidget : public QWidget {
   void Render();
   void DrawOverlays(const chart::Rect& plot);
   void DrawCrosshair(const chart::Rect& plot);
+  // The bands, over the canvas' image: the canvas draws opaque colours only.
+  void DrawZones(QImage& image, const chart::Rect& plot);
   void Changed() { update(); }
 
   chart::TRasterCanvas canvas_;
@@ -99,6 +127,11 @@ class TPriceChartWidget : public QWidget {
   bool openLast_ = false;
   std::vector<int> selected_;
   std::vector<TChartLevelLine> levels_;
+  std::vector<TChartZone> zones_;
+  std::optional<TChartWave> drawnWave_;
+  // The snapped start and the pointer of a Ctrl+drag under way.
+  std::optional<std::pair<int, double>> waveStart_;
+  QImage frame_;
   std::optional<QPointF> pointer_;
   std::optional<QPointF> press_;
   QPointF lastDrag_;
@@ -106,3 +139,4 @@ class TPriceChartWidget : public QWidget {
 };
 
 }  // namespace tavimo::app
+Q_DECLARE_METATYPE(tavimo::app::TChartWave)

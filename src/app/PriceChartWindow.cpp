@@ -18,6 +18,7 @@
 #include "calc/LevelText.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
+#include "confluence/Confluence.h"
 #include "history/PriceTime.h"
 #include "history/Scan.h"
 #include "platform/ProfileFile.h"
@@ -133,10 +134,14 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   skippedLabel_->setVisible(!data_.badRows.empty());
 
   connect(chart_, &TPriceChartWidget::CrosshairMoved, this, &TPriceChartWindow::ShowCrosshair);
-  connect(chart_, &TPriceChartWidget::SegmentClicked, this, [this](int segment, Qt::KeyboardModifiers) {
+  connect(chart_, &TPriceChartWidget::SegmentClicked, this, [this](int segment, Qt::KeyboardModifiers modifiers) {
     // Segment i joins points i and i + 1; the current leg is the last one.
     const std::size_t n = swings_.size() - 1 - static_cast<std::size_t>(segment);
-    reporter_.Guard([this, n] { SelectLeg(n); });
+    if (modifiers & Qt::ShiftModifier) reporter_.Guard([this, n] { ToggleLeg(n); });
+    else reporter_.Guard([this, n] { SelectLeg(n); });
+  });
+  connect(chart_, &TPriceChartWidget::WaveDrawn, this, [this](const TChartWave& wave) {
+    reporter_.Guard([this, wave] { SelectDrawnWave(wave.fromBar, wave.fromPrice, wave.toBar, wave.toPrice); });
   });
 
   QAction* copy = AddCommand(tr("复制价位(&C)"), QKeySequence::Copy, &TPriceChartWindow::CopyLevels);
@@ -229,6 +234,10 @@ void TPriceChartWindow::SavePicture() {
 
 void TPriceChartWindow::ClearSelection() {
   shownLeg_.reset();
+  selectedLegs_.clear();
+  zones_.clear();
+  chart_->SetZones({});
+  chart_->SetDrawnWave(std::nullopt);
   levels_ = {};
   chart_->SetLevelLines({});
   chart_->SetSelectedSegments({});
@@ -255,34 +264,111 @@ void TPriceChartWindow::SetChange(int percent) {
   ShowCurrentLeg();
 }
 
+LevelPresentation TPriceChartWindow::Presentation() const {
+  // The main window's tick and scale, so both windows show the same texts.
+  LevelPresentation presentation;
+  const LevelSettings& settings = mainForm_.Levels();
+  if (!settings.tickText.empty()) presentation.tick.emplace(settings.tickText);
+  presentation.scale = settings.scale;
+  return presentation;
+}
+
 std::optional<SwingLeg> TPriceChartWindow::ShowLeg(std::size_t n) {
   const std::optional<SwingLeg> leg = LegOf(swings_, n);
   if (!leg) {
     ClearSelection();
     return std::nullopt;
   }
-  // The main window's tick and scale, so both windows show the same texts.
-  LevelPresentation presentation;
-  const LevelSettings& settings = mainForm_.Levels();
-  if (!settings.tickText.empty()) presentation.tick.emplace(settings.tickText);
-  presentation.scale = settings.scale;
-  const std::string low = BoxText(leg->low);
-  const std::string high = BoxText(leg->high);
-  LevelView view = ViewLevels(ComputeRequest{leg->mode, low, high, {}, LevelScale::Linear}, CurrentRatioList(),
-                              presentation);
+  ShowLevels(leg->mode, leg->low, leg->high, static_cast<int>(leg->from.bar));
+  shownLeg_ = n;
+  selectedLegs_ = {n};
+  zones_.clear();
+  chart_->SetZones({});
+  chart_->SetDrawnWave(std::nullopt);
+  chart_->SetSelectedSegments({static_cast<int>(swings_.size() - 1 - n)});
+  return leg;
+}
+
+void TPriceChartWindow::ShowLevels(ComputeMode mode, double lowPrice, double highPrice, int fromBar) {
+  const std::string low = BoxText(lowPrice);
+  const std::string high = BoxText(highPrice);
+  LevelView view =
+      ViewLevels(ComputeRequest{mode, low, high, {}, LevelScale::Linear}, CurrentRatioList(), Presentation());
   std::vector<TChartLevelLine> lines;
-  const int fromBar = static_cast<int>(leg->from.bar);
   for (std::size_t i = 0; i < view.rows.size(); ++i) {
     const LevelRow& row = view.rows[i];
     lines.push_back({fromBar, row.level, static_cast<int>(i), row.ratio + "  " + row.mark});
   }
   levels_ = std::move(view);
-  shownLeg_ = n;
   chart_->SetLevelLines(std::move(lines));
-  chart_->SetSelectedSegments({static_cast<int>(swings_.size() - 1 - n)});
   chart_->setAccessibleDescription(
       QString::fromUtf8(FormatLevelRows(OutputFormat::Text, levels_.rows)));
-  return leg;
+}
+
+void TPriceChartWindow::ToggleLeg(std::size_t n) {
+  const std::optional<SwingLeg> leg = LegOf(swings_, n);
+  if (!leg) return;
+  const auto at = std::find(selectedLegs_.begin(), selectedLegs_.end(), n);
+  if (at != selectedLegs_.end()) {
+    selectedLegs_.erase(at);
+  } else {
+    selectedLegs_.push_back(n);
+    // The leg added shows its levels, here and in the main window.
+    ShowLevels(leg->mode, leg->low, leg->high, static_cast<int>(leg->from.bar));
+    shownLeg_ = n;
+    mainForm_.ShowWave(leg->mode, BoxText(leg->low), BoxText(leg->high));
+  }
+  ShowSelection();
+}
+
+void TPriceChartWindow::ShowSelection() {
+  std::vector<int> segments;
+  std::vector<ConfluenceWave> waves;
+  ConfluenceOptions options;
+  options.scale = mainForm_.Levels().scale;
+  for (std::size_t n : selectedLegs_) {
+    const std::optional<SwingLeg> leg = LegOf(swings_, n);
+    segments.push_back(static_cast<int>(swings_.size() - 1 - n));
+    waves.push_back({leg->low, leg->high, std::nullopt});
+    if (std::find(options.modes.begin(), options.modes.end(), leg->mode) == options.modes.end())
+      options.modes.push_back(leg->mode);
+  }
+  chart_->SetSelectedSegments(std::move(segments));
+  zones_.clear();
+  std::vector<TChartZone> bands;
+  if (waves.size() >= 2) {
+    zones_ = FindConfluenceZones(waves, CurrentRatioList(), options);
+    const LevelPresentation presentation = Presentation();
+    const PriceTick* tick = presentation.tick ? &*presentation.tick : nullptr;
+    for (const ConfluenceZone& zone : zones_) {
+      const std::string low = ShowLevel(zone.low, tick, presentation.rounding).mark;
+      const std::string high = ShowLevel(zone.high, tick, presentation.rounding).mark;
+      bands.push_back({zone.low, zone.high, static_cast<int>(zone.waves),
+                       tr("%1 – %2（%n 个波段）", nullptr, static_cast<int>(zone.waves))
+                           .arg(QString::fromStdString(low), QString::fromStdString(high))
+                           .toStdString()});
+    }
+  }
+  chart_->SetZones(std::move(bands));
+}
+
+void TPriceChartWindow::SelectDrawnWave(int fromBar, double fromPrice, int toBar, double toPrice) {
+  if (fromBar > toBar) {
+    std::swap(fromBar, toBar);
+    std::swap(fromPrice, toPrice);
+  }
+  // As a leg of the zigzag: after a rise the pullback's support, after a fall the rebound's resistance.
+  const bool up = toPrice > fromPrice;
+  const ComputeMode mode = up ? ComputeMode::Support : ComputeMode::Resistance;
+  const double low = std::min(fromPrice, toPrice), high = std::max(fromPrice, toPrice);
+  ShowLevels(mode, low, high, fromBar);
+  shownLeg_.reset();
+  selectedLegs_.clear();
+  zones_.clear();
+  chart_->SetZones({});
+  chart_->SetSelectedSegments({});
+  chart_->SetDrawnWave(TChartWave{fromBar, fromPrice, toBar, toPrice});
+  mainForm_.ShowWave(mode, BoxText(low), BoxText(high));
 }
 
 void TPriceChartWindow::ShowCurrentLeg() { ShowLeg(1); }

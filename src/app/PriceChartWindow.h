@@ -13,6 +13,7 @@
 
 #include "app/Language.h"
 #include "calc/LevelView.h"
+#include "confluence/Confluence.h"
 #include "chart/Color.h"
 #include "history/PriceFile.h"
 #include "history/Swings.h"
@@ -72,6 +73,14 @@ class TPriceChartWindow : public QMainWindow {
   void SelectLeg(std::size_t n);
   // The levels of the current leg, without touching the main window.
   void ShowCurrentLeg();
+  // Leg n added to the selection (or taken out when it is in it); with two
+  // or more legs their confluence zones are shown.
+  void ToggleLeg(std::size_t n);
+  const std::vector<std::size_t>& SelectedLegs() const { return selectedLegs_; }
+  const std::vector<ConfluenceZone>& Zones() const { return zones_; }
+  // A wave drawn by hand from one bar's price to another's, shown and
+  // computed as a leg is.
+  void SelectDrawnWave(int fromBar, double fromPrice, int toBar, double toPrice);
 
  private:
   TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainForm, std::string settingsPath, std::string path,
@@ -81,6 +90,9 @@ class TPriceChartWindow : public QMainWindow {
   void FindTheSwings();
   // Leg n's levels on the chart; the leg, or none when there is no such leg.
   std::optional<SwingLeg> ShowLeg(std::size_t n);
+  void ShowLevels(ComputeMode mode, double low, double high, int fromBar);
+  void ShowSelection();
+  LevelPresentation Presentation() const;
   void ShowCrosshair(int bar, double price);
 
   TErrorReporter& reporter_;
@@ -94,6 +106,8 @@ class TPriceChartWindow : public QMainWindow {
   std::vector<SwingPoint> swings_;
   std::optional<std::size_t> shownLeg_;
   LevelView levels_;
+  std::vector<std::size_t> selectedLegs_;
+  std::vector<ConfluenceZone> zones_;
 
   TPriceChartWidget* chart_;
   QSpinBox* changeBox_;

@@ -308,7 +308,9 @@ TEST_F(PriceChartWindowTest, SeveralYearsOfDailyBarsShowRisingAndFallingCandles)
     }
   EXPECT_GT(risingPixels, 1000);
   EXPECT_GT(fallingPixels, 1000);
-  // For a person to look at: the whole window.
+  // For a person to look at: the whole window, with the two last legs' zones.
+  window_->ToggleLeg(2);
+  EXPECT_FALSE(window_->Zones().empty());
   if (const char* dir = std::getenv("TAVIMO_PICTURE_DIR"); dir != nullptr && *dir != '\0')
     window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window.png"));
 }
@@ -385,6 +387,70 @@ TEST_F(PriceChartWindowTest, EveryFileOfTheCommandLineOpensAndABadOneIsReported)
   EXPECT_EQ(Form().PriceWindows()[0]->Path(), good);
   EXPECT_TRUE(Form().PriceWindows()[0]->isVisible());
   delete Form().PriceWindows()[0];
+}
+
+// The point of the chart at a bar and price, in logical pixels.
+QPoint PointOf(TPriceChartWidget& chart, double bar, double price) {
+  const chart::Rect plot = chart.Plot();
+  return {static_cast<int>(std::lround(chart.View().BarToX(bar, plot))),
+          static_cast<int>(std::lround(chart.View().PriceToY(price, plot)))};
+}
+
+TEST_F(PriceChartWindowTest, ShiftClickAddsALegAndShowsTheZonesOfTheSelectedLegs) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  const std::vector<SwingPoint>& swings = window_->Swings();
+  const SwingPoint& a = swings[swings.size() - 3];
+  const SwingPoint& b = swings[swings.size() - 2];
+  const QPoint middle = (PointOf(chart, a.bar, a.price) + PointOf(chart, b.bar, b.price)) / 2;
+  EXPECT_TRUE(window_->Zones().empty());
+  QTest::mouseClick(&chart, Qt::LeftButton, Qt::ShiftModifier, middle);
+  EXPECT_EQ(window_->SelectedLegs(), (std::vector<std::size_t>{1, 2}));
+  // The support of 149..181 and the resistance of 149..201 meet: zones of both legs only.
+  ASSERT_FALSE(window_->Zones().empty());
+  for (const ConfluenceZone& zone : window_->Zones()) EXPECT_EQ(zone.waves, 2u);
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  // The strongest zone is a band over the plot: its colour is not the background's.
+  const ConfluenceZone& zone = window_->Zones().front();
+  const QImage picture = chart.Picture();
+  const chart::Rect plot = chart.Plot();
+  const double y = chart.View().PriceToY((zone.low + zone.high) / 2, plot);
+  const QRgb band = PixelAt(picture, plot.left + 1, y);
+  EXPECT_NE(band & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_GT(qRed(band), qBlue(band));
+  // A second Shift+click takes the leg out again: one leg, no zones.
+  QTest::mouseClick(&chart, Qt::LeftButton, Qt::ShiftModifier, middle);
+  EXPECT_EQ(window_->SelectedLegs(), (std::vector<std::size_t>{1}));
+  EXPECT_TRUE(window_->Zones().empty());
+}
+
+TEST_F(PriceChartWindowTest, ACtrlDragDrawsAWaveWhoseEndsSnapToTheBarsHighAndLow) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  const PriceBars& bars = window_->Data().bars;
+  // Near bar 20's high and bar 30's low, a few pixels off both.
+  const QPoint from = PointOf(chart, 20.2, bars.high[20]) + QPoint(0, -4);
+  const QPoint to = PointOf(chart, 29.8, bars.low[30]) + QPoint(0, 5);
+  QSignalSpy drawn(&chart, &TPriceChartWidget::WaveDrawn);
+  QTest::mousePress(&chart, Qt::LeftButton, Qt::ControlModifier, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), chart.mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                   Qt::ControlModifier);
+  QApplication::sendEvent(&chart, &move);
+  QTest::mouseRelease(&chart, Qt::LeftButton, Qt::ControlModifier, to);
+  ASSERT_EQ(drawn.count(), 1);
+  const auto wave = drawn[0][0].value<TChartWave>();
+  EXPECT_EQ(wave.fromBar, 20);
+  EXPECT_EQ(wave.fromPrice, bars.high[20]);
+  EXPECT_EQ(wave.toBar, 30);
+  EXPECT_EQ(wave.toPrice, bars.low[30]);
+  // The drag drew, it did not pan; a fall is computed as the rebound's resistance.
+  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("149"));
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  EXPECT_FALSE(window_->ShownLeg().has_value());
+  const auto half = std::find_if(window_->LevelRows().begin(), window_->LevelRows().end(),
+                                 [](const LevelRow& row) { return row.ratio == "0.5"; });
+  ASSERT_NE(half, window_->LevelRows().end());
+  EXPECT_DOUBLE_EQ(half->level, 175);
 }
 
 }  // namespace

@@ -544,6 +544,13 @@ S</translation>
         <source>%1  开 %2  高 %3  低 %4  收 %5  量 %6  价 %7</source>
         <translation>%1  O %2  H %3  L %4  C %5  V %6  Price %7</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 – %2（%n 个波段）</source>
+        <translation>
+            <numerusform>%1 – %2 (%n leg)</numerusform>
+            <numerusform>%1 – %2 (%n legs)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TQtPrompter</name>
