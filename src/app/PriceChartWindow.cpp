@@ -2,6 +2,11 @@
 
 #include <QFileInfo>
 #include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QPainter>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
@@ -18,6 +23,8 @@
 #include "calc/LevelText.h"
 #include "calc/PriceTick.h"
 #include "calc/RatioList.h"
+#include "chart/DepthHistogram.h"
+#include "chart/RasterCanvas.h"
 #include "confluence/Confluence.h"
 #include "history/PriceTime.h"
 #include "history/Scan.h"
@@ -66,6 +73,31 @@ QString SkippedText(const std::vector<std::string>& badRows) {
   if (badRows.size() > kNamedBadRows) text += QStringLiteral("; …");
   return text;
 }
+// The depths of the statistics as the histogram draws them, at the device pixel ratio.
+class TDepthHistogramWidget : public QWidget {
+ public:
+  explicit TDepthHistogramWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(220, 160);
+  }
+  void SetInput(chart::DepthHistogramInput input) {
+    input_ = std::move(input);
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    canvas_.SetScale(devicePixelRatioF());
+    const chart::Rect area = canvas_.SetupWindow(width(), height());
+    chart::DrawDepthHistogram(canvas_, area, input_);
+    canvas_.ShowImage();
+    QPainter(this).drawImage(0, 0, canvas_.Image());
+  }
+
+ private:
+  chart::TRasterCanvas canvas_;
+  chart::DepthHistogramInput input_;
+};
 }  // namespace
 
 TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& mainForm,
@@ -95,7 +127,7 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("PriceChartWindow"));
   setWindowTitle(tr("价格图 - %1").arg(QFileInfo(QString::fromStdString(path_)).fileName()));
-  resize(900, 560);
+  resize(1100, 600);
 
   chart_ = new TPriceChartWidget(this);
   chart_->setObjectName(QStringLiteral("PriceChart"));
@@ -184,8 +216,53 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   connect(chart_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { chartMenu_->popup(chart_->mapToGlobal(p)); });
 
+  statsDock_ = new QDockWidget(tr("反应统计"), this);
+  statsDock_->setObjectName(QStringLiteral("StatisticsDock"));
+  statsDock_->setAccessibleName(tr("反应统计"));
+  auto* statsPanel = new QWidget(statsDock_);
+  auto* statsLayout = new QVBoxLayout(statsPanel);
+  statsTable_ = new QTableWidget(0, 4, statsPanel);
+  statsTable_->setObjectName(QStringLiteral("StatisticsTable"));
+  statsTable_->setAccessibleName(tr("各比例的反应统计"));
+  statsTable_->setHorizontalHeaderLabels({tr("比例"), tr("触及"), tr("触及率%"), tr("延续率%")});
+  statsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  statsTable_->verticalHeader()->hide();
+  statsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  histogram_ = new TDepthHistogramWidget(statsPanel);
+  histogram_->setObjectName(QStringLiteral("DepthHistogram"));
+  histogram_->setAccessibleName(tr("回撤深度分布"));
+  statsLayout->addWidget(statsTable_, 1);
+  statsLayout->addWidget(histogram_, 1);
+  statsDock_->setWidget(statsPanel);
+  addDockWidget(Qt::RightDockWidgetArea, statsDock_);
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(statsDock_->toggleViewAction());
+
   FindTheSwings();
   reporter_.Guard([this] { ShowCurrentLeg(); });
+}
+
+void TPriceChartWindow::ShowStatistics() {
+  const ReactionTolerance tolerance;
+  stats_ = EmptyReactionStats(CurrentRatioList());
+  AddReactions(swings_, tolerance, stats_);
+  statsTable_->setRowCount(static_cast<int>(stats_.ratios.size()));
+  for (std::size_t i = 0; i < stats_.ratios.size(); ++i) {
+    const RatioReaction& r = stats_.ratios[i];
+    const QString cells[] = {QString::fromStdString(r.ratio), QString::number(r.hits),
+                             QString::fromStdString(ShareText(r.hits, stats_.legs)),
+                             QString::fromStdString(ShareText(r.resumed, r.decided))};
+    for (int column = 0; column < 4; ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      statsTable_->setItem(static_cast<int>(i), column, item);
+    }
+  }
+  statsDock_->setWindowTitle(tr("反应统计（%n 次回撤）", nullptr, static_cast<int>(stats_.legs)));
+  // Bins twice the tolerance wide, as the command-line histogram draws them.
+  chart::DepthHistogramInput input{stats_.depths, tolerance.Value() > 0 ? 2 * tolerance.Value() : 0.02, {}};
+  for (const RatioReaction& r : stats_.ratios) input.ratios.push_back({r.ratio, r.value});
+  static_cast<TDepthHistogramWidget*>(histogram_)->SetInput(std::move(input));
 }
 
 QAction* TPriceChartWindow::AddCommand(const QString& text, const QKeySequence& key,
@@ -253,6 +330,7 @@ void TPriceChartWindow::FindTheSwings() {
     points.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
   const bool open = !swings_.empty() && !swings_.back().confirmed;
   chart_->SetZigzag(std::move(points), open);
+  ShowStatistics();
 }
 
 void TPriceChartWindow::SetChange(int percent) {

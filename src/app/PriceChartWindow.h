@@ -16,12 +16,15 @@
 #include "confluence/Confluence.h"
 #include "chart/Color.h"
 #include "history/PriceFile.h"
+#include "history/Reactions.h"
 #include "history/Swings.h"
 
 class QAction;
 class QLabel;
 class QMenu;
+class QDockWidget;
 class QSpinBox;
+class QTableWidget;
 
 namespace tavimo::app {
 
@@ -46,6 +49,11 @@ class TPriceChartWindow : public QMainWindow {
   QLabel* SkippedLabel() const { return skippedLabel_; }
   QLabel* CrosshairLabel() const { return crosshairLabel_; }
   const std::vector<SwingPoint>& Swings() const { return swings_; }
+  // The reaction statistics of this file's zigzag at the default tolerance,
+  // shown in the statistics dock as a table and a histogram of the depths.
+  const ReactionStats& Statistics() const { return stats_; }
+  QDockWidget* StatisticsDock() const { return statsDock_; }
+  QTableWidget* StatisticsTable() const { return statsTable_; }
   // The leg whose levels are shown (1: the current leg), none when there is no leg.
   std::optional<std::size_t> ShownLeg() const { return shownLeg_; }
   const std::vector<LevelRow>& LevelRows() const { return levels_.rows; }
@@ -88,6 +96,7 @@ class TPriceChartWindow : public QMainWindow {
   void ApplyColors();
   QAction* AddCommand(const QString& text, const QKeySequence& key, void (TPriceChartWindow::*handler)());
   void FindTheSwings();
+  void ShowStatistics();
   // Leg n's levels on the chart; the leg, or none when there is no such leg.
   std::optional<SwingLeg> ShowLeg(std::size_t n);
   void ShowLevels(ComputeMode mode, double low, double high, int fromBar);
@@ -108,12 +117,16 @@ class TPriceChartWindow : public QMainWindow {
   LevelView levels_;
   std::vector<std::size_t> selectedLegs_;
   std::vector<ConfluenceZone> zones_;
+  ReactionStats stats_;
 
   TPriceChartWidget* chart_;
   QSpinBox* changeBox_;
   QLabel* skippedLabel_;
   QLabel* crosshairLabel_;
   QMenu* chartMenu_;
+  QDockWidget* statsDock_;
+  QTableWidget* statsTable_;
+  QWidget* histogram_;
   QAction* logScaleAction_;
   QAction* swapColorsAction_;
 };

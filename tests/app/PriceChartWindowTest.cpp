@@ -16,7 +16,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
+#include <QDockWidget>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -29,6 +31,7 @@
 #include "app/TavimoApplication.h"
 #include "app/Language.h"
 #include "calc/LevelText.h"
+#include "calc/RatioList.h"
 #include "chart/Palette.h"
 
 namespace tavimo::app::test {
@@ -50,12 +53,14 @@ std::string PriceFileText(const std::vector<double>& closes) {
   return text;
 }
 
-// Up from 100 to 200, down to 150, up again to 180: two confirmed pivots, then the open leg.
+// Up from 200 to 300, down to 250, up again to 280, each bar narrower than
+// the 5% change: the low at 199, the high at 301 and the low at 249
+// confirmed, then the open leg to 281.
 std::vector<double> ThreeLegs() {
   std::vector<double> closes;
-  for (int i = 0; i <= 20; ++i) closes.push_back(100 + 5 * i);
-  for (int i = 1; i <= 10; ++i) closes.push_back(200 - 5 * i);
-  for (int i = 1; i <= 6; ++i) closes.push_back(150 + 5 * i);
+  for (int i = 0; i <= 20; ++i) closes.push_back(200 + 5 * i);
+  for (int i = 1; i <= 10; ++i) closes.push_back(300 - 5 * i);
+  for (int i = 1; i <= 6; ++i) closes.push_back(250 + 5 * i);
   return closes;
 }
 
@@ -156,12 +161,12 @@ TEST_F(PriceChartWindowTest, SkippedRowsAreToldInTheStatusLineWithoutABox) {
 TEST_F(PriceChartWindowTest, TheCurrentLegsLevelsAreShownOnOpening) {
   ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
   ASSERT_EQ(window_->ShownLeg(), std::optional<std::size_t>(1));
-  // The open leg rises from the low of 149 to the high of 181: support levels below its high.
+  // The open leg rises from the low of 249 to the high of 281: support levels below its high.
   const std::vector<LevelRow>& rows = window_->LevelRows();
   ASSERT_FALSE(rows.empty());
   const auto half = std::find_if(rows.begin(), rows.end(), [](const LevelRow& row) { return row.ratio == "0.5"; });
   ASSERT_NE(half, rows.end());
-  EXPECT_DOUBLE_EQ(half->level, 165);
+  EXPECT_DOUBLE_EQ(half->level, 265);
   EXPECT_FALSE(window_->Chart()->accessibleDescription().isEmpty());
 }
 
@@ -170,7 +175,7 @@ TEST_F(PriceChartWindowTest, AClickOnALegFillsTheMainWindowsBoxesAndComputes) {
   TPriceChartWidget& chart = *window_->Chart();
   const std::vector<SwingPoint>& swings = window_->Swings();
   ASSERT_GE(swings.size(), 3u);
-  // The middle of the leg from the high at 200 down to 149: leg 2, counted back from the open one.
+  // The middle of the leg from the high at 301 down to 249: leg 2, counted back from the open one.
   const SwingPoint& a = swings[swings.size() - 3];
   const SwingPoint& b = swings[swings.size() - 2];
   const chart::Rect plot = chart.Plot();
@@ -180,8 +185,8 @@ TEST_F(PriceChartWindowTest, AClickOnALegFillsTheMainWindowsBoxesAndComputes) {
   QTest::mouseClick(&chart, Qt::LeftButton, Qt::NoModifier, middle);
   ASSERT_EQ(clicked.count(), 1);
   EXPECT_EQ(window_->ShownLeg(), std::optional<std::size_t>(2));
-  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("149"));
-  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("249"));
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("301"));
   // A down leg is computed as resistance, in both windows the same rows.
   const std::vector<LevelRow> mainRows = Form().LevelRows();
   ASSERT_EQ(mainRows.size(), window_->LevelRows().size());
@@ -261,7 +266,7 @@ TEST_F(PriceChartWindowTest, CopyPutsTheShownLevelsOnTheClipboardAsTheMainWindow
   ASSERT_NE(data, nullptr);
   EXPECT_EQ(data->text().toStdString(), FormatLevelRows(OutputFormat::Text, window_->LevelRows()));
   EXPECT_EQ(data->html().toStdString(), LevelRowsHtmlTable(window_->LevelRows()));
-  EXPECT_NE(data->text().indexOf(QStringLiteral("165")), -1);
+  EXPECT_NE(data->text().indexOf(QStringLiteral("265")), -1);
 }
 
 TEST_F(PriceChartWindowTest, SaveWritesTheChartAsAPng) {
@@ -311,8 +316,21 @@ TEST_F(PriceChartWindowTest, SeveralYearsOfDailyBarsShowRisingAndFallingCandles)
   // For a person to look at: the whole window, with the two last legs' zones.
   window_->ToggleLeg(2);
   EXPECT_FALSE(window_->Zones().empty());
-  if (const char* dir = std::getenv("TAVIMO_PICTURE_DIR"); dir != nullptr && *dir != '\0')
-    window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window.png"));
+  const char* dir = std::getenv("TAVIMO_PICTURE_DIR");
+  if (dir == nullptr || *dir == '\0') return;
+  window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window.png"));
+  delete window_;
+  QTranslator english;
+  ASSERT_TRUE(english.load(QStringLiteral(":/tavimo/i18n/tavimo_en.qm")));
+  QCoreApplication::installTranslator(&english);
+  window_ = TPriceChartWindow::Open(Application().Reporter(), Form(), SettingsPath().string(),
+                                    (temp_.Path() / "walk.csv").string());
+  ASSERT_NE(window_, nullptr);
+  window_->resize(1100, 600);
+  window_->show();
+  ProcessEvents();
+  window_->grab().save(QString::fromUtf8(dir) + QStringLiteral("/price-window-en.png"));
+  QCoreApplication::removeTranslator(&english);
 }
 
 TEST_F(PriceChartWindowTest, OpeningAFileAgainRaisesItsWindowAndTheRecentFilesKeepTheLastFive) {
@@ -406,10 +424,10 @@ TEST_F(PriceChartWindowTest, ShiftClickAddsALegAndShowsTheZonesOfTheSelectedLegs
   EXPECT_TRUE(window_->Zones().empty());
   QTest::mouseClick(&chart, Qt::LeftButton, Qt::ShiftModifier, middle);
   EXPECT_EQ(window_->SelectedLegs(), (std::vector<std::size_t>{1, 2}));
-  // The support of 149..181 and the resistance of 149..201 meet: zones of both legs only.
+  // The support of 249..281 and the resistance of 249..301 meet: zones of both legs only.
   ASSERT_FALSE(window_->Zones().empty());
   for (const ConfluenceZone& zone : window_->Zones()) EXPECT_EQ(zone.waves, 2u);
-  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("301"));
   // The strongest zone is a band over the plot: its colour is not the background's.
   const ConfluenceZone& zone = window_->Zones().front();
   const QImage picture = chart.Picture();
@@ -444,13 +462,41 @@ TEST_F(PriceChartWindowTest, ACtrlDragDrawsAWaveWhoseEndsSnapToTheBarsHighAndLow
   EXPECT_EQ(wave.toBar, 30);
   EXPECT_EQ(wave.toPrice, bars.low[30]);
   // The drag drew, it did not pan; a fall is computed as the rebound's resistance.
-  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("149"));
-  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("201"));
+  EXPECT_EQ(Form().Edit1()->text(), QStringLiteral("249"));
+  EXPECT_EQ(Form().Edit2()->text(), QStringLiteral("301"));
   EXPECT_FALSE(window_->ShownLeg().has_value());
   const auto half = std::find_if(window_->LevelRows().begin(), window_->LevelRows().end(),
                                  [](const LevelRow& row) { return row.ratio == "0.5"; });
   ASSERT_NE(half, window_->LevelRows().end());
-  EXPECT_DOUBLE_EQ(half->level, 175);
+  EXPECT_DOUBLE_EQ(half->level, 275);
+}
+
+TEST_F(PriceChartWindowTest, TheStatisticsDockShowsTheReactionsOfThisFilesZigzag) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  // One retracement: from 301 back to 249 of the rise from 199, a depth of 52/102.
+  ASSERT_EQ(window_->Statistics().legs, 1u);
+  QTableWidget* table = window_->StatisticsTable();
+  ASSERT_EQ(table->rowCount(), static_cast<int>(CurrentRatioList().size()));
+  const auto row = [&](const char* ratio) {
+    for (int r = 0; r < table->rowCount(); ++r)
+      if (table->item(r, 0)->text() == QString::fromUtf8(ratio)) return r;
+    return -1;
+  };
+  ASSERT_GE(row("0.5"), 0);
+  EXPECT_EQ(table->item(row("0.5"), 1)->text(), QStringLiteral("1"));
+  EXPECT_EQ(table->item(row("0.5"), 2)->text(), QStringLiteral("100.0"));
+  // The open leg has not gone beyond 301: nothing decided yet.
+  EXPECT_EQ(table->item(row("0.5"), 3)->text(), QStringLiteral("-"));
+  EXPECT_EQ(table->item(row("0.618"), 1)->text(), QStringLiteral("0"));
+  // A change that turns none of the moves leaves nothing to measure.
+  window_->ChangeBox()->setValue(30);
+  EXPECT_EQ(window_->Statistics().legs, 0u);
+  EXPECT_EQ(table->item(row("0.5"), 1)->text(), QStringLiteral("0"));
+  // The dock can be closed and brought back from the chart's menu.
+  window_->StatisticsDock()->close();
+  EXPECT_FALSE(window_->StatisticsDock()->isVisible());
+  window_->StatisticsDock()->toggleViewAction()->trigger();
+  EXPECT_TRUE(window_->StatisticsDock()->isVisible());
 }
 
 }  // namespace

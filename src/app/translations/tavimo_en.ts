@@ -551,6 +551,41 @@ S</translation>
             <numerusform>%1 – %2 (%n legs)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>反应统计</source>
+        <translation>Reaction statistics</translation>
+    </message>
+    <message>
+        <source>各比例的反应统计</source>
+        <translation>Reactions at each ratio</translation>
+    </message>
+    <message>
+        <source>比例</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <source>触及</source>
+        <translation>Hits</translation>
+    </message>
+    <message>
+        <source>触及率%</source>
+        <translation>Hit %</translation>
+    </message>
+    <message>
+        <source>延续率%</source>
+        <translation>Resumed %</translation>
+    </message>
+    <message>
+        <source>回撤深度分布</source>
+        <translation>Depths of the retracements</translation>
+    </message>
+    <message numerus="yes">
+        <source>反应统计（%n 次回撤）</source>
+        <translation>
+            <numerusform>Reaction statistics (%n retracement)</numerusform>
+            <numerusform>Reaction statistics (%n retracements)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TQtPrompter</name>
