@@ -499,5 +499,75 @@ TEST_F(PriceChartWindowTest, TheStatisticsDockShowsTheReactionsOfThisFilesZigzag
   EXPECT_TRUE(window_->StatisticsDock()->isVisible());
 }
 
+TEST_F(PriceChartWindowTest, TheStatusLineTellsTheBarAndPriceUnderTheCrosshair) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  // Bar 3 of the file: 2024-01-04, open 210, close 215.
+  const QPointF at(PointOf(chart, 3.1, 212.5));
+  QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);
+  const QString status = window_->CrosshairLabel()->text();
+  for (const char* part : {"2024-01-04", "210", "216", "209", "215", "1003"})
+    EXPECT_TRUE(status.contains(QString::fromUtf8(part))) << part << " in " << status.toStdString();
+  // The price under the pointer, not the bar's.
+  EXPECT_TRUE(status.contains(QStringLiteral("212."))) << status.toStdString();
+}
+
+TEST_F(PriceChartWindowTest, KeysPanAndZoomTheTimeAxis) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  TPriceChartWidget& chart = *window_->Chart();
+  const double span = chart.View().TimeMax() - chart.View().TimeMin();
+  QTest::keyClick(&chart, Qt::Key_Plus);
+  const double zoomed = chart.View().TimeMax() - chart.View().TimeMin();
+  EXPECT_NEAR(zoomed, span / 1.25, 1e-9);
+  const double left = chart.View().TimeMin();
+  QTest::keyClick(&chart, Qt::Key_Left);
+  EXPECT_LT(chart.View().TimeMin(), left);
+  QTest::keyClick(&chart, Qt::Key_Right);
+  QTest::keyClick(&chart, Qt::Key_Right);
+  EXPECT_GT(chart.View().TimeMin(), left);
+  QTest::keyClick(&chart, Qt::Key_Minus);
+  EXPECT_NEAR(chart.View().TimeMax() - chart.View().TimeMin(), span, 1e-9);
+  // A double click fits all bars.
+  QTest::keyClick(&chart, Qt::Key_Plus);
+  QTest::mouseDClick(&chart, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+  EXPECT_NEAR(chart.View().TimeMax() - chart.View().TimeMin(), span, 1e-9);
+}
+
+TEST_F(PriceChartWindowTest, TheEnglishWindowHoldsNoChineseTextAndEveryControlIsNamed) {
+  QTranslator english;
+  ASSERT_TRUE(english.load(QStringLiteral(":/tavimo/i18n/tavimo_en.qm")));
+  QCoreApplication::installTranslator(&english);
+  std::string text = PriceFileText(ThreeLegs());
+  text += "2024-03-01,oops\n";
+  ASSERT_NE(Open(text), nullptr);
+  window_->ToggleLeg(2);
+  QMouseEvent move(QEvent::MouseMove, QPointF(100, 100), window_->Chart()->mapToGlobal(QPointF(100, 100)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(window_->Chart(), &move);
+  EXPECT_FALSE(window_->CrosshairLabel()->text().isEmpty());
+  const auto chinese = [](const QString& s) {
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+  };
+  EXPECT_FALSE(chinese(window_->windowTitle()));
+  for (QLabel* label : window_->findChildren<QLabel*>())
+    EXPECT_FALSE(chinese(label->text())) << label->text().toStdString();
+  for (QAction* action : window_->ChartMenu()->actions())
+    EXPECT_FALSE(chinese(action->text())) << action->text().toStdString();
+  for (QDockWidget* dock : window_->findChildren<QDockWidget*>()) EXPECT_FALSE(chinese(dock->windowTitle()));
+  QTableWidget* table = window_->StatisticsTable();
+  for (int column = 0; column < table->columnCount(); ++column)
+    EXPECT_FALSE(chinese(table->horizontalHeaderItem(column)->text()));
+  EXPECT_TRUE(window_->SkippedLabel()->text().startsWith(QStringLiteral("1 row skipped: line 39"))) 
+      << window_->SkippedLabel()->text().toStdString();
+  QCoreApplication::removeTranslator(&english);
+  // Every control a user can reach has a name for assistive technology.
+  for (QWidget* w : window_->findChildren<QWidget*>())
+    if (w->focusPolicy() != Qt::NoFocus && w->isVisible() && !w->parentWidget()->inherits("QAbstractSpinBox") &&
+        !w->inherits("QAbstractButton") && !w->inherits("QScrollBar") && w->parentWidget() != table &&
+        w->objectName() != QStringLiteral("qt_scrollarea_viewport"))
+      EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+}
+
 }  // namespace
 }  // namespace tavimo::app::test
