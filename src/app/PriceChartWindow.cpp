@@ -457,6 +457,17 @@ void TPriceChartWindow::SelectLeg(std::size_t n) {
   mainForm_.ShowWave(leg->mode, BoxText(leg->low), BoxText(leg->high));
 }
 
+std::string TPriceChartWindow::PriceText(double price) const {
+  // As a level would be shown: on the tick when one is set.
+  const LevelPresentation presentation = Presentation();
+  try {
+    return ShowLevel(price, presentation.tick ? &*presentation.tick : nullptr, presentation.rounding).mark;
+  } catch (const std::exception&) {
+    // A pointer far outside the tick's range: the plain number, the status line is no place for a box.
+    return ShowLevel(price, nullptr, presentation.rounding).mark;
+  }
+}
+
 void TPriceChartWindow::ShowCrosshair(int bar, double price) {
   const PriceBars& b = data_.bars;
   if (bar < 0 || static_cast<std::size_t>(bar) >= b.Size()) return;
@@ -468,7 +479,7 @@ void TPriceChartWindow::ShowCrosshair(int bar, double price) {
                                     QString::fromStdString(ShortestText(b.low[i])),
                                     QString::fromStdString(ShortestText(b.close[i])),
                                     QString::fromStdString(ShortestText(b.volume[i])),
-                                    QString::number(price, 'f', 4)));
+                                    QString::fromStdString(PriceText(price))));
 }
 
 }  // namespace tavimo::app

@@ -103,6 +103,7 @@ class TPriceChartWindow : public QMainWindow {
   void ShowSelection();
   LevelPresentation Presentation() const;
   void ShowCrosshair(int bar, double price);
+  std::string PriceText(double price) const;
 
   TErrorReporter& reporter_;
   TMainForm& mainForm_;
