@@ -33,6 +33,12 @@ TUiLanguage ChooseUiLanguage(const QStringList& uiLanguages, bool chineseFontIns
   return preferred;
 }
 
+TUiLanguage ShownUiLanguage() {
+  // The catalog names its own language under this text.
+  const QString name = QCoreApplication::translate("tavimo::app::TUiLanguage", "中文");
+  return name == QStringLiteral("中文") ? TUiLanguage::Chinese : TUiLanguage::English;
+}
+
 void InstallTranslations(QCoreApplication& application, TUiLanguage language) {
   const QString qtCatalog = language == TUiLanguage::English ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_zh_CN");
   auto* qt = new QTranslator(&application);

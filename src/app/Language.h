@@ -22,6 +22,10 @@ bool ChineseFontInstalled();
 // preferred but no font can show it (which is said on stderr).
 TUiLanguage ChooseUiLanguage(const QStringList& uiLanguages, bool chineseFontInstalled);
 
+// The language the windows' texts are shown in now: English while the
+// program's English catalog (or another that translates it) is installed.
+TUiLanguage ShownUiLanguage();
+
 // Installs the program's catalog for language (none for Chinese, the source
 // language) and Qt's own catalog for its dialogs where one is installed.
 void InstallTranslations(QCoreApplication& application, TUiLanguage language);

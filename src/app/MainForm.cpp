@@ -3,6 +3,11 @@
 #include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +18,8 @@
 #include <QStandardPaths>
 #include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <memory>
 
 #include "app/ChartWidget.h"
@@ -23,6 +30,7 @@
 #include "app/UserFiles.h"
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
+#include "app/PriceChartWindow.h"
 #include "app/Prompter.h"
 #include "app/SharedTexts.h"
 #include "app/Shell.h"
@@ -31,6 +39,7 @@
 #include "settings/RatioPresets.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
+#include "platform/ProfileFile.h"
 #include "chart/BarSeries.h"
 #include "chart/Chart.h"
 #include "chart/MainChart.h"
@@ -210,6 +219,8 @@ TMainForm::TMainForm(TErrorReporter& reporter, TShell& shell, std::string settin
     addAction(action);
   }
   copyAction_ = AddCommand(tr("复制价位(&C)"), QKeySequence::Copy, &TMainForm::CopyLevels);
+  openPriceAction_ = AddCommand(tr("价格图(&O)…"), QKeySequence::Open, &TMainForm::OpenPriceFileDialog);
+  setAcceptDrops(true);
   savePictureAction_ = AddCommand(tr("保存图片(&S)…"), QKeySequence::Save, &TMainForm::SavePicture);
   resetViewAction_ = AddCommand(tr("复位视图(&R)"), {}, &TMainForm::ResetView);
   // Help opens from any of the program's windows.
@@ -383,6 +394,12 @@ void TMainForm::ShowConfluence() {
 }
 
 
+void TMainForm::ShowWave(ComputeMode mode, const std::string& lowText, const std::string& highText) {
+  edit1_->setText(QString::fromStdString(lowText));
+  edit2_->setText(QString::fromStdString(highText));
+  Compute(mode);
+}
+
 void TMainForm::Button2Click() { Compute(ComputeMode::Rise); }
 void TMainForm::Button3Click() { Compute(ComputeMode::Decline); }
 void TMainForm::Button4Click() { Compute(ComputeMode::Resistance); }
@@ -453,6 +470,12 @@ QMenu* TMainForm::ChartMenu() {
     chartMenu_->addAction(logScaleAction_);
     chartMenu_->addAction(confluenceAction_);
     chartMenu_->addSeparator();
+    chartMenu_->addAction(openPriceAction_);
+    recentMenu_ = chartMenu_->addMenu(tr("最近的价格文件(&F)"));
+    recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    FillRecentMenu();
+    chartMenu_->addSeparator();
     presetsMenu_ = chartMenu_->addMenu(tr("比例预设(&P)"));
     presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
     presetsMenu_->setToolTipsVisible(true);
@@ -461,6 +484,101 @@ QMenu* TMainForm::ChartMenu() {
     chartMenu_->addAction(helpAction_);
   }
   return chartMenu_;
+}
+
+namespace {
+constexpr std::string_view kRecentSection = "recent";
+
+std::string RecentKey(std::size_t i) { return std::to_string(i + 1); }
+
+// Two paths name the same file when they resolve to the same place.
+std::string Identity(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
+}
+}  // namespace
+
+std::vector<std::string> TMainForm::RecentPriceFiles() const {
+  static_assert(kRecentFiles == 5);
+  const platform::ProfileValues read = platform::ReadProfileValues(settingsPath_, kRecentSection, {"1", "2", "3", "4", "5"});
+  std::vector<std::string> files;
+  for (const std::optional<std::string>& value : read.values)
+    if (value && !value->empty()) files.push_back(*value);
+  return files;
+}
+
+void TMainForm::RememberPriceFile(const std::string& path) {
+  std::vector<std::string> files = RecentPriceFiles();
+  const std::string identity = Identity(path);
+  std::erase_if(files, [&](const std::string& f) { return Identity(f) == identity; });
+  // Absolute, so a file named relative to one working directory opens from any.
+  files.insert(files.begin(), identity);
+  if (files.size() > kRecentFiles) files.resize(kRecentFiles);
+  for (std::size_t i = 0; i < kRecentFiles; ++i) {
+    if (i < files.size()) StoreSetting(settingsPath_, kRecentSection, RecentKey(i), files[i]);
+    else RemoveSetting(settingsPath_, kRecentSection, RecentKey(i));
+  }
+}
+
+void TMainForm::FillRecentMenu() {
+  recentMenu_->clear();
+  const std::vector<std::string> files = RecentPriceFiles();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const QString path = QString::fromStdString(files[i]);
+    QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    action->setToolTip(path);
+    ConnectGuarded(reporter_, action, &QAction::triggered, this, [this, file = files[i]] { OpenPriceFile(file); });
+  }
+  recentMenu_->setEnabled(!files.empty());
+}
+
+std::vector<TPriceChartWindow*> TMainForm::PriceWindows() const {
+  std::vector<TPriceChartWindow*> windows;
+  for (const QPointer<TPriceChartWindow>& window : priceWindows_)
+    if (window) windows.push_back(window.data());
+  return windows;
+}
+
+TPriceChartWindow* TMainForm::OpenPriceFile(const std::string& path) {
+  const std::string identity = Identity(path);
+  for (TPriceChartWindow* window : PriceWindows())
+    if (Identity(window->Path()) == identity) {
+      ShowInFront(window);
+      RememberPriceFile(path);
+      return window;
+    }
+  TPriceChartWindow* window = TPriceChartWindow::Open(reporter_, *this, settingsPath_, path);
+  if (!window) return nullptr;
+  std::erase_if(priceWindows_, [](const QPointer<TPriceChartWindow>& w) { return w.isNull(); });
+  priceWindows_.emplace_back(window);
+  lastPriceDirectory_ = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+  ShowInFront(window);
+  RememberPriceFile(path);
+  return window;
+}
+
+void TMainForm::OpenPriceFileDialog() {
+  if (lastPriceDirectory_.empty()) {
+    const std::vector<std::string> recent = RecentPriceFiles();
+    lastPriceDirectory_ = recent.empty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
+                                         : QFileInfo(QString::fromStdString(recent.front())).absolutePath().toStdString();
+  }
+  const std::optional<std::string> path =
+      reporter_.Prompter().AskPriceFilePath(this, tr("打开价格文件").toStdString(), lastPriceDirectory_);
+  if (path) OpenPriceFile(*path);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+    event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) reporter_.Guard([this, file = url.toLocalFile().toStdString()] { OpenPriceFile(file); });
+  event->acceptProposedAction();
 }
 
 void TMainForm::FillPresetsMenu() {

@@ -6,6 +6,7 @@
 // F1) and a menu on the chart, which also holds the level settings (price
 // tick, log scale) and opens the confluence window.
 
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -33,6 +34,7 @@ namespace tavimo::app {
 
 class TChartWidget;
 class TConfluenceForm;
+class TPriceChartWindow;
 class TErrorReporter;
 class TShell;
 
@@ -81,6 +83,22 @@ class TMainForm : public QWidget {
   void SetLogScale(bool on);
   // The confluence window, made when first asked for and then reused.
   void ShowConfluence();
+  // A wave from another window: the boxes receive its low and high texts
+  // and mode's command runs on them, as its button runs it.
+  void ShowWave(ComputeMode mode, const std::string& lowText, const std::string& highText);
+
+  // A price file in a window of its own, shown in front (the window it
+  // already has is raised); null after a read error, which the error box
+  // tells. A file opened is put first in the recent files.
+  TPriceChartWindow* OpenPriceFile(const std::string& path);
+  // Ctrl+O: a price file chosen in the file dialog.
+  void OpenPriceFileDialog();
+  // The price files opened last, newest first, as data.ini holds them.
+  std::vector<std::string> RecentPriceFiles() const;
+  static constexpr std::size_t kRecentFiles = 5;
+  // The price windows open now.
+  std::vector<TPriceChartWindow*> PriceWindows() const;
+  QAction* OpenPriceAction() const { return openPriceAction_; }
 
   // The ratio list text in effect: the stored one at start, then the last applied.
   const std::string& RatioText() const { return ratioText_; }
@@ -110,6 +128,9 @@ class TMainForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // Price files dropped on the window are opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // The compute command the chart shows, so that a new tick or scale can
@@ -138,6 +159,8 @@ class TMainForm : public QWidget {
   // The presets' submenu as the settings file holds them now: the first of
   // the user's presets, and a list of them all when there are more.
   void FillPresetsMenu();
+  void FillRecentMenu();
+  void RememberPriceFile(const std::string& path);
   // One of presets, chosen from a list the user can filter, applied as ChoosePreset applies it.
   void ChooseUserPreset(const std::vector<RatioPreset>& presets);
   void DeleteOneOf(const std::vector<RatioPreset>& presets);
@@ -175,6 +198,10 @@ class TMainForm : public QWidget {
   TConfluenceForm* confluence_ = nullptr;
   QMenu* chartMenu_ = nullptr;
   QMenu* presetsMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QAction* openPriceAction_ = nullptr;
+  std::vector<QPointer<TPriceChartWindow>> priceWindows_;
+  std::string lastPriceDirectory_;
 };
 
 }  // namespace tavimo::app

@@ -1,5 +1,6 @@
 #include "app/Prompter.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -63,6 +64,15 @@ std::optional<std::string> TQtPrompter::AskPicturePath(QWidget* parent, const st
 std::optional<std::string> TQtPrompter::AskCsvPath(QWidget* parent, const std::string& caption,
                                                    const std::string& suggestedPath) {
   return AskSavePath(parent, caption, suggestedPath, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
+}
+
+std::optional<std::string> TQtPrompter::AskPriceFilePath(QWidget* parent, const std::string& caption,
+                                                         const std::string& directory) {
+  const QString path = QFileDialog::getOpenFileName(
+      parent, QString::fromUtf8(caption), QString::fromStdString(directory),
+      QCoreApplication::translate("tavimo::app::TQtPrompter", "价格文件 (*.csv *.txt);;所有文件 (*)"));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
 }
 
 }  // namespace tavimo::app

@@ -35,6 +35,9 @@ class TPrompter {
   // The path of a CSV file to write, suggestedPath offered first; nothing after Cancel.
   virtual std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
                                                 const std::string& suggestedPath) = 0;
+  // The path of a price file (CSV or text) to read, starting in directory; nothing after Cancel.
+  virtual std::optional<std::string> AskPriceFilePath(QWidget* parent, const std::string& caption,
+                                                      const std::string& directory) = 0;
 };
 
 class TQtPrompter : public TPrompter {
@@ -50,6 +53,8 @@ class TQtPrompter : public TPrompter {
                                             const std::string& suggestedPath) override;
   std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
                                         const std::string& suggestedPath) override;
+  std::optional<std::string> AskPriceFilePath(QWidget* parent, const std::string& caption,
+                                              const std::string& directory) override;
 };
 
 }  // namespace tavimo::app

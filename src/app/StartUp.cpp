@@ -45,6 +45,11 @@ TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, con
   return windows;
 }
 
+void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    application.Reporter().Guard([&mainForm, file = arguments[i].toStdString()] { mainForm.OpenPriceFile(file); });
+}
+
 int RunTavimo(int& argc, char** argv) {
   platform::LoadNumberFormatSettings();
 
@@ -69,6 +74,7 @@ int RunTavimo(int& argc, char** argv) {
     }
     mainForm.PlaceCentred();
     mainForm.show();
+    OpenArgumentFiles(application, mainForm, QCoreApplication::arguments());
     return application.exec();
   } catch (...) {
     application.Reporter().ShowLastChanceBox(std::current_exception());

@@ -3,6 +3,7 @@
 // the main window and its creation handler, the About and Help windows, then
 // the event loop until the main window closes.
 
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +27,11 @@ struct TTavimoWindows {
 // Help windows, hidden. creationHandler stands in for FormCreate in tests.
 TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, const std::string& settingsPath,
                              const std::function<void(TMainForm&)>& creationHandler = {});
+
+// Each file the command line names after the program (Qt's own options
+// already taken out), in a price window of its own; a file that cannot be
+// read is reported and the next one opened.
+void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments);
 
 // The whole run. The exit status of the event loop, or 1 after the
 // last-chance box when an exception escaped every guard.

@@ -69,6 +69,12 @@ std::optional<std::string> TScriptedPrompter::AskCsvPath(QWidget*, const std::st
   return NextOtherAnswer("the CSV file dialog");
 }
 
+std::optional<std::string> TScriptedPrompter::AskPriceFilePath(QWidget*, const std::string&,
+                                                               const std::string& directory) {
+  suggestedPaths.push_back(directory);
+  return NextOtherAnswer("the price file dialog");
+}
+
 void TScriptedPrompter::Reset() {
   messages.clear();
   askedInitialTexts.clear();

@@ -41,6 +41,8 @@ class TScriptedPrompter : public TPrompter {
                                             const std::string& suggestedPath) override;
   std::optional<std::string> AskCsvPath(QWidget* parent, const std::string& caption,
                                         const std::string& suggestedPath) override;
+  std::optional<std::string> AskPriceFilePath(QWidget* parent, const std::string& caption,
+                                              const std::string& directory) override;
 
   // The next AskRatioText returns this text (as after OK).
   void AnswerOk(std::string text) { answers_.push_back(std::move(text)); }

@@ -458,6 +458,141 @@ S</translation>
         <source>无法读取“%1”：%2；使用默认比例列表。</source>
         <translation>Cannot read &apos;%1&apos;: %2; using the default ratio list.</translation>
     </message>
+    <message>
+        <source>价格图(&amp;O)…</source>
+        <translation>&amp;Open price chart…</translation>
+    </message>
+    <message>
+        <source>最近的价格文件(&amp;F)</source>
+        <translation>Recent price &amp;files</translation>
+    </message>
+    <message>
+        <source>打开价格文件</source>
+        <translation>Open a price file</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TPriceChartWindow</name>
+    <message numerus="yes">
+        <source>%n 行已跳过：</source>
+        <translation>
+            <numerusform>%n row skipped: </numerusform>
+            <numerusform>%n rows skipped: </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>价格图 - %1</source>
+        <translation>Price chart - %1</translation>
+    </message>
+    <message>
+        <source>价格图</source>
+        <translation>Price chart</translation>
+    </message>
+    <message>
+        <source>工具</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>转折幅度(%)：</source>
+        <translation>Swing &amp;change:</translation>
+    </message>
+    <message>
+        <source>转折幅度</source>
+        <translation>Swing change</translation>
+    </message>
+    <message>
+        <source>跳过的行</source>
+        <translation>Skipped rows</translation>
+    </message>
+    <message>
+        <source>十字线</source>
+        <translation>Crosshair</translation>
+    </message>
+    <message>
+        <source>复制价位(&amp;C)</source>
+        <translation>&amp;Copy levels</translation>
+    </message>
+    <message>
+        <source>保存图片(&amp;S)…</source>
+        <translation>&amp;Save picture…</translation>
+    </message>
+    <message>
+        <source>显示全部(&amp;A)</source>
+        <translation>Show &amp;all bars</translation>
+    </message>
+    <message>
+        <source>对数刻度(&amp;L)</source>
+        <translation>&amp;Log scale</translation>
+    </message>
+    <message>
+        <source>交换涨跌颜色(&amp;W)</source>
+        <translation>S&amp;wap candle colours</translation>
+    </message>
+    <message>
+        <source>当前波段价位(&amp;U)</source>
+        <translation>Levels of the c&amp;urrent leg</translation>
+    </message>
+    <message>
+        <source>清除选择(&amp;E)</source>
+        <translation>Cl&amp;ear selection</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>%1  开 %2  高 %3  低 %4  收 %5  量 %6  价 %7</source>
+        <translation>%1  O %2  H %3  L %4  C %5  V %6  Price %7</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 – %2（%n 个波段）</source>
+        <translation>
+            <numerusform>%1 – %2 (%n leg)</numerusform>
+            <numerusform>%1 – %2 (%n legs)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>反应统计</source>
+        <translation>Reaction statistics</translation>
+    </message>
+    <message>
+        <source>各比例的反应统计</source>
+        <translation>Reactions at each ratio</translation>
+    </message>
+    <message>
+        <source>比例</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <source>触及</source>
+        <translation>Hits</translation>
+    </message>
+    <message>
+        <source>触及率%</source>
+        <translation>Hit %</translation>
+    </message>
+    <message>
+        <source>延续率%</source>
+        <translation>Resumed %</translation>
+    </message>
+    <message>
+        <source>回撤深度分布</source>
+        <translation>Depths of the retracements</translation>
+    </message>
+    <message numerus="yes">
+        <source>反应统计（%n 次回撤）</source>
+        <translation>
+            <numerusform>Reaction statistics (%n retracement)</numerusform>
+            <numerusform>Reaction statistics (%n retracements)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TQtPrompter</name>
+    <message>
+        <source>价格文件 (*.csv *.txt);;所有文件 (*)</source>
+        <translation>Price files (*.csv *.txt);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TRatioInputDialog</name>
@@ -468,6 +603,13 @@ S</translation>
     <message>
         <source>设置黄金分割点</source>
         <translation>Set the golden section ratios</translation>
+    </message>
+</context>
+<context>
+    <name>tavimo::app::TUiLanguage</name>
+    <message>
+        <source>中文</source>
+        <translation>English</translation>
     </message>
 </context>
 </TS>
