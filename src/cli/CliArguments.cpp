@@ -254,8 +254,6 @@ const std::array<OptionRule, 4>& ChartOptionRules() {
   return rules;
 }
 
-constexpr std::string_view kRatiosCommand = "ratios";
-
 // The options of "tavimo-cli ratios", listed in a usage line of their own.
 constexpr std::array kRatiosOptionRules = {
     OptionRule{"--set", "TEXT", "with ratios, store TEXT as the settings button would",
@@ -366,60 +364,69 @@ std::optional<std::string> CheckPictureSize(const CliOptions& options) {
          " pixels (--size times --scale); each side is at most " + std::to_string(kMaxPictureSide);
 }
 
-constexpr std::string_view kConfluenceCommand = "confluence";
-constexpr std::string_view kBatchCommand = "batch";
-constexpr std::string_view kSwingsCommand = "swings";
-constexpr std::string_view kStatsCommand = "stats";
-constexpr std::string_view kScanCommand = "scan";
+// The first words that start a command of their own; any other run is MODE's.
+constexpr std::array<NamedValue<CliCommand>, 6> kCommandWords = {
+    {{CliCommand::Ratios, "ratios"}, {CliCommand::Confluence, "confluence"}, {CliCommand::Batch, "batch"},
+     {CliCommand::Swings, "swings"}, {CliCommand::Stats, "stats"}, {CliCommand::Scan, "scan"}}};
 constexpr std::string_view kAutoMode = "auto";
+
+// The words of a command after its name: options, and the words that are
+// not options, each handed to takeWord (one only, unless manyWords). Ends
+// early, `finished` set, at a usage error or --help.
+struct CommandWords {
+  CliParseResult result;
+  bool wordGiven = false;
+  bool finished = false;
+};
+CommandWords ReadCommandWords(const std::vector<std::string>& arguments, CliCommand command, unsigned bit,
+                              std::optional<std::string> (*takeWord)(CliOptions&, std::string_view),
+                              bool manyWords = false) {
+  CommandWords words;
+  words.result.options.command = command;
+  if (auto error = ReadWords(arguments, 1, bit, words.result.options, words.wordGiven, takeWord, manyWords)) {
+    words.result = Fail(std::move(*error));
+    words.finished = true;
+  }
+  words.finished = words.finished || words.result.options.help;
+  return words;
+}
 
 // swings, stats and scan: arguments[0] names the command.
 CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments, CliCommand command) {
-  CliParseResult result;
-  CliOptions& options = result.options;
-  options.command = command;
   const unsigned bit = command == CliCommand::Swings ? kSwingsBit : command == CliCommand::Stats ? kStatsBit : kScanBit;
-  bool filesGiven = false;
   const auto takeFile = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {
     o.inputPaths.emplace_back(word);
     return std::nullopt;
   };
-  if (auto error = ReadWords(arguments, 1, bit, options, filesGiven, command == CliCommand::Scan ? +takeFile : nullptr,
-                             true))
-    return Fail(std::move(*error));
-  if (options.help) return result;
+  CommandWords words =
+      ReadCommandWords(arguments, command, bit, command == CliCommand::Scan ? +takeFile : nullptr, true);
+  if (words.finished) return words.result;
+  const CliOptions& options = words.result.options;
   if (options.inputPaths.empty()) return Fail(command == CliCommand::Scan ? "no file given" : "no --input FILE given");
   if (command == CliCommand::Swings && options.inputPaths.size() > 1) return Fail("swings reads one --input FILE");
   if (auto error = CheckPictureSize(options)) return Fail(std::move(*error));
-  return result;
+  return words.result;
 }
 
 // tavimo-cli confluence --wave LOW:HIGH[:C] ...: arguments[0] is "confluence".
 CliParseResult ParseConfluenceArguments(const std::vector<std::string>& arguments) {
-  CliParseResult result;
-  CliOptions& options = result.options;
-  options.command = CliCommand::Confluence;
-  bool noMode = false;
-  if (auto error = ReadWords(arguments, 1, kConfluenceBit, options, noMode, nullptr)) return Fail(std::move(*error));
-  if (options.help) return result;
+  CommandWords words = ReadCommandWords(arguments, CliCommand::Confluence, kConfluenceBit, nullptr);
+  if (words.finished) return words.result;
+  CliOptions& options = words.result.options;
   if (options.waves.empty()) return Fail("no wave given (--wave LOW:HIGH or LOW:HIGH:C)");
   if (options.modes.empty()) options.modes.assign(kDefaultConfluenceModes.begin(), kDefaultConfluenceModes.end());
   if (auto error = CheckExplicitScale(options, options.modes)) return Fail(std::move(*error));
-  return result;
+  return words.result;
 }
 
 // tavimo-cli batch MODE[,MODE...]: arguments[0] is "batch".
 CliParseResult ParseBatchArguments(const std::vector<std::string>& arguments) {
-  CliParseResult result;
-  CliOptions& options = result.options;
-  options.command = CliCommand::Batch;
-  bool modeGiven = false;
   const auto takeModes = [](CliOptions& o, std::string_view word) { return ReadModeList(word, o.modes); };
-  if (auto error = ReadWords(arguments, 1, kBatchBit, options, modeGiven, takeModes)) return Fail(std::move(*error));
-  if (options.help) return result;
-  if (!modeGiven) return Fail("no mode given");
-  if (auto error = CheckExplicitScale(options, options.modes)) return Fail(std::move(*error));
-  return result;
+  CommandWords words = ReadCommandWords(arguments, CliCommand::Batch, kBatchBit, takeModes);
+  if (words.finished) return words.result;
+  if (!words.wordGiven) return Fail("no mode given");
+  if (auto error = CheckExplicitScale(words.result.options, words.result.options.modes)) return Fail(std::move(*error));
+  return words.result;
 }
 
 }  // namespace
@@ -427,12 +434,15 @@ CliParseResult ParseBatchArguments(const std::vector<std::string>& arguments) {
 std::string_view OutputFormatName(OutputFormat format) { return NameOf(kOutputFormatNames, format); }
 
 CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
-  if (!arguments.empty() && arguments[0] == kRatiosCommand) return ParseRatiosArguments(arguments);
-  if (!arguments.empty() && arguments[0] == kConfluenceCommand) return ParseConfluenceArguments(arguments);
-  if (!arguments.empty() && arguments[0] == kBatchCommand) return ParseBatchArguments(arguments);
-  if (!arguments.empty() && arguments[0] == kSwingsCommand) return ParsePriceFileArguments(arguments, CliCommand::Swings);
-  if (!arguments.empty() && arguments[0] == kStatsCommand) return ParsePriceFileArguments(arguments, CliCommand::Stats);
-  if (!arguments.empty() && arguments[0] == kScanCommand) return ParsePriceFileArguments(arguments, CliCommand::Scan);
+  switch (arguments.empty() ? CliCommand::Levels : ValueNamed(kCommandWords, arguments[0]).value_or(CliCommand::Levels)) {
+    case CliCommand::Ratios: return ParseRatiosArguments(arguments);
+    case CliCommand::Confluence: return ParseConfluenceArguments(arguments);
+    case CliCommand::Batch: return ParseBatchArguments(arguments);
+    case CliCommand::Swings:
+    case CliCommand::Stats:
+    case CliCommand::Scan: return ParsePriceFileArguments(arguments, *ValueNamed(kCommandWords, arguments[0]));
+    case CliCommand::Levels: break;
+  }
   CliParseResult result;
   bool modeGiven = false;
   const auto takeMode = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {

@@ -562,11 +562,13 @@ TEST_F(PriceChartWindowTest, TheEnglishWindowHoldsNoChineseTextAndEveryControlIs
       << window_->SkippedLabel()->text().toStdString();
   QCoreApplication::removeTranslator(&english);
   // Every control a user can reach has a name for assistive technology.
-  for (QWidget* w : window_->findChildren<QWidget*>())
+  for (QWidget* w : window_->findChildren<QWidget*>()) {
     if (w->focusPolicy() != Qt::NoFocus && w->isVisible() && !w->parentWidget()->inherits("QAbstractSpinBox") &&
         !w->inherits("QAbstractButton") && !w->inherits("QScrollBar") && w->parentWidget() != table &&
-        w->objectName() != QStringLiteral("qt_scrollarea_viewport"))
+        w->objectName() != QStringLiteral("qt_scrollarea_viewport")) {
       EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
+  }
 }
 
 }  // namespace
