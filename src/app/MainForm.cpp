@@ -30,6 +30,7 @@
 #include "app/UserFiles.h"
 #include "app/LabelPlacement.h"
 #include "app/MakerInfo.h"
+#include "app/MenuItems.h"
 #include "app/PriceChartWindow.h"
 #include "app/Prompter.h"
 #include "app/SharedTexts.h"
@@ -462,15 +463,8 @@ QMenu* TMainForm::ChartMenu() {
   if (!chartMenu_) {
     chartMenu_ = new QMenu(this);
     chartMenu_->setObjectName(QStringLiteral("ChartMenu"));
-    chartMenu_->addAction(copyAction_);
-    chartMenu_->addAction(savePictureAction_);
-    chartMenu_->addAction(resetViewAction_);
-    chartMenu_->addSeparator();
-    chartMenu_->addAction(priceTickAction_);
-    chartMenu_->addAction(logScaleAction_);
-    chartMenu_->addAction(confluenceAction_);
-    chartMenu_->addSeparator();
-    chartMenu_->addAction(openPriceAction_);
+    AddMenuItems(chartMenu_, {copyAction_, savePictureAction_, resetViewAction_, nullptr, priceTickAction_,
+                              logScaleAction_, confluenceAction_, nullptr, openPriceAction_});
     recentMenu_ = chartMenu_->addMenu(tr("最近的价格文件(&F)"));
     recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);

@@ -17,6 +17,7 @@
 
 #include "app/ErrorReporting.h"
 #include "app/MainForm.h"
+#include "app/MenuItems.h"
 #include "app/PriceChartWidget.h"
 #include "app/Prompter.h"
 #include "app/UserFiles.h"
@@ -203,15 +204,7 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   connect(clear, &QAction::triggered, this, &TPriceChartWindow::ClearSelection);
   chartMenu_ = new QMenu(this);
   chartMenu_->setObjectName(QStringLiteral("PriceChartMenu"));
-  chartMenu_->addAction(fit);
-  chartMenu_->addAction(logScaleAction_);
-  chartMenu_->addAction(swapColorsAction_);
-  chartMenu_->addSeparator();
-  chartMenu_->addAction(currentLeg);
-  chartMenu_->addAction(clear);
-  chartMenu_->addSeparator();
-  chartMenu_->addAction(copy);
-  chartMenu_->addAction(save);
+  AddMenuItems(chartMenu_, {fit, logScaleAction_, swapColorsAction_, nullptr, currentLeg, clear, nullptr, copy, save});
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(chart_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { chartMenu_->popup(chart_->mapToGlobal(p)); });

@@ -59,28 +59,17 @@ std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::s
   // the extreme moves.
   SwingChange::Threshold turn = up ? change.FallFrom(high[extreme]) : change.RiseFrom(low[extreme]);
   for (++i; i < count; ++i) {
-    if (up) {
-      if (high[i] >= high[extreme]) {
-        extreme = i;
-        turn = change.FallFrom(high[extreme]);
-      }
-      if (change.ReachesFall(low[i], turn)) {
-        points.push_back({extreme, SwingKind::High, high[extreme], true, i});
-        extreme = i;
-        up = false;
-        turn = change.RiseFrom(low[extreme]);
-      }
-    } else {
-      if (low[i] <= low[extreme]) {
-        extreme = i;
-        turn = change.RiseFrom(low[extreme]);
-      }
-      if (change.ReachesRise(high[i], turn)) {
-        points.push_back({extreme, SwingKind::Low, low[extreme], true, i});
-        extreme = i;
-        up = true;
-        turn = change.FallFrom(high[extreme]);
-      }
+    // An up leg extends with the highs and turns on a low, a down leg the other way round.
+    const double* extending = up ? high : low;
+    if (up ? extending[i] >= extending[extreme] : extending[i] <= extending[extreme]) {
+      extreme = i;
+      turn = up ? change.FallFrom(high[i]) : change.RiseFrom(low[i]);
+    }
+    if (up ? change.ReachesFall(low[i], turn) : change.ReachesRise(high[i], turn)) {
+      points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, extending[extreme], true, i});
+      extreme = i;
+      up = !up;
+      turn = up ? change.FallFrom(high[extreme]) : change.RiseFrom(low[extreme]);
     }
   }
   points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], false, 0});
