@@ -27,6 +27,31 @@ int SwingChange::ExactSign(double x, double base, const ExactNumber& factor) con
 
 std::string_view SwingKindName(SwingKind kind) { return kind == SwingKind::Low ? "low" : "high"; }
 
+namespace {
+
+// Follows a leg from bar i on: its extreme moves with each new high (up) or
+// new low (down), and the turn is tested against the extreme so far,
+// prepared again only when the extreme moves. Returns the bar that turns
+// the leg, or count. One loop for each direction, so neither tests which
+// way it runs.
+template <bool kUp>
+std::size_t FollowLeg(const double* high, const double* low, std::size_t count, const SwingChange& change,
+                      std::size_t i, std::size_t& extreme) {
+  const double* extending = kUp ? high : low;
+  const double* turning = kUp ? low : high;
+  SwingChange::Threshold turn = kUp ? change.FallFrom(extending[extreme]) : change.RiseFrom(extending[extreme]);
+  for (; i < count; ++i) {
+    if (kUp ? extending[i] >= extending[extreme] : extending[i] <= extending[extreme]) {
+      extreme = i;
+      turn = kUp ? change.FallFrom(extending[i]) : change.RiseFrom(extending[i]);
+    }
+    if (kUp ? change.ReachesFall(turning[i], turn) : change.ReachesRise(turning[i], turn)) return i;
+  }
+  return count;
+}
+
+}  // namespace
+
 std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::size_t count,
                                    const SwingChange& change) {
   std::vector<SwingPoint> points;
@@ -55,22 +80,14 @@ std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::s
   if (!started) return points;
 
   std::size_t extreme = up ? highest : lowest;
-  // The turn is tested against the extreme so far, prepared again only when
-  // the extreme moves.
-  SwingChange::Threshold turn = up ? change.FallFrom(high[extreme]) : change.RiseFrom(low[extreme]);
-  for (++i; i < count; ++i) {
-    // An up leg extends with the highs and turns on a low, a down leg the other way round.
-    const double* extending = up ? high : low;
-    if (up ? extending[i] >= extending[extreme] : extending[i] <= extending[extreme]) {
-      extreme = i;
-      turn = up ? change.FallFrom(high[i]) : change.RiseFrom(low[i]);
-    }
-    if (up ? change.ReachesFall(low[i], turn) : change.ReachesRise(high[i], turn)) {
-      points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, extending[extreme], true, i});
-      extreme = i;
-      up = !up;
-      turn = up ? change.FallFrom(high[extreme]) : change.RiseFrom(low[extreme]);
-    }
+  for (++i; i < count;) {
+    const std::size_t turned = up ? FollowLeg<true>(high, low, count, change, i, extreme)
+                                  : FollowLeg<false>(high, low, count, change, i, extreme);
+    if (turned == count) break;
+    points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], true, turned});
+    extreme = turned;
+    i = turned + 1;
+    up = !up;
   }
   points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], false, 0});
   return points;
