@@ -417,18 +417,22 @@ std::optional<PriceFileResult> ReadInTwoParts(int fd, std::uint64_t size, int& r
   if (split >= size) return std::nullopt;
 
   PriceFileResult result;
-  RangeBuffer first(fd, 0, split);
-  std::string taken;
   char separator = ',';
-  try {
-    separator = TakeSeparator(&first, taken);
-  } catch (const std::system_error& error) {
-    readErrno = error.code().value();
-    result.readFailed = true;
-    return result;
+  {
+    RangeBuffer firstLine(fd, 0, split);
+    std::string taken;
+    try {
+      separator = TakeSeparator(&firstLine, taken);
+    } catch (const std::system_error& error) {
+      readErrno = error.code().value();
+      result.readFailed = true;
+      return result;
+    }
   }
-  ReplayBuffer replay(std::move(taken), &first);
-  std::istream firstInput(&replay);
+  // The first half from its start again: pread makes that cheap, and its
+  // bytes then reach the reader without a replay copy.
+  RangeBuffer first(fd, 0, split);
+  std::istream firstInput(&first);
   CsvReader firstReader(firstInput, separator);
   BarCollector collector(result, separator == ';');
   std::optional<Layout> layout;
