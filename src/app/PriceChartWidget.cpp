@@ -170,7 +170,15 @@ void TPriceChartWidget::DrawOverlays(const chart::Rect& plot) {
     if (y < plot.top || y >= plot.bottom) continue;
     const int x0 = std::max(plot.left, Round(view_.BarToX(line.fromBar, plot)));
     if (x0 >= plot.right) continue;
-    canvas_.SetPen({chart::PaletteColor(line.paletteIndex), 1, chart::TPenStyle::psSolid});
+    const chart::TColor color = chart::PaletteColor(line.paletteIndex);
+    // A colour as light as the background (the palette's white, yellow, aqua)
+    // gets a grey edge, as its bar has a frame in the main chart.
+    if (299 * chart::RedOf(color) + 587 * chart::GreenOf(color) + 114 * chart::BlueOf(color) > 200000) {
+      canvas_.SetPen({chart::clGray, 1, chart::TPenStyle::psSolid});
+      canvas_.StrokeLine(x0, y - 1, plot.right, y - 1);
+      canvas_.StrokeLine(x0, y + 1, plot.right, y + 1);
+    }
+    canvas_.SetPen({color, 1, chart::TPenStyle::psSolid});
     canvas_.StrokeLine(x0, y, plot.right, y);
     if (std::any_of(labelled.begin(), labelled.end(), [&](int other) { return std::abs(other - y) < lineHeight; }))
       continue;

@@ -127,7 +127,8 @@ TEST_F(PriceChartWindowTest, LevelLinesAreDrawnInTheirRatiosPaletteColours) {
   // Lines only, at prices inside the view, from the first bar.
   chart.SetZigzag({}, false);
   const double low = chart.View().PriceMin(), high = chart.View().PriceMax();
-  chart.SetLevelLines({{10, low + 0.25 * (high - low), 0, "a"}, {10, low + 0.6 * (high - low), 3, "b"}});
+  chart.SetLevelLines({{10, low + 0.25 * (high - low), 0, "a"}, {10, low + 0.6 * (high - low), 3, "b"},
+                       {10, low + 0.8 * (high - low), 4, "c"}});
   const QImage picture = chart.Picture();
   const chart::Rect plot = chart.Plot();
   for (const auto& [share, index] : {std::pair{0.25, 0}, std::pair{0.6, 3}}) {
@@ -138,6 +139,10 @@ TEST_F(PriceChartWindowTest, LevelLinesAreDrawnInTheirRatiosPaletteColours) {
     EXPECT_EQ(PixelAt(picture, chart.View().BarToX(12.5, plot), y) & 0xFFFFFF, expected) << "ratio index " << index;
     EXPECT_NE(PixelAt(picture, chart.View().BarToX(7.5, plot), y) & 0xFFFFFF, expected) << "ratio index " << index;
   }
+  // The palette's white (ratio 1 of the default list) shows on the white background by its grey edge.
+  const double white = std::round(chart.View().PriceToY(low + 0.8 * (high - low), plot));
+  EXPECT_EQ(PixelAt(picture, chart.View().BarToX(12.5, plot), white - 1) & 0xFFFFFF, 0x808080u);
+  EXPECT_NE(PixelAt(picture, chart.View().BarToX(7.5, plot), white - 1) & 0xFFFFFF, 0x808080u);
 }
 
 TEST_F(PriceChartWindowTest, AFileThatCannotBeReadShowsTheReadersMessageAndOpensNothing) {
