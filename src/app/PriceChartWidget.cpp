@@ -18,7 +18,6 @@ namespace {
 // One key press pans by this share of the plot, and zooms by this factor.
 constexpr double kKeyPanShare = 0.1;
 constexpr double kKeyZoom = 1.25;
-constexpr chart::TColor kZigzagColor = chart::RGBColor(0x20, 0x40, 0xC0);
 constexpr chart::TColor kCrosshairColor = chart::clGray;
 constexpr qsizetype kLegendLines = 5;
 
@@ -161,35 +160,7 @@ void TPriceChartWidget::DrawZones(QImage& image, const chart::Rect& plot) {
 
 void TPriceChartWidget::DrawOverlays(const chart::Rect& plot) {
   // Level lines under the zigzag, so the swings stay readable.
-  canvas_.SetFont(style_.labelFont);
-  const int lineHeight = canvas_.TextLineHeight();
-  // A label that would overlap one already written is left out; its line stays.
-  std::vector<int> labelled;
-  for (const TChartLevelLine& line : levels_) {
-    const int y = Round(view_.PriceToY(line.price, plot));
-    if (y < plot.top || y >= plot.bottom) continue;
-    const int x0 = std::max(plot.left, Round(view_.BarToX(line.fromBar, plot)));
-    if (x0 >= plot.right) continue;
-    const chart::TColor color = chart::PaletteColor(line.paletteIndex);
-    // A colour as light as the background (the palette's white, yellow, aqua)
-    // gets a grey edge, as its bar has a frame in the main chart.
-    if (299 * chart::RedOf(color) + 587 * chart::GreenOf(color) + 114 * chart::BlueOf(color) > 200000) {
-      canvas_.SetPen({chart::clGray, 1, chart::TPenStyle::psSolid});
-      canvas_.StrokeLine(x0, y - 1, plot.right, y - 1);
-      canvas_.StrokeLine(x0, y + 1, plot.right, y + 1);
-    }
-    canvas_.SetPen({color, 1, chart::TPenStyle::psSolid});
-    canvas_.StrokeLine(x0, y, plot.right, y);
-    if (std::any_of(labelled.begin(), labelled.end(), [&](int other) { return std::abs(other - y) < lineHeight; }))
-      continue;
-    labelled.push_back(y);
-    // On the chart's background, so candles under a label do not blur it.
-    canvas_.SetBackgroundMode(chart::TBackgroundMode::bmOpaque);
-    canvas_.SetBackgroundColor(style_.background);
-    canvas_.SetTextAnchor(chart::kTextAlignRight | chart::kTextAlignBottom);
-    canvas_.PutText(plot.right - 2, y - 1, line.label);
-    canvas_.SetBackgroundMode(chart::TBackgroundMode::bmTransparent);
-  }
+  chart::DrawLevelLines(canvas_, plot, view_, levels_, style_.labelFont, style_.background);
   if (drawnWave_) {
     canvas_.SetPen({chart::clFuchsia, 3, chart::TPenStyle::psSolid});
     canvas_.StrokeLine(Round(view_.BarToX(drawnWave_->fromBar, plot)), Round(view_.PriceToY(drawnWave_->fromPrice, plot)),
@@ -200,35 +171,7 @@ void TPriceChartWidget::DrawOverlays(const chart::Rect& plot) {
     canvas_.StrokeLine(Round(view_.BarToX(waveStart_->first, plot)), Round(view_.PriceToY(waveStart_->second, plot)),
                        Round(pointer_->x()), Round(pointer_->y()));
   }
-  if (zigzag_.size() < 2) return;
-  for (std::size_t i = 0; i + 1 < zigzag_.size(); ++i) {
-    const TChartPivot& a = zigzag_[i];
-    const TChartPivot& b = zigzag_[i + 1];
-    const bool open = openLast_ && i + 2 == zigzag_.size();
-    const bool selected = std::find(selected_.begin(), selected_.end(), static_cast<int>(i)) != selected_.end();
-    canvas_.SetPen({kZigzagColor, selected ? 3 : 1, open ? chart::TPenStyle::psDash : chart::TPenStyle::psSolid});
-    canvas_.StrokeLine(Round(view_.BarToX(a.bar, plot)), Round(view_.PriceToY(a.price, plot)),
-                       Round(view_.BarToX(b.bar, plot)), Round(view_.PriceToY(b.price, plot)));
-  }
-  chart::TFont font = style_.labelFont;
-  font.color = kZigzagColor;
-  canvas_.SetFont(font);
-  const int first = view_.FirstVisibleBar();
-  const int last = view_.LastVisibleBar();
-  // The labels of highs and of lows each keep clear of the one before on their side.
-  int lastRight[2] = {INT_MIN, INT_MIN};
-  for (const TChartPivot& p : zigzag_) {
-    if (p.bar < first || p.bar > last) continue;
-    const int x = Round(view_.BarToX(p.bar, plot));
-    const int half = canvas_.MeasureWidth(p.label) / 2;
-    int& right = lastRight[p.high ? 1 : 0];
-    if (x - half <= right + 2) continue;
-    right = x + half;
-    canvas_.SetTextAnchor(chart::kTextAlignCenter | (p.high ? chart::kTextAlignBottom : 0));
-    const int y = Round(view_.PriceToY(p.price, plot));
-    canvas_.PutText(x, p.high ? y - 3 : y + 3, p.label);
-  }
-  canvas_.SetTextAnchor(chart::kTextAlignLeftTop);
+  chart::DrawZigzag(canvas_, plot, view_, zigzag_, openLast_, selected_, style_.labelFont);
 }
 
 void TPriceChartWidget::DrawCrosshair(const chart::Rect& plot) {

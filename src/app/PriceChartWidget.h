@@ -14,27 +14,14 @@
 #include <vector>
 
 #include "chart/CandleSeries.h"
+#include "chart/PriceOverlays.h"
 #include "chart/PriceView.h"
 #include "chart/RasterCanvas.h"
 
 namespace tavimo::app {
 
-// A point of the zigzag: a bar, its price and the label written beside it.
-struct TChartPivot {
-  int bar = 0;
-  double price = 0.0;
-  std::string label;
-  bool high = false;  // labelled above the point, else below
-};
-
-// A level line from a bar to the right edge, in the palette colour of its
-// ratio's index, labelled at the right.
-struct TChartLevelLine {
-  int fromBar = 0;
-  double price = 0.0;
-  int paletteIndex = 0;
-  std::string label;
-};
+using chart::TChartLevelLine;
+using chart::TChartPivot;
 
 // A price band where levels of several legs meet; `strength` (1 and up)
 // makes it more opaque.
