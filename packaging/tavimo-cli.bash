@@ -77,6 +77,7 @@ _tavimo_cli()
             fi
             ((cword > 1)) && command_options="--change $level_options --format --help"
             ;;
+        chart) ((cword > 1)) && command_options="--input --change --leg $level_options --png --size --scale --help" ;;
     esac
 
     local word mode_given=false
@@ -116,7 +117,7 @@ _tavimo_cli()
         return
     fi
     local modes="$all_modes auto"
-    ((cword == 1)) && modes+=' ratios confluence batch swings stats scan'
+    ((cword == 1)) && modes+=' ratios confluence batch swings stats scan chart'
     COMPREPLY=($(compgen -W "$modes" -- "$cur"))
 } &&
     complete -F _tavimo_cli tavimo-cli

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "runtime/Messages.h"
+#include "chart/CandleSeries.h"
 #include "chart/LayoutReport.h"
 #include "chart/LayoutReportJson.h"
 #include "chart/RasterOutput.h"
@@ -20,6 +21,28 @@ void WritePicture(const ChartRequest& request, std::string png, ChartOutcome& ou
 }
 
 }  // namespace
+
+ChartOutcome RenderPriceChart(const ChartRequest& request, const PriceChartPicture& picture) {
+  chart::EnsureRasterFonts();
+  std::unique_ptr<chart::TCanvas> canvas = chart::MakeRasterCanvas();
+  canvas->SetScale(request.scale);
+  const chart::Rect bounds = canvas->SetupWindow(request.width, request.height);
+  chart::TPriceView view;
+  view.SetBars(picture.bars);
+  view.FitAll();
+  chart::TCandleSeries series;
+  series.SetColors(picture.rising, picture.falling);
+  const chart::TPriceChartStyle style;
+  const chart::TPriceChartLayout layout = chart::DrawPriceChart(*canvas, bounds, series, view, style);
+  canvas->ClipTo(layout.plot);
+  chart::DrawLevelLines(*canvas, layout.plot, view, picture.levels, style.labelFont, style.background);
+  chart::DrawZigzag(*canvas, layout.plot, view, picture.pivots, true, {}, style.labelFont);
+  canvas->ClearClip();
+  canvas->ShowImage();
+  ChartOutcome outcome;
+  WritePicture(request, chart::EncodePng(*canvas), outcome);
+  return outcome;
+}
 
 ChartOutcome RenderHistogram(const ChartRequest& request, const chart::DepthHistogramInput& input) {
   chart::EnsureRasterFonts();

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "chart/DepthHistogram.h"
+#include "chart/PriceColumns.h"
+#include "chart/PriceOverlays.h"
 #include "chart/MainChart.h"
 
 namespace tavimo::cli {
@@ -38,6 +40,17 @@ struct ChartOutcome {
 // markTexts, when not empty, are the marks' texts (levels on a price tick).
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
                          const std::vector<double>* levels, const std::vector<std::string>& markTexts = {});
+
+// chart: a price file's candles with its zigzag and level lines, all bars in
+// view, rising and falling candles in the colours given.
+struct PriceChartPicture {
+  chart::TPriceColumns bars;
+  std::vector<chart::TChartPivot> pivots;
+  std::vector<chart::TChartLevelLine> levels;
+  chart::TColor rising = 0;
+  chart::TColor falling = 0;
+};
+ChartOutcome RenderPriceChart(const ChartRequest& request, const PriceChartPicture& picture);
 
 // stats --png: the histogram of the depths at the request's size and scale.
 ChartOutcome RenderHistogram(const ChartRequest& request, const chart::DepthHistogramInput& input);

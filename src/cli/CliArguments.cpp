@@ -26,8 +26,9 @@ enum CommandBits : unsigned {
   kSwingsBit = 16,
   kStatsBit = 32,
   kScanBit = 64,
-  kComputingBits = kLevelsBit | kConfluenceBit | kBatchBit | kScanBit,
-  kPriceFileBits = kLevelsBit | kSwingsBit | kStatsBit | kScanBit,
+  kPriceChartBit = 128,
+  kComputingBits = kLevelsBit | kConfluenceBit | kBatchBit | kScanBit | kPriceChartBit,
+  kPriceFileBits = kLevelsBit | kSwingsBit | kStatsBit | kScanBit | kPriceChartBit,
 };
 
 // One option. A new option is one more row here and, when it carries a
@@ -163,11 +164,11 @@ constexpr std::array kOptionRules = {
                ApplyInput, kBatchBit, "FILE"},
     OptionRule{"--input", "FILE",
                "a price file: MODE takes its wave from a leg of it, swings and stats read it (stats: repeatable)",
-               ApplyInput, kLevelsBit | kSwingsBit | kStatsBit},
+               ApplyInput, kLevelsBit | kSwingsBit | kStatsBit | kPriceChartBit},
     OptionRule{"--change", "P", "with price files, the percent change that turns a swing (default 5)",
                StoreValue<&CliOptions::changeText>, kPriceFileBits},
     OptionRule{"--leg", "N", "with MODE --input, the leg whose low and high are the wave (default 1, the current)",
-               ApplyLeg},
+               ApplyLeg, kLevelsBit | kPriceChartBit},
     OptionRule{"--modes", "MODE,...",
                "with confluence, the modes whose levels count (default: all but rise and decline)",
                [](CliOptions& o, std::string_view v) { return ReadModeList(v, o.modes); }, kConfluenceBit},
@@ -189,7 +190,7 @@ constexpr std::array kOptionRules = {
     OptionRule{"--scale-levels", "linear|log", "the level scale (default: data.ini, else linear)", ApplyLevelScale,
                kComputingBits, "SCALE"},
     OptionRule{"--help", "", "print this help and exit",
-               SetFlag<&CliOptions::help>, kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit | kSwingsBit | kStatsBit | kScanBit},
+               SetFlag<&CliOptions::help>, kLevelsBit | kRatiosBit | kConfluenceBit | kBatchBit | kSwingsBit | kStatsBit | kScanBit | kPriceChartBit},
 };
 
 // The largest picture side, in device pixels.
@@ -268,7 +269,7 @@ const OptionRule* FindRule(std::string_view name, unsigned command) {
   for (const OptionRule& rule : kOptionRules)
     if (rule.name == name && (rule.commands & command) != 0) return &rule;
   // stats draws its histogram with the chart's picture options, but has no layout.
-  if (command == kLevelsBit || (command == kStatsBit && name != "--layout"))
+  if (command == kLevelsBit || ((command == kStatsBit || command == kPriceChartBit) && name != "--layout"))
     for (const OptionRule& rule : ChartOptionRules())
       if (rule.name == name) return &rule;
   if (command == kRatiosBit)
@@ -365,9 +366,10 @@ std::optional<std::string> CheckPictureSize(const CliOptions& options) {
 }
 
 // The first words that start a command of their own; any other run is MODE's.
-constexpr std::array<NamedValue<CliCommand>, 6> kCommandWords = {
+constexpr std::array<NamedValue<CliCommand>, 7> kCommandWords = {
     {{CliCommand::Ratios, "ratios"}, {CliCommand::Confluence, "confluence"}, {CliCommand::Batch, "batch"},
-     {CliCommand::Swings, "swings"}, {CliCommand::Stats, "stats"}, {CliCommand::Scan, "scan"}}};
+     {CliCommand::Swings, "swings"}, {CliCommand::Stats, "stats"}, {CliCommand::Scan, "scan"},
+     {CliCommand::Chart, "chart"}}};
 constexpr std::string_view kAutoMode = "auto";
 
 // The words of a command after its name: options, and the words that are
@@ -393,7 +395,10 @@ CommandWords ReadCommandWords(const std::vector<std::string>& arguments, CliComm
 
 // swings, stats and scan: arguments[0] names the command.
 CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments, CliCommand command) {
-  const unsigned bit = command == CliCommand::Swings ? kSwingsBit : command == CliCommand::Stats ? kStatsBit : kScanBit;
+  const unsigned bit = command == CliCommand::Swings ? kSwingsBit
+                       : command == CliCommand::Stats ? kStatsBit
+                       : command == CliCommand::Chart ? kPriceChartBit
+                                                      : kScanBit;
   const auto takeFile = [](CliOptions& o, std::string_view word) -> std::optional<std::string> {
     o.inputPaths.emplace_back(word);
     return std::nullopt;
@@ -404,6 +409,8 @@ CliParseResult ParsePriceFileArguments(const std::vector<std::string>& arguments
   const CliOptions& options = words.result.options;
   if (options.inputPaths.empty()) return Fail(command == CliCommand::Scan ? "no file given" : "no --input FILE given");
   if (command == CliCommand::Swings && options.inputPaths.size() > 1) return Fail("swings reads one --input FILE");
+  if (command == CliCommand::Chart && options.inputPaths.size() > 1) return Fail("chart reads one --input FILE");
+  if (command == CliCommand::Chart && !options.pngPath) return Fail("chart needs --png FILE");
   if (auto error = CheckPictureSize(options)) return Fail(std::move(*error));
   return words.result;
 }
@@ -440,7 +447,8 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments) {
     case CliCommand::Batch: return ParseBatchArguments(arguments);
     case CliCommand::Swings:
     case CliCommand::Stats:
-    case CliCommand::Scan: return ParsePriceFileArguments(arguments, *ValueNamed(kCommandWords, arguments[0]));
+    case CliCommand::Scan:
+    case CliCommand::Chart: return ParsePriceFileArguments(arguments, *ValueNamed(kCommandWords, arguments[0]));
     case CliCommand::Levels: break;
   }
   CliParseResult result;
@@ -479,7 +487,7 @@ std::string OptionSynopsis(UsageCommand command) {
       if (!rule.valueName.empty()) line += " [" + std::string(rule.name) + " " + std::string(rule.valueName) + "]";
     return line;
   }
-  constexpr unsigned kBits[] = {kLevelsBit, 0, kConfluenceBit, kBatchBit, kSwingsBit, kStatsBit, kScanBit};
+  constexpr unsigned kBits[] = {kLevelsBit, 0, kConfluenceBit, kBatchBit, kSwingsBit, kStatsBit, kScanBit, kPriceChartBit};
   const unsigned bit = kBits[static_cast<int>(command)];
   // "[--name VALUE]" for each option of the command, in table order.
   std::string line;

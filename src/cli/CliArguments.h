@@ -28,6 +28,7 @@ enum class CliCommand {
   Swings,      // swings: the zigzag of a price file
   Stats,       // stats: the reaction statistics of price files
   Scan,        // scan: the current leg of many price files against its levels
+  Chart,       // chart: a price file's candles, swings and levels as a picture
 };
 
 // One --wave LOW:HIGH[:C], its texts as typed (converted as price boxes are).
@@ -98,7 +99,7 @@ CliParseResult ParseCliArguments(const std::vector<std::string>& arguments);
 // The usage text's parts that come from the option table: the
 // " [--name VALUE]..." synopsis of a command's line, and the option list,
 // one "  --name VALUE  help" line per option with the helps in one column.
-enum class UsageCommand { Levels, Chart, Confluence, Batch, Swings, Stats, Scan };
+enum class UsageCommand { Levels, Chart, Confluence, Batch, Swings, Stats, Scan, PriceChart };
 std::string OptionSynopsis(UsageCommand command);
 std::string OptionList();
 

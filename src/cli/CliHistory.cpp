@@ -271,6 +271,37 @@ CliResult RunScanCommand(const CliOptions& options, const StoredSettings& stored
   return Finished(std::move(out), std::move(err), failed);
 }
 
+CliResult RunChartCommand(const CliOptions& options, const StoredSettings& stored) {
+  const SwingChange change = ChangeOf(options);
+  const RatioList ratios = CliRatioList(options, stored);
+  const LevelPresentation shown = ResolveLevelPresentation(options, stored);
+  LoadedFile file = LoadFile(options.inputPaths.front(), false);
+  if (!file.failure.empty()) return {kExitFailed, {}, file.messages + file.failure + "\n"};
+  const PriceBars& bars = file.prices.bars;
+  const std::vector<SwingPoint> points = SwingsOf(bars, change);
+  PriceChartPicture picture;
+  picture.bars = {bars.time, bars.open, bars.high, bars.low, bars.close};
+  for (const SwingPoint& p : points)
+    picture.pivots.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
+  if (const std::optional<SwingLeg> leg = LegOf(points, options.legNumber)) {
+    const LevelView view = ViewLevels(
+        ComputeRequest{leg->mode, ArgumentText(leg->low), ArgumentText(leg->high), {}, LevelScale::Linear}, ratios, shown);
+    for (std::size_t i = 0; i < view.rows.size(); ++i)
+      picture.levels.push_back({static_cast<int>(leg->from.bar), view.rows[i].level, static_cast<int>(i),
+                                view.rows[i].ratio + "  " + view.rows[i].mark});
+  }
+  picture.rising = chart::RGBColor(0xE0, 0x20, 0x20);
+  picture.falling = chart::RGBColor(0x10, 0xA0, 0x40);
+  ChartRequest request;
+  request.width = options.chartWidth;
+  request.height = options.chartHeight;
+  request.scale = options.chartScale;
+  request.pngPath = options.pngPath;
+  ChartOutcome outcome = RenderPriceChart(request, picture);
+  if (outcome.error) return {kExitFailed, {}, file.messages + *outcome.error + "\n"};
+  return Finished(std::move(outcome.png), std::move(file.messages), file.badRows);
+}
+
 LegWave WaveFromLeg(const CliOptions& options) {
   LegWave wave;
   const SwingChange change = ChangeOf(options);

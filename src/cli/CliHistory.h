@@ -15,6 +15,9 @@ namespace tavimo::cli {
 CliResult RunSwingsCommand(const CliOptions& options);
 CliResult RunStatsCommand(const CliOptions& options, const StoredSettings& stored);
 CliResult RunScanCommand(const CliOptions& options, const StoredSettings& stored);
+// chart: the candles (rising red, falling green, as the Chinese window
+// draws them), the zigzag and the levels of leg legNumber, all bars in view.
+CliResult RunChartCommand(const CliOptions& options, const StoredSettings& stored);
 
 // MODE --input: options with --low and --high (and, for auto, the mode) set
 // from leg legNumber of the file, texts that read back to the leg's prices

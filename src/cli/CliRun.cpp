@@ -100,6 +100,7 @@ CliResult RunCommand(const CliOptions& options, const StoredSettings& stored, co
     case CliCommand::Swings: return RunSwingsCommand(options);
     case CliCommand::Stats: return RunStatsCommand(options, stored);
     case CliCommand::Scan: return RunScanCommand(options, stored);
+    case CliCommand::Chart: return RunChartCommand(options, stored);
     case CliCommand::Levels: break;
   }
   if (options.inputPaths.empty()) return RunLevels(options, stored);

@@ -11,6 +11,12 @@ ChartOutcome RenderChart(const ChartRequest&, const std::vector<std::string>&, c
   return outcome;
 }
 
+ChartOutcome RenderPriceChart(const ChartRequest&, const PriceChartPicture&) {
+  ChartOutcome outcome;
+  outcome.error = "tavimo-cli: this build has no chart output";
+  return outcome;
+}
+
 ChartOutcome RenderHistogram(const ChartRequest&, const chart::DepthHistogramInput&) {
   ChartOutcome outcome;
   outcome.error = "tavimo-cli: this build has no chart output";

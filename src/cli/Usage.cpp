@@ -20,6 +20,7 @@ std::string UsageText() {
          line("       ", "swings", OptionSynopsis(UsageCommand::Swings)) +
          line("       ", "stats", OptionSynopsis(UsageCommand::Stats) + " [--png FILE] [--size WxH] [--scale S]") +
          line("       ", "scan FILE...", OptionSynopsis(UsageCommand::Scan)) +
+         line("       ", "chart", OptionSynopsis(UsageCommand::PriceChart) + " --png FILE [--size WxH] [--scale S]") +
          "\n"
          "Computes the price level of every ratio of the ratio list, as the compute\n"
          "buttons of the Tavimo window do.\n"
@@ -75,7 +76,8 @@ std::string UsageText() {
          "confirming bar's time per point; stats counts, per ratio, the retracements\n"
          "whose depth lies within --tolerance of it and whether the move resumed (with\n"
          "--png, the histogram of the depths, bins of twice the tolerance); scan\n"
-         "prints, per FILE, the current leg and the level nearest the last close. A\n"
+         "prints, per FILE, the current leg and the level nearest the last close; chart\n"
+         "draws the file's candles, swings and the levels of leg N (default 1) as a PNG. A\n"
          "row that cannot be read is reported as \"line N: ...\" (with several files,\n"
          "after the file's name) and skipped; the exit status is then 1.\n"
          "\n"

@@ -94,3 +94,26 @@ TEST(CliHistory, StatsDrawTheDepthsHistogramAsAPicture) {
 
 }  // namespace
 }  // namespace tavimo::cli
+
+namespace tavimo::cli {
+namespace {
+
+TEST(CliHistory, ChartDrawsThePriceFileAsAPictureOfTheSizeAsked) {
+  const std::string path = WriteFile("cli_chart.csv", kBars.substr(0, kBars.rfind("2024-01-06")));
+  const CliResult picture = RunCli({"chart", "--input", path, "--png", "-", "--size", "320x200", "--scale", "2"});
+  ASSERT_EQ(picture.exitStatus, 0) << picture.err;
+  ASSERT_GT(picture.out.size(), 24u);
+  EXPECT_EQ(picture.out.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  // The header's width and height, big-endian: twice the size asked.
+  const auto word = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(picture.out[at + i]);
+    return value;
+  };
+  EXPECT_EQ(word(16), 640u);
+  EXPECT_EQ(word(20), 400u);
+  EXPECT_EQ(RunCli({"chart", "--input", path}).exitStatus, kExitUsage);
+}
+
+}  // namespace
+}  // namespace tavimo::cli
