@@ -40,8 +40,6 @@ constexpr std::string_view kSection = "tvmo";
 constexpr std::string_view kChangeKey = "change";
 constexpr std::string_view kCandlesKey = "candles";
 constexpr std::string_view kSwappedValue = "swapped";
-constexpr chart::TColor kRed = chart::RGBColor(0xE0, 0x20, 0x20);
-constexpr chart::TColor kGreen = chart::RGBColor(0x10, 0xA0, 0x40);
 // Bad rows the status line names; the count says how many there were in all.
 constexpr std::size_t kNamedBadRows = 3;
 
@@ -54,15 +52,6 @@ int StoredChange(const std::optional<std::string>& stored) {
   if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 99)
     return TPriceChartWindow::kDefaultChange;
   return value;
-}
-
-// A price as the main window's boxes read it back exactly: the shortest
-// text, with the locale's decimal separator.
-std::string BoxText(double value) {
-  std::string text = ShortestText(value);
-  const std::size_t point = text.find('.');
-  if (point != std::string::npos) text.replace(point, 1, GlobalNumberFormatSettings().decimalSeparator);
-  return text;
 }
 
 QString SkippedText(const std::vector<std::string>& badRows) {
@@ -270,7 +259,7 @@ QAction* TPriceChartWindow::AddCommand(const QString& text, const QKeySequence& 
 
 chart::TColor TPriceChartWindow::RisingColor(TUiLanguage language, bool swapped) {
   const bool red = (language == TUiLanguage::Chinese) != swapped;
-  return red ? kRed : kGreen;
+  return red ? chart::kCandleRed : chart::kCandleGreen;
 }
 
 void TPriceChartWindow::ApplyColors() {
@@ -361,8 +350,8 @@ std::optional<SwingLeg> TPriceChartWindow::ShowLeg(std::size_t n) {
 }
 
 void TPriceChartWindow::ShowLevels(ComputeMode mode, double lowPrice, double highPrice, int fromBar) {
-  const std::string low = BoxText(lowPrice);
-  const std::string high = BoxText(highPrice);
+  const std::string low = PriceBoxText(lowPrice);
+  const std::string high = PriceBoxText(highPrice);
   LevelView view =
       ViewLevels(ComputeRequest{mode, low, high, {}, LevelScale::Linear}, CurrentRatioList(), Presentation());
   std::vector<TChartLevelLine> lines;
@@ -387,7 +376,7 @@ void TPriceChartWindow::ToggleLeg(std::size_t n) {
     // The leg added shows its levels, here and in the main window.
     ShowLevels(leg->mode, leg->low, leg->high, static_cast<int>(leg->from.bar));
     shownLeg_ = n;
-    mainForm_.ShowWave(leg->mode, BoxText(leg->low), BoxText(leg->high));
+    mainForm_.ShowWave(leg->mode, PriceBoxText(leg->low), PriceBoxText(leg->high));
   }
   ShowSelection();
 }
@@ -439,7 +428,7 @@ void TPriceChartWindow::SelectDrawnWave(int fromBar, double fromPrice, int toBar
   chart_->SetZones({});
   chart_->SetSelectedSegments({});
   chart_->SetDrawnWave(TChartWave{fromBar, fromPrice, toBar, toPrice});
-  mainForm_.ShowWave(mode, BoxText(low), BoxText(high));
+  mainForm_.ShowWave(mode, PriceBoxText(low), PriceBoxText(high));
 }
 
 void TPriceChartWindow::ShowCurrentLeg() { ShowLeg(1); }
@@ -447,7 +436,7 @@ void TPriceChartWindow::ShowCurrentLeg() { ShowLeg(1); }
 void TPriceChartWindow::SelectLeg(std::size_t n) {
   const std::optional<SwingLeg> leg = ShowLeg(n);
   if (!leg) return;
-  mainForm_.ShowWave(leg->mode, BoxText(leg->low), BoxText(leg->high));
+  mainForm_.ShowWave(leg->mode, PriceBoxText(leg->low), PriceBoxText(leg->high));
 }
 
 std::string TPriceChartWindow::PriceText(double price) const {

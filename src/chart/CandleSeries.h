@@ -17,6 +17,10 @@ namespace tavimo::chart {
 
 enum class TPriceSeriesKind { Candles, Line };
 
+// The red and the green of the candles, in both windows and tavimo-cli.
+inline constexpr TColor kCandleRed = RGBColor(0xE0, 0x20, 0x20);
+inline constexpr TColor kCandleGreen = RGBColor(0x10, 0xA0, 0x40);
+
 class TCandleSeries {
  public:
   // A body takes this share of the space between bar centres.

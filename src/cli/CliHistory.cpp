@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "calc/LevelText.h"
+#include "chart/CandleSeries.h"
 #include "cli/ChartOutput.h"
 #include "history/PriceFile.h"
 #include "history/Reactions.h"
@@ -54,15 +55,6 @@ std::vector<SwingPoint> SwingsOf(const PriceBars& bars, const SwingChange& chang
 
 CliResult Finished(std::string out, std::string err, bool badRows) {
   return {badRows ? kExitFailed : kExitDone, std::move(out), std::move(err)};
-}
-
-// A price as an argument text in the locale's separator, which the number
-// rules read back to the same double.
-std::string ArgumentText(double value) {
-  std::string text = ShortestText(value);
-  const std::size_t point = text.find('.');
-  if (point != std::string::npos) text.replace(point, 1, GlobalNumberFormatSettings().decimalSeparator);
-  return text;
 }
 
 void AppendLine(std::string& out, std::initializer_list<std::string_view> fields, OutputFormat format) {
@@ -134,12 +126,7 @@ CliResult RunStatsCommand(const CliOptions& options, const StoredSettings& store
     // The histogram of the depths: bins of 2T from 0 (0.02 for T = 0), a line at each ratio.
     chart::DepthHistogramInput histogram{stats.depths, tolerance.Value() > 0 ? 2 * tolerance.Value() : 0.02, {}};
     for (const RatioReaction& ratio : stats.ratios) histogram.ratios.push_back({ratio.ratio, ratio.value});
-    ChartRequest request;
-    request.width = options.chartWidth;
-    request.height = options.chartHeight;
-    request.scale = options.chartScale;
-    request.pngPath = options.pngPath;
-    ChartOutcome picture = RenderHistogram(request, histogram);
+    ChartOutcome picture = RenderHistogram(PictureRequest(options), histogram);
     if (picture.error) return {kExitFailed, {}, err + *picture.error + "\n"};
     if (*options.pngPath == kStandardOutput) return Finished(std::move(picture.png), std::move(err), failed);
   }
@@ -285,19 +272,14 @@ CliResult RunChartCommand(const CliOptions& options, const StoredSettings& store
     picture.pivots.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
   if (const std::optional<SwingLeg> leg = LegOf(points, options.legNumber)) {
     const LevelView view = ViewLevels(
-        ComputeRequest{leg->mode, ArgumentText(leg->low), ArgumentText(leg->high), {}, LevelScale::Linear}, ratios, shown);
+        ComputeRequest{leg->mode, PriceBoxText(leg->low), PriceBoxText(leg->high), {}, LevelScale::Linear}, ratios, shown);
     for (std::size_t i = 0; i < view.rows.size(); ++i)
       picture.levels.push_back({static_cast<int>(leg->from.bar), view.rows[i].level, static_cast<int>(i),
                                 view.rows[i].ratio + "  " + view.rows[i].mark});
   }
-  picture.rising = chart::RGBColor(0xE0, 0x20, 0x20);
-  picture.falling = chart::RGBColor(0x10, 0xA0, 0x40);
-  ChartRequest request;
-  request.width = options.chartWidth;
-  request.height = options.chartHeight;
-  request.scale = options.chartScale;
-  request.pngPath = options.pngPath;
-  ChartOutcome outcome = RenderPriceChart(request, picture);
+  picture.rising = chart::kCandleRed;
+  picture.falling = chart::kCandleGreen;
+  ChartOutcome outcome = RenderPriceChart(PictureRequest(options), picture);
   if (outcome.error) return {kExitFailed, {}, file.messages + *outcome.error + "\n"};
   return Finished(std::move(outcome.png), std::move(file.messages), file.badRows);
 }
@@ -320,8 +302,8 @@ LegWave WaveFromLeg(const CliOptions& options) {
     return wave;
   }
   CliOptions withLeg = options;
-  withLeg.lowText = ArgumentText(leg->low);
-  withLeg.highText = ArgumentText(leg->high);
+  withLeg.lowText = PriceBoxText(leg->low);
+  withLeg.highText = PriceBoxText(leg->high);
   if (options.autoMode) withLeg.mode = leg->mode;
   wave.options = std::move(withLeg);
   return wave;

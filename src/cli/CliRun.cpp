@@ -27,11 +27,7 @@ static_assert(kLevelMarkPattern == std::string_view(chart::kDefaultValueFormat))
 // texts when a tick gave them) or at start-up (none).
 CliResult WithChart(const CliOptions& options, const RatioList& ratios, const LevelView* view,
                     std::string levelLines) {
-  ChartRequest request;
-  request.width = options.chartWidth;
-  request.height = options.chartHeight;
-  request.scale = options.chartScale;
-  request.pngPath = options.pngPath;
+  ChartRequest request = PictureRequest(options);
   request.layout = options.layout;
   std::vector<double> levels;
   std::vector<std::string> marks;
@@ -64,6 +60,15 @@ CliResult RunLevels(const CliOptions& options, const StoredSettings& stored) {
 }
 
 }  // namespace
+
+ChartRequest PictureRequest(const CliOptions& options) {
+  ChartRequest request;
+  request.width = options.chartWidth;
+  request.height = options.chartHeight;
+  request.scale = options.chartScale;
+  request.pngPath = options.pngPath;
+  return request;
+}
 
 CliResult FailedRun(std::string message) { return {kExitFailed, {}, std::move(message) + "\n"}; }
 

@@ -11,6 +11,7 @@
 #include "calc/ComputeMode.h"
 #include "calc/LevelView.h"
 #include "calc/RatioList.h"
+#include "cli/ChartOutput.h"
 #include "cli/CliArguments.h"
 #include "settings/SettingsFile.h"
 
@@ -50,6 +51,9 @@ CliResult RunCliOptions(const CliOptions& options, const CliStreams& streams = {
 // linear beside the others, as the window does. Raises EConvertError
 // kInvalidTickMessage for a tick that is not above zero.
 LevelPresentation ResolveLevelPresentation(const CliOptions& options, const StoredSettings& stored);
+
+// The picture --png, --size and --scale ask for.
+ChartRequest PictureRequest(const CliOptions& options);
 
 // A failure: the message on a line of its own.
 CliResult FailedRun(std::string message);

@@ -519,28 +519,25 @@ PriceFileRead ReadPriceFile(const std::string& path) {
   platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.IsOpen()) return cannotRead(errno);
   struct stat status {};
-  if (fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) >= kTwoPartBytes &&
-      std::thread::hardware_concurrency() >= 2) {
-    int readErrno = 0;
-    if (std::optional<PriceFileResult> halves = ReadInTwoParts(fd.Get(), static_cast<std::uint64_t>(status.st_size), readErrno)) {
-      read.result = std::move(*halves);
-      if (read.result.readFailed) {
-        read.result.readErrno = readErrno != 0 ? readErrno : EIO;
-        return cannotRead(read.result.readErrno);
-      }
-      if (read.result.bars.Size() == 0) read.error = "No price bars in " + messages::QuotedText(path) + ".";
-      return read;
-    }
+  int readErrno = 0;
+  std::optional<PriceFileResult> halves;
+  if (fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode) &&
+      static_cast<std::uint64_t>(status.st_size) >= kTwoPartBytes && std::thread::hardware_concurrency() >= 2)
+    halves = ReadInTwoParts(fd.Get(), static_cast<std::uint64_t>(status.st_size), readErrno);
+  if (halves) {
+    read.result = std::move(*halves);
+  } else {
+    platform::DescriptorBuffer buffer(fd.Get(), platform::DescriptorBuffer::Direction::Read);
+    std::istream input(&buffer);
+    read.result = ReadPriceBars(input);
+    readErrno = buffer.Error();
   }
-  platform::DescriptorBuffer buffer(fd.Get(), platform::DescriptorBuffer::Direction::Read);
-  std::istream input(&buffer);
-  read.result = ReadPriceBars(input);
-  if (buffer.Error() != 0 || read.result.readFailed) {
+  if (readErrno != 0 || read.result.readFailed) {
     read.result.readFailed = true;
-    read.result.readErrno = buffer.Error() != 0 ? buffer.Error() : EIO;
+    read.result.readErrno = readErrno != 0 ? readErrno : EIO;
     return cannotRead(read.result.readErrno);
   }
-  if (read.result.bars.Size() == 0) read.error = "No price bars in " + messages::QuotedText(path) + ".";
+  if (read.result.bars.Size() == 0) read.error = messages::FormatMessage(kNoPriceBarsMessage, path);
   return read;
 }
 

@@ -16,6 +16,13 @@ std::string ShortestText(double value) {
   return std::string(buffer, written.ptr);
 }
 
+std::string PriceBoxText(double value, const NumberFormatSettings& settings) {
+  std::string text = ShortestText(value);
+  const std::size_t point = text.find('.');
+  if (point != std::string::npos) text.replace(point, 1, settings.decimalSeparator);
+  return text;
+}
+
 std::string DistanceText(double close, double level) {
   if (close == 0 || !std::isfinite(close) || !std::isfinite(level)) return "-";
   // v = 10000 (close - level) / close, rounded to a whole k: the double

@@ -10,6 +10,7 @@
 #include "calc/RatioList.h"
 #include "history/PriceFile.h"
 #include "history/Swings.h"
+#include "runtime/NumberFormatSettings.h"
 
 namespace tavimo {
 
@@ -37,5 +38,8 @@ std::string DistanceText(double close, double level);
 // The shortest text that reads back to the same double, as price columns
 // and the batch's level column write it.
 std::string ShortestText(double value);
+// ShortestText with the settings' decimal separator: a price box or a
+// price argument reads it back to the same double.
+std::string PriceBoxText(double value, const NumberFormatSettings& settings = GlobalNumberFormatSettings());
 
 }  // namespace tavimo
