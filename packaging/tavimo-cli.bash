@@ -77,7 +77,7 @@ _tavimo_cli()
             fi
             ((cword > 1)) && command_options="--change $level_options --format --help"
             ;;
-        chart) ((cword > 1)) && command_options="--input --change --leg $level_options --png --size --scale --help" ;;
+        chart) ((cword > 1)) && command_options="--input --change --leg --from --to $level_options --png --size --scale --help" ;;
     esac
 
     local word mode_given=false

@@ -48,8 +48,7 @@ TPriceChartWidget::TPriceChartWidget(QWidget* parent) : QWidget(parent) {
 
 void TPriceChartWidget::SetBars(const chart::TPriceColumns& bars) {
   view_.SetBars(bars);
-  view_.FitAll();
-  Changed();
+  FitAll();
 }
 
 void TPriceChartWidget::SetColors(chart::TColor rising, chart::TColor falling) {
@@ -104,10 +103,12 @@ bool TPriceChartWidget::SetLogScale(bool on) {
 
 void TPriceChartWidget::FitAll() {
   view_.FitAll();
+  fitPending_ = true;
+  Plot();  // settles the fit now when the widget is shown at its size
   Changed();
 }
 
-chart::Rect TPriceChartWidget::Plot() {
+chart::Rect TPriceChartWidget::LaidOutPlot() {
   // The plot depends on the labels, which depend on the ranges: laid out afresh.
   canvas_.SetScale(devicePixelRatioF());
   canvas_.SetupWindow(width(), height());
@@ -115,7 +116,16 @@ chart::Rect TPriceChartWidget::Plot() {
   return plot_;
 }
 
+chart::Rect TPriceChartWidget::Plot() {
+  if (fitPending_ && isVisible() && width() > 0 && height() > 0) {
+    fitPending_ = false;
+    view_.KeepRightFree(chart::LevelLabelSpace(canvas_, levels_, style_.labelFont), LaidOutPlot());
+  }
+  return LaidOutPlot();
+}
+
 void TPriceChartWidget::Render() {
+  Plot();  // settles a fit that waited for the size
   canvas_.SetScale(devicePixelRatioF());
   const chart::Rect bounds = canvas_.SetupWindow(width(), height());
   const chart::TPriceChartLayout layout = chart::DrawPriceChart(canvas_, bounds, series_, view_, style_);
@@ -291,7 +301,7 @@ void TPriceChartWidget::keyPressEvent(QKeyEvent* event) {
   const double dy = (plot.bottom - plot.top) * kKeyPanShare;
   const double centreX = (plot.left + plot.right) / 2.0;
   switch (event->key()) {
-    case Qt::Key_Home: view_.FitAll(); break;
+    case Qt::Key_Home: FitAll(); break;
     // The arrow shows more in its direction: the content moves the other way.
     case Qt::Key_Left: view_.Pan(dx, 0, plot); break;
     case Qt::Key_Right: view_.Pan(-dx, 0, plot); break;

@@ -70,7 +70,8 @@ class TPriceChartWidget : public QWidget {
   const chart::TPriceView& View() const { return view_; }
   chart::TPriceView& View() { return view_; }
   const chart::TCandleSeries& Series() const { return series_; }
-  // The plot rectangle as last laid out, in logical pixels.
+  // The plot rectangle laid out for the current ranges, in logical pixels
+  // (a fit that waited for the widget's size is settled first).
   chart::Rect Plot();
   // The chart as shown, one image pixel per device pixel.
   QImage Picture();
@@ -109,7 +110,11 @@ class TPriceChartWidget : public QWidget {
   chart::TPriceView view_;
   chart::TCandleSeries series_;
   chart::TPriceChartStyle style_;
+  chart::Rect LaidOutPlot();
   chart::Rect plot_;
+  // A fit waits for the plot's size, so the labels' room beside the latest
+  // bars is measured on the plot the frame has.
+  bool fitPending_ = false;
   std::vector<TChartPivot> zigzag_;
   bool openLast_ = false;
   std::vector<int> selected_;

@@ -30,6 +30,7 @@
 #include "history/PriceTime.h"
 #include "history/Scan.h"
 #include "platform/ProfileFile.h"
+#include "pricechart/PriceChartContent.h"
 #include "runtime/NumberFormatSettings.h"
 #include "settings/SettingsStore.h"
 
@@ -258,8 +259,7 @@ QAction* TPriceChartWindow::AddCommand(const QString& text, const QKeySequence& 
 }
 
 chart::TColor TPriceChartWindow::RisingColor(TUiLanguage language, bool swapped) {
-  const bool red = (language == TUiLanguage::Chinese) != swapped;
-  return red ? chart::kCandleRed : chart::kCandleGreen;
+  return pricechart::CandleColorsFor(language == TUiLanguage::English, swapped).rising;
 }
 
 void TPriceChartWindow::ApplyColors() {
@@ -306,12 +306,7 @@ void TPriceChartWindow::ClearSelection() {
 void TPriceChartWindow::FindTheSwings() {
   const SwingChange change(std::to_string(change_));
   swings_ = FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
-  std::vector<TChartPivot> points;
-  points.reserve(swings_.size());
-  for (const SwingPoint& p : swings_)
-    points.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
-  const bool open = !swings_.empty() && !swings_.back().confirmed;
-  chart_->SetZigzag(std::move(points), open);
+  chart_->SetZigzag(pricechart::ChartPivots(swings_), pricechart::LastPointOpen(swings_));
   ShowStatistics();
 }
 
@@ -354,13 +349,8 @@ void TPriceChartWindow::ShowLevels(ComputeMode mode, double lowPrice, double hig
   const std::string high = PriceBoxText(highPrice);
   LevelView view =
       ViewLevels(ComputeRequest{mode, low, high, {}, LevelScale::Linear}, CurrentRatioList(), Presentation());
-  std::vector<TChartLevelLine> lines;
-  for (std::size_t i = 0; i < view.rows.size(); ++i) {
-    const LevelRow& row = view.rows[i];
-    lines.push_back({fromBar, row.level, static_cast<int>(i), row.ratio + "  " + row.mark});
-  }
+  chart_->SetLevelLines(pricechart::ChartLevelLines(view, fromBar));
   levels_ = std::move(view);
-  chart_->SetLevelLines(std::move(lines));
   chart_->setAccessibleDescription(
       QString::fromUtf8(FormatLevelRows(OutputFormat::Text, levels_.rows)));
 }

@@ -17,8 +17,12 @@ void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, c
                     const TFont& font, TColor background) {
   canvas.SetFont(font);
   const int lineHeight = canvas.TextLineHeight();
-  // A label that would overlap one already written is left out; its line stays.
-  std::vector<int> labelled;
+  // Lines first, so no line crosses a label drawn before it.
+  struct Label {
+    int y;
+    const std::string* text;
+  };
+  std::vector<Label> labels;
   for (const TChartLevelLine& line : lines) {
     const int y = Round(view.PriceToY(line.price, plot));
     if (y < plot.top || y >= plot.bottom) continue;
@@ -34,16 +38,26 @@ void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, c
     }
     canvas.SetPen({color, 1, TPenStyle::psSolid});
     canvas.StrokeLine(x0, y, plot.right, y);
-    if (std::any_of(labelled.begin(), labelled.end(), [&](int other) { return std::abs(other - y) < lineHeight; }))
-      continue;
-    labelled.push_back(y);
-    // On the chart's background, so candles under a label do not blur it.
-    canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
-    canvas.SetBackgroundColor(background);
-    canvas.SetTextAnchor(kTextAlignRight | kTextAlignBottom);
-    canvas.PutText(plot.right - 2, y - 1, line.label);
-    canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
+    // A label that would overlap one already kept is left out (the list's
+    // earlier ratio wins); its line stays.
+    if (std::none_of(labels.begin(), labels.end(), [&](const Label& other) { return std::abs(other.y - y) < lineHeight; }))
+      labels.push_back({y, &line.label});
   }
+  // On the chart's background, so candles and lines under a label do not blur it.
+  canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
+  canvas.SetBackgroundColor(background);
+  canvas.SetTextAnchor(kTextAlignRight | kTextAlignBottom);
+  for (const Label& label : labels) canvas.PutText(plot.right - 2, label.y - 1, *label.text);
+  canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
+  canvas.SetTextAnchor(kTextAlignLeftTop);
+}
+
+int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, const TFont& font) {
+  if (lines.empty()) return 0;
+  canvas.SetFont(font);
+  int widest = 0;
+  for (const TChartLevelLine& line : lines) widest = std::max(widest, canvas.MeasureWidth(line.label));
+  return widest + 6;  // the 2 pixels right of a label, and a gap before the bars
 }
 
 void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartPivot>& pivots,

@@ -37,6 +37,9 @@ struct TChartLevelLine {
 void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartLevelLine>& lines,
                     const TFont& font, TColor background);
 
+// The width a chart keeps free right of its latest bar for the lines' labels.
+int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, const TFont& font);
+
 // The segments between the pivots (the last one dashed when openLast, the
 // selected ones thicker), then the pivots' labels, each kept clear of the
 // one before on its side.

@@ -103,12 +103,29 @@ void TPriceView::SetPriceRange(double low, double high) {
   ClampPrice();
 }
 
-void TPriceView::FitAll() {
-  const double margin = std::max(0.5, kFitTimeMargin * count_);
-  timeMin_ = -0.5 - margin;
-  timeMax_ = count_ - 0.5 + margin;
+void TPriceView::FitAll() { FitBars(0, count_ - 1); }
+
+void TPriceView::FitBars(int first, int last) {
+  first = std::clamp(first, 0, std::max(count_ - 1, 0));
+  last = std::clamp(last, first, std::max(count_ - 1, 0));
+  // The margin is empty space beyond the first or last bar; inside the
+  // history the view ends at the bar's edge, so no neighbour shows half.
+  const double margin = std::max(0.5, kFitTimeMargin * (static_cast<double>(last) - first + 1));
+  timeMin_ = first - 0.5 - (first == 0 ? margin : 0);
+  timeMax_ = last + 0.5 + (last == count_ - 1 ? margin : 0);
   ClampTime();
   FitPriceToVisible();
+}
+
+void TPriceView::KeepRightFree(double pixels, const Rect& plot) {
+  const double width = plot.Width();
+  if (count_ == 0 || !(pixels > 0) || width <= 0 || LastVisibleBar() != count_ - 1) return;
+  pixels = std::min(pixels, width / 3);
+  const double lastEdge = count_ - 0.5;
+  if (BarToX(lastEdge, plot) <= plot.right - pixels) return;
+  // lastEdge at right - pixels: (lastEdge - min) / (max - min) = (width - pixels) / width.
+  timeMax_ = timeMin_ + (lastEdge - timeMin_) * width / (width - pixels);
+  ClampTime();
 }
 
 void TPriceView::FitPriceToVisible() {
@@ -212,10 +229,14 @@ double TPriceView::MaxPriceSpan() const {
 // The span first and the position after it, and the far end from the two,
 // so a range moved from far away keeps its span exactly.
 void TPriceView::ClampTime() {
-  const double span = std::clamp(timeMax_ - timeMin_, kMinTimeSpan, MaxTimeSpan());  // NaN: not reached
-  double first = (timeMin_ + timeMax_) / 2 - span / 2;
+  const double wanted = timeMax_ - timeMin_;
+  const double span = std::clamp(wanted, kMinTimeSpan, MaxTimeSpan());  // NaN: not reached
+  // A range within the limits stays exactly as it is (re-centring it would
+  // move its ends by a rounding and show a sliver of a neighbouring bar).
+  double first = span == wanted ? timeMin_ : (timeMin_ + timeMax_) / 2 - span / 2;
   if (!Finite(first)) first = -0.5;
   if (count_ > 0) first = std::clamp(first, -span, count_ - 1.0);
+  if (first == timeMin_ && span == wanted) return;
   timeMin_ = first;
   timeMax_ = first + span;
 }

@@ -50,6 +50,14 @@ class TPriceView {
 
   // All bars, with the margins, and the prices of all of them.
   void FitAll();
+  // Bars first..last (clamped to the bars) and their prices, with the
+  // margins where they are the first or the last bar.
+  void FitBars(int first, int last);
+  // When the last bar is in view and ends less than `pixels` left of the
+  // plot's right edge, widens the time range to the right so it ends that
+  // far left (at most a third of the plot): room for the level labels
+  // beside the latest bars rather than over them.
+  void KeepRightFree(double pixels, const Rect& plot);
   // The price range to the lows and highs of the bars in view, with the margin.
   void FitPriceToVisible();
   // factor > 1 zooms in, < 1 out, around the bar at x (or the price at y),

@@ -29,14 +29,16 @@ ChartOutcome RenderPriceChart(const ChartRequest& request, const PriceChartPictu
   const chart::Rect bounds = canvas->SetupWindow(request.width, request.height);
   chart::TPriceView view;
   view.SetBars(picture.bars);
-  view.FitAll();
+  view.FitBars(picture.firstBar, picture.lastBar);
   chart::TCandleSeries series;
   series.SetColors(picture.rising, picture.falling);
   const chart::TPriceChartStyle style;
+  view.KeepRightFree(chart::LevelLabelSpace(*canvas, picture.levels, style.labelFont),
+                     chart::LayoutPriceChart(*canvas, bounds, view, style).plot);
   const chart::TPriceChartLayout layout = chart::DrawPriceChart(*canvas, bounds, series, view, style);
   canvas->ClipTo(layout.plot);
   chart::DrawLevelLines(*canvas, layout.plot, view, picture.levels, style.labelFont, style.background);
-  chart::DrawZigzag(*canvas, layout.plot, view, picture.pivots, true, {}, style.labelFont);
+  chart::DrawZigzag(*canvas, layout.plot, view, picture.pivots, picture.openLast, {}, style.labelFont);
   canvas->ClearClip();
   canvas->ShowImage();
   ChartOutcome outcome;

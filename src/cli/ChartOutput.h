@@ -4,6 +4,7 @@
 // described as a JSON layout report. A build without the raster canvas links
 // NoChartOutput.cpp instead, which reports that it has no chart.
 
+#include <climits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,11 +42,15 @@ struct ChartOutcome {
 ChartOutcome RenderChart(const ChartRequest& request, const std::vector<std::string>& ratios,
                          const std::vector<double>* levels, const std::vector<std::string>& markTexts = {});
 
-// chart: a price file's candles with its zigzag and level lines, all bars in
-// view, rising and falling candles in the colours given.
+// chart: a price file's candles with its zigzag and level lines, bars
+// firstBar to lastBar in view (fitted as the window fits all), rising and
+// falling candles in the colours given.
 struct PriceChartPicture {
   chart::TPriceColumns bars;
+  int firstBar = 0;
+  int lastBar = INT_MAX;  // clamped to the last bar
   std::vector<chart::TChartPivot> pivots;
+  bool openLast = true;
   std::vector<chart::TChartLevelLine> levels;
   chart::TColor rising = 0;
   chart::TColor falling = 0;

@@ -78,6 +78,8 @@ struct CliOptions {
   std::vector<std::string> inputPaths;
   std::optional<std::string> changeText;     // --change P, checked when the run starts
   std::optional<std::string> toleranceText;  // stats --tolerance T, likewise
+  // chart --from/--to: the times of the first and last bars in view, checked when the run starts.
+  std::optional<std::string> spanFromText, spanToText;
   std::size_t legNumber = 1;
   bool autoMode = false;
   bool pricesGiven = false;  // --low or --high, which leave no room for --input

@@ -1,6 +1,7 @@
 #include "cli/CliHistory.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <exception>
 #include <mutex>
@@ -10,9 +11,11 @@
 #include "chart/CandleSeries.h"
 #include "cli/ChartOutput.h"
 #include "history/PriceFile.h"
+#include "history/PriceTime.h"
 #include "history/Reactions.h"
 #include "history/Scan.h"
 #include "history/Swings.h"
+#include "pricechart/PriceChartContent.h"
 #include "runtime/CsvWriter.h"
 #include "runtime/ErrorText.h"
 #include "runtime/Exceptions.h"
@@ -258,27 +261,56 @@ CliResult RunScanCommand(const CliOptions& options, const StoredSettings& stored
   return Finished(std::move(out), std::move(err), failed);
 }
 
+// A --from/--to time; a date alone stands for its whole day at the end of a span.
+std::optional<std::int64_t> SpanTime(const std::string& text, bool end) {
+  const std::optional<std::int64_t> time = ParsePriceTime(text);
+  if (!time) return std::nullopt;
+  const bool dateOnly = text.find(':') == std::string::npos && !IsEpochText(text);
+  return end && dateOnly ? *time + 86399 : *time;
+}
+
+// The candle colours of the user's language: English for an English locale
+// (LC_ALL, then LC_MESSAGES, then LANG), the Chinese convention otherwise.
+pricechart::CandleColors EnvironmentCandleColors() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return pricechart::CandleColorsFor(pricechart::IsEnglishLocaleName(value), false);
+  }
+  return pricechart::CandleColorsFor(false, false);
+}
+
 CliResult RunChartCommand(const CliOptions& options, const StoredSettings& stored) {
   const SwingChange change = ChangeOf(options);
   const RatioList ratios = CliRatioList(options, stored);
   const LevelPresentation shown = ResolveLevelPresentation(options, stored);
-  LoadedFile file = LoadFile(options.inputPaths.front(), false);
+  std::optional<std::int64_t> from, to;
+  if (options.spanFromText && !(from = SpanTime(*options.spanFromText, false)))
+    return {kExitFailed, {}, "Invalid time " + messages::QuotedText(*options.spanFromText) + ".\n"};
+  if (options.spanToText && !(to = SpanTime(*options.spanToText, true)))
+    return {kExitFailed, {}, "Invalid time " + messages::QuotedText(*options.spanToText) + ".\n"};
+  const std::string& path = options.inputPaths.front();
+  LoadedFile file = LoadFile(path, false);
   if (!file.failure.empty()) return {kExitFailed, {}, file.messages + file.failure + "\n"};
   const PriceBars& bars = file.prices.bars;
+  const std::optional<pricechart::BarSpan> span = pricechart::BarsBetween(bars.time, from, to);
+  if (!span)
+    return {kExitFailed, {}, file.messages + "No price bars from " + options.spanFromText.value_or("the first") +
+                                 " to " + options.spanToText.value_or("the last") + " in " + messages::QuotedText(path) + ".\n"};
   const std::vector<SwingPoint> points = SwingsOf(bars, change);
   PriceChartPicture picture;
   picture.bars = {bars.time, bars.open, bars.high, bars.low, bars.close};
-  for (const SwingPoint& p : points)
-    picture.pivots.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
+  picture.firstBar = span->first;
+  picture.lastBar = span->last;
+  picture.pivots = pricechart::ChartPivots(points);
+  picture.openLast = pricechart::LastPointOpen(points);
   if (const std::optional<SwingLeg> leg = LegOf(points, options.legNumber)) {
     const LevelView view = ViewLevels(
         ComputeRequest{leg->mode, PriceBoxText(leg->low), PriceBoxText(leg->high), {}, LevelScale::Linear}, ratios, shown);
-    for (std::size_t i = 0; i < view.rows.size(); ++i)
-      picture.levels.push_back({static_cast<int>(leg->from.bar), view.rows[i].level, static_cast<int>(i),
-                                view.rows[i].ratio + "  " + view.rows[i].mark});
+    picture.levels = pricechart::ChartLevelLines(view, static_cast<int>(leg->from.bar));
   }
-  picture.rising = chart::kCandleRed;
-  picture.falling = chart::kCandleGreen;
+  const pricechart::CandleColors colors = EnvironmentCandleColors();
+  picture.rising = colors.rising;
+  picture.falling = colors.falling;
   ChartOutcome outcome = RenderPriceChart(PictureRequest(options), picture);
   if (outcome.error) return {kExitFailed, {}, file.messages + *outcome.error + "\n"};
   return Finished(std::move(outcome.png), std::move(file.messages), file.badRows);

@@ -166,3 +166,32 @@ TEST(PriceViewEmpty, AViewWithoutBarsMapsAndMovesWithoutFault) {
 
 }  // namespace
 }  // namespace tavimo::chart
+
+namespace tavimo::chart {
+namespace {
+
+TEST(PriceViewFit, ASpanEndsAtItsBarsEdgesAndTheLatestBarsKeepRoomForLabels) {
+  const testing::PriceHistory h = Ramp();
+  TPriceView view;
+  view.SetBars(h.Columns());
+  // Inside the history the span ends at its bars' edges; the margin is kept beyond the last bar.
+  view.FitBars(40, 99);
+  EXPECT_DOUBLE_EQ(view.TimeMin(), 39.5);
+  EXPECT_DOUBLE_EQ(view.TimeMax(), 99.5 + 0.02 * 60);
+  EXPECT_NEAR(view.PriceMin(), 50 - 0.05 * 60, 1e-9) << "the prices of the bars in view alone";
+  // 80 pixels of 400 kept free: the last bar's right edge ends 80 pixels left of the plot's.
+  view.KeepRightFree(80, kPlot);
+  EXPECT_NEAR(view.BarToX(99.5, kPlot), kPlot.right - 80, 1e-9);
+  EXPECT_DOUBLE_EQ(view.TimeMin(), 39.5);
+  // Never more than a third of the plot; nothing when the last bar is out of view.
+  view.FitAll();
+  view.KeepRightFree(300, kPlot);
+  EXPECT_NEAR(view.BarToX(99.5, kPlot), kPlot.right - 400.0 / 3, 1e-9);
+  view.FitBars(0, 50);
+  const double end = view.TimeMax();
+  view.KeepRightFree(80, kPlot);
+  EXPECT_DOUBLE_EQ(view.TimeMax(), end);
+}
+
+}  // namespace
+}  // namespace tavimo::chart

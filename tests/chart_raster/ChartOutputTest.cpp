@@ -256,3 +256,85 @@ TEST(ChartOutputOptions, BadSizesAreUsageErrors) {
 
 }  // namespace
 }  // namespace tavimo::cli
+
+namespace tavimo::cli {
+namespace {
+
+// Three rising bars, then three falling ones.
+constexpr const char* kRiseThenFall =
+    "Date,Open,High,Low,Close\n"
+    "2024-01-01,100,103,99,102\n2024-01-02,102,106,101,105\n2024-01-03,105,110,104,109\n"
+    "2024-01-04,109,110,100,101\n2024-01-05,101,102,95,96\n2024-01-06,96,97,90,91\n";
+
+struct CandlePixels {
+  int red = 0, green = 0;
+};
+
+CandlePixels CountCandlePixels(const CliResult& result) {
+  QImage image;
+  EXPECT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(result.out.data()), static_cast<int>(result.out.size()), "PNG"));
+  CandlePixels count;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+      count.red += p == 0xE02020;
+      count.green += p == 0x10A040;
+    }
+  return count;
+}
+
+// Sets the locale variables for one test and puts them back after.
+class LocaleScope {
+ public:
+  LocaleScope(const char* lcAll, const char* lang) {
+    for (const char* name : kNames) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+      unsetenv(name);
+    }
+    if (lcAll) setenv("LC_ALL", lcAll, 1);
+    if (lang) setenv("LANG", lang, 1);
+  }
+  ~LocaleScope() {
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name, value->c_str(), 1);
+      else unsetenv(name);
+    }
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+TEST_F(ChartOutput, PriceChartCandlesFollowTheLocalesConventionAndTheSpanAsked) {
+  const std::string path = File("bars.csv");
+  std::ofstream(path) << kRiseThenFall;
+  const auto run = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"chart", "--input", path, "--png", "-", "--size", "300x200"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunCli(args);
+  };
+  struct Case {
+    const char *lcAll, *lang;
+    std::vector<std::string> span;
+    bool red, green;  // which candle colours show
+  };
+  for (const Case& c : std::vector<Case>{{"C", "en_US.UTF-8", {"--to", "2024-01-03"}, true, false},
+                                        {nullptr, "en_US.UTF-8", {"--to", "2024-01-03"}, false, true},
+                                        {nullptr, "en_US.UTF-8", {"--from", "2024-01-04"}, true, false},
+                                        {nullptr, "zh_CN.UTF-8", {"--from", "2024-01-04 00:00"}, false, true},
+                                        {nullptr, nullptr, {}, true, true}}) {
+    const LocaleScope locale(c.lcAll, c.lang);
+    const CliResult result = run(c.span);
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const CandlePixels pixels = CountCandlePixels(result);
+    EXPECT_EQ(pixels.red > 0, c.red) << (c.lang ? c.lang : "-") << " " << (c.span.empty() ? "" : c.span[1]);
+    EXPECT_EQ(pixels.green > 0, c.green) << (c.lang ? c.lang : "-") << " " << (c.span.empty() ? "" : c.span[1]);
+  }
+  EXPECT_EQ(run({"--from", "2024-02-30"}).err, "Invalid time '2024-02-30'.\n");
+  EXPECT_EQ(run({"--from", "2024-02-01"}).err, "No price bars from 2024-02-01 to the last in '" + path + "'.\n");
+}
+
+}  // namespace
+}  // namespace tavimo::cli
