@@ -42,9 +42,48 @@ struct ColumnBar {
   }
 };
 
+// A column of this many bars or more is read from the view's summaries
+// rather than bar by bar (the same columns, the same values).
+constexpr double kSummaryBarsPerColumn = 8;
+
+// The columns of bars first..last from the summaries: per pixel column the
+// bars whose x falls in it, exactly as the walk below groups them.
+template <class F>
+void ForEachSummarisedColumn(const Rect& plot, const TPriceView& view, int first, int last, F&& column) {
+  const TPriceColumns& bars = view.Bars();
+  const TRangeExtremes& extremes = *view.BarExtremes();
+  const TRangeExtremes& closes = *view.CloseExtremes();
+  const auto low = [&](std::size_t k) { return std::min({bars.open[k], bars.high[k], bars.low[k], bars.close[k]}); };
+  const auto high = [&](std::size_t k) { return std::max({bars.open[k], bars.high[k], bars.low[k], bars.close[k]}); };
+  const auto close = [&](std::size_t k) { return bars.close[k]; };
+  const auto xOf = [&](int i) { return PixelOf(view.BarToX(i, plot)); };
+  ColumnBar c;
+  for (int i = first; i <= last;) {
+    const int x = xOf(i);
+    // The last bar of column x: estimated, then settled by the walk's own test.
+    const double estimate = std::ceil(view.XToBar(x + 1, plot)) - 1;
+    int j = estimate >= last ? last : estimate <= i ? i : static_cast<int>(estimate);
+    while (j > i && xOf(j) > x) --j;
+    while (j < last && xOf(j + 1) == x) ++j;
+    const std::size_t a = static_cast<std::size_t>(i), b = static_cast<std::size_t>(j);
+    c.x = x;
+    c.open = bars.open[a];
+    c.close = bars.close[b];
+    c.bars = j - i + 1;
+    extremes.Read(a, b, low, high, c.low, c.high);
+    closes.Read(a, b, close, close, c.closeLow, c.closeHigh);
+    column(c);
+    i = j + 1;
+  }
+}
+
 // Walks the visible bars with usable prices, one call of `column` per pixel column.
 template <class F>
 void ForEachColumn(const Rect& plot, const TPriceView& view, F&& column) {
+  if (view.BarExtremes() != nullptr && view.PixelsPerBar(plot) * kSummaryBarsPerColumn <= 1) {
+    ForEachSummarisedColumn(plot, view, view.FirstVisibleBar(), view.LastVisibleBar(), column);
+    return;
+  }
   const TPriceColumns& bars = view.Bars();
   const bool log = view.Scale() == TPriceScale::Log;
   const auto usable = [log](double v) { return std::isfinite(v) && (!log || v > 0); };
@@ -94,6 +133,8 @@ void TCandleSeries::DrawCandles(TCanvas& canvas, const Rect& plot, const TPriceV
     canvas.SetPen(SolidPen(color));
     // Lines leave out their end pixel, so the wick ends one past the low.
     canvas.StrokeLine(bar.x, y(bar.high), bar.x, y(bar.low) + 1);
+    // A body one pixel wide lies within its wick: nothing more to draw.
+    if (width == 1) return;
     const int left = bar.x - width / 2;
     const int yOpen = y(bar.open), yClose = y(bar.close);
     if (bar.open == bar.close) {
@@ -144,7 +185,7 @@ TPriceChartLayout LayoutPriceChart(TCanvas& canvas, const Rect& bounds, const TP
     layout.priceLabels.clear();
     return layout;
   }
-  const TBarPlacement placement{view.BarToX(0, rest) - rest.left, view.PixelsPerBar(rest)};
+  const TBarPlacement placement{view.BarToX(0, rest) - rest.left, view.PixelsPerBar(rest), view.TimesAscending()};
   layout.timeLabels = ChooseTimeLabels(view.Bars().time, view.FirstVisibleBar(), view.LastVisibleBar(),
                                        rest.Width(), MeasureWith(canvas), placement, style.timeLabels);
   return layout;

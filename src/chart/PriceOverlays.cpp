@@ -63,27 +63,62 @@ int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, 
 void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartPivot>& pivots,
                 bool openLast, const std::vector<int>& selected, const TFont& font) {
   if (pivots.size() < 2) return;
-  for (std::size_t i = 0; i + 1 < pivots.size(); ++i) {
-    const TChartPivot& a = pivots[i];
-    const TChartPivot& b = pivots[i + 1];
-    const bool open = openLast && i + 2 == pivots.size();
-    const bool thick = std::find(selected.begin(), selected.end(), static_cast<int>(i)) != selected.end();
-    canvas.SetPen({kZigzagColor, thick ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
-    canvas.StrokeLine(Round(view.BarToX(a.bar, plot)), Round(view.PriceToY(a.price, plot)),
-                      Round(view.BarToX(b.bar, plot)), Round(view.PriceToY(b.price, plot)));
+  const std::size_t segments = pivots.size() - 1;
+  const auto x = [&](std::size_t i) { return Round(view.BarToX(pivots[i].bar, plot)); };
+  const auto y = [&](std::size_t i) { return Round(view.PriceToY(pivots[i].price, plot)); };
+  const auto special = [&](std::size_t s) {
+    return (openLast && s + 1 == segments) || std::find(selected.begin(), selected.end(), static_cast<int>(s)) != selected.end();
+  };
+  for (std::size_t i = 0; i < segments;) {
+    if (special(i)) {
+      const bool open = openLast && i + 1 == segments;
+      const bool thick = std::find(selected.begin(), selected.end(), static_cast<int>(i)) != selected.end();
+      canvas.SetPen({kZigzagColor, thick ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
+      canvas.StrokeLine(x(i), y(i), x(i + 1), y(i + 1));
+      ++i;
+      continue;
+    }
+    canvas.SetPen({kZigzagColor, 1, TPenStyle::psSolid});
+    const int column = x(i);
+    if (x(i + 1) != column) {
+      canvas.StrokeLine(column, y(i), x(i + 1), y(i + 1));
+      ++i;
+      continue;
+    }
+    // Segments within one pixel column are vertical: a run of them is drawn
+    // as one line over the rows they cover, so a zoomed-out chart of many
+    // thousands of pivots draws a line per column.
+    int top = std::min(y(i), y(i + 1)), bottom = std::max(y(i), y(i + 1));
+    std::size_t k = i + 1;
+    for (; k < segments && !special(k) && x(k + 1) == column; ++k) {
+      top = std::min(top, y(k + 1));
+      bottom = std::max(bottom, y(k + 1));
+    }
+    canvas.StrokeLine(column, top, column, bottom + 1);
+    i = k;
   }
   TFont labelFont = font;
   labelFont.color = kZigzagColor;
   canvas.SetFont(labelFont);
   const int first = view.FirstVisibleBar();
   const int last = view.LastVisibleBar();
-  // The labels of highs and of lows each keep clear of the one before on their side.
+  // The labels of highs and of lows each keep clear of the one before on
+  // their side. A pivot within 2 pixels of the one before on its side is
+  // not labelled (it is one of a crowd no label could name), and a centre
+  // already under the label before cannot clear it: neither is measured,
+  // which keeps a zoomed-out chart of many thousands of pivots quick.
   int lastRight[2] = {INT_MIN, INT_MIN};
+  double lastX[2] = {-1e300, -1e300};
   for (const TChartPivot& p : pivots) {
     if (p.bar < first || p.bar > last) continue;
-    const int x = Round(view.BarToX(p.bar, plot));
-    const int half = canvas.MeasureWidth(p.label) / 2;
+    const double at = view.BarToX(p.bar, plot);
+    const bool crowded = at - lastX[p.high ? 1 : 0] < 2;
+    lastX[p.high ? 1 : 0] = at;
+    if (crowded) continue;
+    const int x = Round(at);
     int& right = lastRight[p.high ? 1 : 0];
+    if (x <= right + 2) continue;
+    const int half = canvas.MeasureWidth(p.label) / 2;
     if (x - half <= right + 2) continue;
     right = x + half;
     canvas.SetTextAnchor(kTextAlignCenter | (p.high ? kTextAlignBottom : 0));

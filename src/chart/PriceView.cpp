@@ -31,6 +31,23 @@ void TPriceView::SetBars(const TPriceColumns& bars) {
     // Written so that not-a-number fails too.
     allPositive_ = bars.open[k] > 0 && bars.high[k] > 0 && bars.low[k] > 0 && bars.close[k] > 0;
   }
+  timesAscending_ = std::is_sorted(bars.time.begin(), bars.time.end());
+  summarised_ = true;
+  for (int i = 0; i < count_ && summarised_; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    summarised_ = std::isfinite(bars.open[k]) && std::isfinite(bars.high[k]) && std::isfinite(bars.low[k]) &&
+                  std::isfinite(bars.close[k]);
+  }
+  if (summarised_) {
+    const std::size_t n = static_cast<std::size_t>(count_);
+    barExtremes_.Build(
+        n, [&](std::size_t i) { return std::min({bars.open[i], bars.high[i], bars.low[i], bars.close[i]}); },
+        [&](std::size_t i) { return std::max({bars.open[i], bars.high[i], bars.low[i], bars.close[i]}); });
+    closeExtremes_.Build(n, [&](std::size_t i) { return bars.close[i]; }, [&](std::size_t i) { return bars.close[i]; });
+  } else {
+    barExtremes_ = {};
+    closeExtremes_ = {};
+  }
   const bool scaleLost = scale_ == TPriceScale::Log && !allPositive_;
   if (scaleLost) scale_ = TPriceScale::Linear;
   if (!Extent(0, count_ - 1, dataLow_, dataHigh_)) {
@@ -57,7 +74,6 @@ bool TPriceView::SetScale(TPriceScale scale) {
   return true;
 }
 
-double TPriceView::ToUnits(double price) const { return scale_ == TPriceScale::Log ? std::log(price) : price; }
 double TPriceView::FromUnits(double units) const { return scale_ == TPriceScale::Log ? std::exp(units) : units; }
 double TPriceView::PriceMin() const { return FromUnits(unitsMin_); }
 double TPriceView::PriceMax() const { return FromUnits(unitsMax_); }
@@ -191,21 +207,12 @@ int TPriceView::LastVisibleBar() const {
   return static_cast<int>(std::min(last, static_cast<double>(count_ - 1)));
 }
 
-double TPriceView::PixelsPerBar(const Rect& plot) const { return plot.Width() / (timeMax_ - timeMin_); }
-
-double TPriceView::BarToX(double bar, const Rect& plot) const {
-  return plot.left + (bar - timeMin_) * PixelsPerBar(plot);
-}
 
 double TPriceView::XToBar(double x, const Rect& plot) const {
   if (plot.Width() <= 0) return timeMin_;
   return timeMin_ + (x - plot.left) / PixelsPerBar(plot);
 }
 
-double TPriceView::PriceToY(double price, const Rect& plot) const {
-  if (scale_ == TPriceScale::Log && !(price > 0)) return plot.bottom + plot.Height();
-  return plot.top + (unitsMax_ - ToUnits(price)) * plot.Height() / (unitsMax_ - unitsMin_);
-}
 
 double TPriceView::YToPrice(double y, const Rect& plot) const {
   if (plot.Height() <= 0) return PriceMax();

@@ -9,8 +9,11 @@
 // time range keeps at least one bar's centre inside it, and the price range
 // overlaps the low-to-high of at least one bar whose centre is in view.
 
+#include <cmath>
+
 #include "chart/Geometry.h"
 #include "chart/PriceColumns.h"
+#include "chart/RangeExtremes.h"
 
 namespace tavimo::chart {
 
@@ -70,6 +73,14 @@ class TPriceView {
   // dy downward shows higher prices.
   void Pan(double dx, double dy, const Rect& plot);
 
+  // The lowest and highest of each bar's four prices, and of the closes,
+  // over ranges of bars; none when a price is not finite (the series then
+  // walks the bars, leaving such a bar out).
+  // Whether the bars' times never fall from one bar to the next.
+  bool TimesAscending() const { return timesAscending_; }
+  const TRangeExtremes* BarExtremes() const { return summarised_ ? &barExtremes_ : nullptr; }
+  const TRangeExtremes* CloseExtremes() const { return summarised_ ? &closeExtremes_ : nullptr; }
+
   // The bars at least partly inside the time range; last < first when none.
   int FirstVisibleBar() const;
   int LastVisibleBar() const;
@@ -77,15 +88,19 @@ class TPriceView {
   // The plot's left edge is TimeMin, its right edge TimeMax; its top edge
   // PriceMax, its bottom edge PriceMin. A price not above 0 on a log scale
   // maps below the plot.
-  double PixelsPerBar(const Rect& plot) const;
-  double BarToX(double bar, const Rect& plot) const;
+  // (Inline: a paint maps every bar in view.)
+  double PixelsPerBar(const Rect& plot) const { return plot.Width() / (timeMax_ - timeMin_); }
+  double BarToX(double bar, const Rect& plot) const { return plot.left + (bar - timeMin_) * PixelsPerBar(plot); }
   double XToBar(double x, const Rect& plot) const;
-  double PriceToY(double price, const Rect& plot) const;
+  double PriceToY(double price, const Rect& plot) const {
+    if (scale_ == TPriceScale::Log && !(price > 0)) return plot.bottom + plot.Height();
+    return plot.top + (unitsMax_ - ToUnits(price)) * plot.Height() / (unitsMax_ - unitsMin_);
+  }
   double YToPrice(double y, const Rect& plot) const;
 
  private:
   // Prices in the units the scale is linear in (the price, or its logarithm).
-  double ToUnits(double price) const;
+  double ToUnits(double price) const { return scale_ == TPriceScale::Log ? std::log(price) : price; }
   double FromUnits(double units) const;
   // The lowest low and highest high, in units, of bars first..last; false when none is usable.
   bool Extent(int first, int last, double& low, double& high) const;
@@ -104,6 +119,9 @@ class TPriceView {
 
   TPriceColumns bars_;
   int count_ = 0;
+  bool summarised_ = false;
+  bool timesAscending_ = true;
+  TRangeExtremes barExtremes_, closeExtremes_;
   bool allPositive_ = true;
   TPriceScale scale_ = TPriceScale::Linear;
   double timeMin_ = -0.5;

@@ -171,7 +171,13 @@ bool PlaceLabels(std::span<const std::int64_t> times, int first, int last, int p
     previous.Set(times[static_cast<std::size_t>(first - 1)]);
     previousBucket = Bucket(step, times[static_cast<std::size_t>(first - 1)], previous);
   }
-  for (int i = first; i <= last; ++i) {
+  const auto bucketAt = [&](int j) {
+    CalendarTime c;
+    const std::int64_t t = times[static_cast<std::size_t>(j)];
+    c.Set(t);
+    return Bucket(step, t, c);
+  };
+  for (int i = first; i <= last;) {
     const std::int64_t t = times[static_cast<std::size_t>(i)];
     now.Set(t);
     const std::int64_t bucket = Bucket(step, t, now);
@@ -201,6 +207,25 @@ bool PlaceLabels(std::span<const std::int64_t> times, int first, int last, int p
     }
     previous = now;
     previousBucket = bucket;
+    if (!placement.timesAscending) {
+      ++i;
+      continue;
+    }
+    // Buckets never fall along rising times: the next period's first bar is
+    // found by galloping, then bisecting; its bar before is the one compared.
+    int same = i, stride = 1, next = i + 1;
+    while (next <= last && bucketAt(next) == bucket) {
+      same = next;
+      stride *= 2;
+      next = last - same < stride ? last + 1 : same + stride;
+    }
+    while (next - same > 1) {
+      const int mid = same + (next - same) / 2;
+      if (bucketAt(mid) == bucket) same = mid;
+      else next = mid;
+    }
+    if (next - 1 > i && next <= last) previous.Set(times[static_cast<std::size_t>(next - 1)]);
+    i = next;
   }
   return true;
 }

@@ -62,6 +62,9 @@ TTextMeasure MeasureWith(TCanvas& canvas);
 struct TBarPlacement {
   double origin = 0;
   double spacing = 1;
+  // The times rise from bar to bar: the labels then skip from one period's
+  // first bar to the next by bisection rather than reading every bar.
+  bool timesAscending = false;
 };
 
 // Labels for bars first ... last (clamped to the times there are) on an axis

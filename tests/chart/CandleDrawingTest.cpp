@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <tuple>
 
 #include "PriceChartTestSupport.h"
 #include "chart/CandleSeries.h"
@@ -94,7 +97,51 @@ TEST(CandleDrawing, BarsSharingAPixelColumnAreDrawnAsOne) {
   EXPECT_EQ(lines[3]->x0, 3);
   EXPECT_EQ(lines[3]->y0, 88);
   EXPECT_EQ(lines[3]->y1, 99);
-  EXPECT_EQ(d.Of(TCanvasOp::FillRect).size(), 100u);
+  // A body one pixel wide lies within its wick: only the wick is drawn.
+  EXPECT_TRUE(d.Of(TCanvasOp::FillRect).empty());
+}
+
+// The same columns from the view's summaries as from walking every bar: a
+// bar of no price beyond the range in view makes the second view walk.
+TEST(CandleDrawing, ZoomedOutColumnsFromTheSummariesEqualTheWalkOverEveryBar) {
+  PriceHistory summarised, walked;
+  std::uint64_t state = 7;
+  double price = 100;
+  for (int i = 0; i < 20000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    const double move = static_cast<double>(state >> 40) / (1u << 24) - 0.5;
+    const double open = price;
+    price = std::max(1.0, price + move * 4);
+    const double high = std::max(open, price) + (state >> 60) * 0.25, low = std::min(open, price) - (state >> 61) * 0.25;
+    summarised.Add(i, open, high, low, price);
+    walked.Add(i, open, high, low, price);
+  }
+  walked.Add(20000, std::nan(""), 1, 1, 1);
+  for (const TPriceSeriesKind kind : {TPriceSeriesKind::Candles, TPriceSeriesKind::Line})
+    for (const auto& [first, last, width] : {std::tuple{-0.5, 19999.5, 100}, {123.25, 9876.5, 333}, {5000.0, 5900.0, 97}}) {
+      std::vector<TCanvasRecord> records[2];
+      for (int k = 0; k < 2; ++k) {
+        TPriceView view;
+        view.SetBars((k == 0 ? summarised : walked).Columns());
+        ASSERT_EQ(view.BarExtremes() != nullptr, k == 0);
+        view.SetTimeRange(first, last);
+        view.SetPriceRange(0, 300);
+        TCandleSeries series;
+        series.SetKind(kind);
+        RecordingCanvas canvas;
+        canvas.SetupWindow(400, 200);
+        canvas.ClearRecords();
+        series.Draw(canvas, Rect{10, 0, 10 + width, 200}, view);
+        records[k] = canvas.Records();
+      }
+      ASSERT_EQ(records[0].size(), records[1].size()) << first << ".." << last;
+      for (std::size_t i = 0; i < records[0].size(); ++i) {
+        const TCanvasRecord &a = records[0][i], &b = records[1][i];
+        EXPECT_TRUE(a.op == b.op && a.rect == b.rect && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1 &&
+                    a.pen.color == b.pen.color)
+            << "record " << i << " of " << first << ".." << last;
+      }
+    }
 }
 
 TEST(CandleDrawing, TheLineSeriesJoinsTheCloses) {

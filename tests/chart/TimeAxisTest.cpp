@@ -134,6 +134,16 @@ TEST(TimeAxisOverlap, NoTwoLabelsOverlapAtAnyWidth) {
           previousRight = left + w;
         }
         ASSERT_FALSE(axis.labels.empty()) << history.name << " at " << width;
+        // Skipping between the periods' first bars of rising times gives the same labels.
+        const double spacing = static_cast<double>(width) / (end - first + 1);
+        const TTimeAxisLabels skipped = ChooseTimeLabels(history.times, first, end, width, Width,
+                                                         TBarPlacement{(0.5 - first) * spacing, spacing, true}, style);
+        ASSERT_EQ(skipped.step, axis.step) << history.name << " at " << width;
+        ASSERT_EQ(skipped.labels.size(), axis.labels.size()) << history.name << " at " << width;
+        for (std::size_t i = 0; i < axis.labels.size(); ++i)
+          ASSERT_TRUE(skipped.labels[i].bar == axis.labels[i].bar && skipped.labels[i].x == axis.labels[i].x &&
+                      skipped.labels[i].text == axis.labels[i].text && skipped.labels[i].kind == axis.labels[i].kind)
+              << history.name << " at " << width << ", label " << i;
       }
     }
   }

@@ -1,0 +1,91 @@
+#pragma once
+// The lowest and the highest of a sequence's values over any range of its
+// indexes, from the values themselves and block summaries built once: the
+// lows and highs of blocks of 16, 256, 4096, ... values. A range is read in
+// at most 30 steps a level, so a zoomed-out chart reads each pixel
+// column's range without walking every bar in it. The block summaries take
+// about a fifteenth of the values' count in each of the two arrays.
+
+#include <cstddef>
+#include <vector>
+
+namespace tavimo::chart {
+
+class TRangeExtremes {
+ public:
+  static constexpr std::size_t kFanOut = 16;
+
+  // low(i) and high(i) give value i's low and high (for a bar, its lowest
+  // and highest price).
+  template <class Low, class High>
+  void Build(std::size_t count, Low&& low, High&& high) {
+    levels_.clear();
+    count_ = count;
+    std::size_t block = kFanOut;
+    std::vector<double> lows, highs;
+    for (std::size_t b = 0; b * block < count; ++b) {
+      double lo = low(b * block), hi = high(b * block);
+      for (std::size_t i = b * block + 1; i < std::min(count, (b + 1) * block); ++i) {
+        lo = std::min(lo, low(i));
+        hi = std::max(hi, high(i));
+      }
+      lows.push_back(lo);
+      highs.push_back(hi);
+    }
+    while (lows.size() > 1) {
+      levels_.push_back({block, lows, highs});
+      std::vector<double> nextLows, nextHighs;
+      for (std::size_t b = 0; b < lows.size(); b += kFanOut) {
+        double lo = lows[b], hi = highs[b];
+        for (std::size_t k = b + 1; k < std::min(lows.size(), b + kFanOut); ++k) {
+          lo = std::min(lo, lows[k]);
+          hi = std::max(hi, highs[k]);
+        }
+        nextLows.push_back(lo);
+        nextHighs.push_back(hi);
+      }
+      lows = std::move(nextLows);
+      highs = std::move(nextHighs);
+      block *= kFanOut;
+    }
+    if (!lows.empty()) levels_.push_back({block, std::move(lows), std::move(highs)});
+  }
+
+  std::size_t Count() const { return count_; }
+
+  // The lowest low and highest high of values first..last (first <= last < Count()).
+  template <class Low, class High>
+  void Read(std::size_t first, std::size_t last, Low&& low, High&& high, double& lo, double& hi) const {
+    std::size_t i = first;
+    const std::size_t end = last + 1;
+    lo = low(i);
+    hi = high(i);
+    while (i < end) {
+      // The largest block that starts at i and ends within the range.
+      const Level* best = nullptr;
+      for (const Level& level : levels_) {
+        if (i % level.block != 0 || i + level.block > end) break;
+        best = &level;
+      }
+      if (best == nullptr) {
+        lo = std::min(lo, low(i));
+        hi = std::max(hi, high(i));
+        ++i;
+      } else {
+        lo = std::min(lo, best->lows[i / best->block]);
+        hi = std::max(hi, best->highs[i / best->block]);
+        i += best->block;
+      }
+    }
+  }
+
+ private:
+  struct Level {
+    std::size_t block;
+    std::vector<double> lows, highs;
+  };
+  std::size_t count_ = 0;
+  std::vector<Level> levels_;
+};
+
+}  // namespace tavimo::chart
