@@ -79,7 +79,7 @@ struct PriceChartFixture {
     view.SetBars(ColumnsOf(bars));
     view.FitAll();
     const std::vector<SwingPoint> swings = FindSwings(bars.high.data(), bars.low.data(), bars.Size(), SwingChange("5"));
-    pivots = pricechart::ChartPivots(swings);
+    pivots = TZigzag(pricechart::ChartPivots(swings));
     levels = LevelLines(swings);
     series.SetColors(kCandleRed, kCandleGreen);
   }
@@ -98,7 +98,7 @@ struct PriceChartFixture {
   TPriceView view;
   TCandleSeries series;
   TPriceChartStyle style;
-  std::vector<TChartPivot> pivots;
+  TZigzag pivots;
   std::vector<TChartLevelLine> levels;
   TRasterCanvas canvas;
 };
@@ -164,7 +164,7 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
     const TPriceChartLayout layout = DrawPriceChart(canvas, bounds, series, view, style);
     canvas.ClipTo(layout.plot);
     DrawLevelLines(canvas, layout.plot, view, LevelLines(swings), style.labelFont, style.background);
-    DrawZigzag(canvas, layout.plot, view, pricechart::ChartPivots(swings), true, {}, style.labelFont);
+    DrawZigzag(canvas, layout.plot, view, TZigzag(pricechart::ChartPivots(swings)), true, {}, style.labelFont);
     canvas.ClearClip();
     canvas.ShowImage();
     benchmark::DoNotOptimize(canvas.Image().constBits());

@@ -57,7 +57,7 @@ void TPriceChartWidget::SetColors(chart::TColor rising, chart::TColor falling) {
 }
 
 void TPriceChartWidget::SetZigzag(std::vector<TChartPivot> points, bool openLast) {
-  zigzag_ = std::move(points);
+  zigzag_ = chart::TZigzag(std::move(points));
   openLast_ = openLast;
   selected_.clear();
   Changed();
@@ -203,9 +203,10 @@ std::optional<int> TPriceChartWidget::SegmentAt(const QPointF& p) {
   const chart::Rect plot = Plot();
   std::optional<int> best;
   double bestDistance = kPickDistance;
-  for (std::size_t i = 0; i + 1 < zigzag_.size(); ++i) {
-    const QPointF a(view_.BarToX(zigzag_[i].bar, plot), view_.PriceToY(zigzag_[i].price, plot));
-    const QPointF b(view_.BarToX(zigzag_[i + 1].bar, plot), view_.PriceToY(zigzag_[i + 1].price, plot));
+  const std::vector<TChartPivot>& pivots = zigzag_.Pivots();
+  for (std::size_t i = 0; i + 1 < pivots.size(); ++i) {
+    const QPointF a(view_.BarToX(pivots[i].bar, plot), view_.PriceToY(pivots[i].price, plot));
+    const QPointF b(view_.BarToX(pivots[i + 1].bar, plot), view_.PriceToY(pivots[i + 1].price, plot));
     const double d = SegmentDistance(p, a, b);
     if (d <= bestDistance) {
       bestDistance = d;

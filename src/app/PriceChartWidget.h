@@ -115,7 +115,7 @@ class TPriceChartWidget : public QWidget {
   // A fit waits for the plot's size, so the labels' room beside the latest
   // bars is measured on the plot the frame has.
   bool fitPending_ = false;
-  std::vector<TChartPivot> zigzag_;
+  chart::TZigzag zigzag_;
   bool openLast_ = false;
   std::vector<int> selected_;
   std::vector<TChartLevelLine> levels_;

@@ -185,7 +185,8 @@ TPriceChartLayout LayoutPriceChart(TCanvas& canvas, const Rect& bounds, const TP
     layout.priceLabels.clear();
     return layout;
   }
-  const TBarPlacement placement{view.BarToX(0, rest) - rest.left, view.PixelsPerBar(rest), view.TimesAscending()};
+  const TBarPlacement placement{view.BarToX(0, rest) - rest.left, view.PixelsPerBar(rest), view.TimesAscending(),
+                                view.ShortestTimeGap(view.FirstVisibleBar(), view.LastVisibleBar())};
   layout.timeLabels = ChooseTimeLabels(view.Bars().time, view.FirstVisibleBar(), view.LastVisibleBar(),
                                        rest.Width(), MeasureWith(canvas), placement, style.timeLabels);
   return layout;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "chart/Palette.h"
 
@@ -60,70 +61,141 @@ int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, 
   return widest + 6;  // the 2 pixels right of a label, and a gap before the bars
 }
 
-void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartPivot>& pivots,
-                bool openLast, const std::vector<int>& selected, const TFont& font) {
+TZigzag::TZigzag(std::vector<TChartPivot> pivots) : pivots_(std::move(pivots)) {
+  const std::size_t n = pivots_.size();
+  sideGap_.resize(n, HUGE_VAL);
+  bars_.reserve(n);
+  priceValues_.reserve(n);
+  for (const TChartPivot& p : pivots_) {
+    bars_.push_back(p.bar);
+    priceValues_.push_back(p.price);
+  }
+  std::optional<int> before[2];
+  for (std::size_t i = 0; i < n; ++i) {
+    const TChartPivot& p = pivots_[i];
+    if (i > 0 && p.bar < pivots_[i - 1].bar) inBarOrder_ = false;
+    std::optional<int>& last = before[p.high ? 1 : 0];
+    if (last) sideGap_[i] = static_cast<double>(p.bar) - *last;
+    last = p.bar;
+  }
+  const auto price = [&](std::size_t i) { return priceValues_[i]; };
+  prices_.Build(n, price, price);
+  for (const bool high : {false, true}) {
+    const auto gap = [&](std::size_t i) { return SideGap(i, high); };
+    (high ? highGaps_ : lowGaps_).Build(n, gap, gap);
+  }
+}
+
+double TZigzag::SideGap(std::size_t i, bool high) const { return pivots_[i].high == high ? sideGap_[i] : -HUGE_VAL; }
+
+void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const TZigzag& zigzag, bool openLast,
+                const std::vector<int>& selected, const TFont& font) {
+  const std::vector<TChartPivot>& pivots = zigzag.Pivots();
   if (pivots.size() < 2) return;
   const std::size_t segments = pivots.size() - 1;
-  const auto x = [&](std::size_t i) { return Round(view.BarToX(pivots[i].bar, plot)); };
+  const auto x = [&](std::size_t i) { return Round(view.BarToX(zigzag.Bars()[i], plot)); };
   const auto y = [&](std::size_t i) { return Round(view.PriceToY(pivots[i].price, plot)); };
-  const auto special = [&](std::size_t s) {
-    return (openLast && s + 1 == segments) || std::find(selected.begin(), selected.end(), static_cast<int>(s)) != selected.end();
+  const auto isSelected = [&](std::size_t s) {
+    return std::find(selected.begin(), selected.end(), static_cast<int>(s)) != selected.end();
   };
-  for (std::size_t i = 0; i < segments;) {
-    if (special(i)) {
-      const bool open = openLast && i + 1 == segments;
-      const bool thick = std::find(selected.begin(), selected.end(), static_cast<int>(i)) != selected.end();
-      canvas.SetPen({kZigzagColor, thick ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
-      canvas.StrokeLine(x(i), y(i), x(i + 1), y(i + 1));
-      ++i;
-      continue;
-    }
+  const auto segment = [&](std::size_t s) {
+    const bool open = openLast && s + 1 == segments;
+    canvas.SetPen({kZigzagColor, isSelected(s) ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
+    canvas.StrokeLine(x(s), y(s), x(s + 1), y(s + 1));
+  };
+  // The pivots of one pixel column, first..last, when every segment between
+  // them is vertical and plain: one line over the rows they cover.
+  const auto column = [&](std::size_t first, std::size_t last) {
+    double low = 0, high = 0;
+    const std::vector<double>& prices = zigzag.PriceValues();
+    const auto price = [&](std::size_t i) { return prices[i]; };
+    zigzag.Prices().Read(first, last, price, price, low, high);
     canvas.SetPen({kZigzagColor, 1, TPenStyle::psSolid});
-    const int column = x(i);
-    if (x(i + 1) != column) {
-      canvas.StrokeLine(column, y(i), x(i + 1), y(i + 1));
-      ++i;
-      continue;
-    }
-    // Segments within one pixel column are vertical: a run of them is drawn
-    // as one line over the rows they cover, so a zoomed-out chart of many
-    // thousands of pivots draws a line per column.
-    int top = std::min(y(i), y(i + 1)), bottom = std::max(y(i), y(i + 1));
-    std::size_t k = i + 1;
-    for (; k < segments && !special(k) && x(k + 1) == column; ++k) {
-      top = std::min(top, y(k + 1));
-      bottom = std::max(bottom, y(k + 1));
-    }
-    canvas.StrokeLine(column, top, column, bottom + 1);
-    i = k;
+    const int top = Round(view.PriceToY(high, plot)), bottom = Round(view.PriceToY(low, plot));
+    canvas.StrokeLine(x(first), std::min(top, bottom), x(first), std::max(top, bottom) + 1);
+  };
+  const auto plain = [&](std::size_t first, std::size_t last) {
+    if (openLast && last == segments) return false;
+    return std::none_of(selected.begin(), selected.end(),
+                        [&](int s) { return s >= 0 && static_cast<std::size_t>(s) >= first && static_cast<std::size_t>(s) < last; });
+  };
+  // In bar order, only the segments that reach into the bars in view.
+  std::size_t begin = 0, end = segments;
+  if (zigzag.InBarOrder()) {
+    const std::vector<int>& bars = zigzag.Bars();
+    const auto firstIn = std::lower_bound(bars.begin(), bars.end(), view.FirstVisibleBar());
+    const auto pastLast = std::lower_bound(firstIn, bars.end(), view.LastVisibleBar() + 1);
+    begin = static_cast<std::size_t>(std::max<std::ptrdiff_t>(firstIn - bars.begin() - 1, 0));
+    end = std::min(segments, static_cast<std::size_t>(pastLast - bars.begin()));
   }
+  for (std::size_t i = begin; i < end;) {
+    // The last pivot in i's column: pivots in bar order are found by
+    // bisection, so a zoomed-out chart reads a column, not every pivot in it.
+    std::size_t j = i;
+    if (zigzag.InBarOrder()) {
+      // The last bar whose x rounds to the column: estimated, then settled by
+      // the rounding itself; the pivots up to it are found by their bars.
+      const int at = x(i);
+      const auto xOfBar = [&](double bar) { return Round(view.BarToX(bar, plot)); };
+      double limit = std::max<double>(pivots[i].bar, std::floor(view.XToBar(at + 0.5, plot)));
+      while (limit > pivots[i].bar && xOfBar(limit) > at) --limit;
+      while (xOfBar(limit + 1) <= at) ++limit;
+      const std::vector<int>& bars = zigzag.Bars();
+      const auto past = std::upper_bound(bars.begin() + static_cast<std::ptrdiff_t>(i),
+                                         bars.begin() + static_cast<std::ptrdiff_t>(end + 1), limit,
+                                         [](double bar, int pivotBar) { return bar < pivotBar; });
+      j = static_cast<std::size_t>(past - bars.begin()) - 1;
+    }
+    if (j > i && plain(i, j)) {
+      column(i, j);
+    } else {
+      for (std::size_t s = i; s < j; ++s) segment(s);
+    }
+    if (j < end) segment(j);
+    i = j + 1;
+  }
+
   TFont labelFont = font;
   labelFont.color = kZigzagColor;
   canvas.SetFont(labelFont);
   const int first = view.FirstVisibleBar();
   const int last = view.LastVisibleBar();
-  // The labels of highs and of lows each keep clear of the one before on
-  // their side. A pivot within 2 pixels of the one before on its side is
-  // not labelled (it is one of a crowd no label could name), and a centre
-  // already under the label before cannot clear it: neither is measured,
-  // which keeps a zoomed-out chart of many thousands of pivots quick.
-  int lastRight[2] = {INT_MIN, INT_MIN};
-  double lastX[2] = {-1e300, -1e300};
-  for (const TChartPivot& p : pivots) {
-    if (p.bar < first || p.bar > last) continue;
-    const double at = view.BarToX(p.bar, plot);
-    const bool crowded = at - lastX[p.high ? 1 : 0] < 2;
-    lastX[p.high ? 1 : 0] = at;
-    if (crowded) continue;
-    const int x = Round(at);
-    int& right = lastRight[p.high ? 1 : 0];
-    if (x <= right + 2) continue;
-    const int half = canvas.MeasureWidth(p.label) / 2;
-    if (x - half <= right + 2) continue;
-    right = x + half;
-    canvas.SetTextAnchor(kTextAlignCenter | (p.high ? kTextAlignBottom : 0));
-    const int y = Round(view.PriceToY(p.price, plot));
-    canvas.PutText(x, p.high ? y - 3 : y + 3, p.label);
+  // Each side's labels keep clear of the one before on that side. A pivot
+  // less than 2 pixels after the one before on its side is not labelled (it
+  // is one of a crowd no label could name); nor is one whose centre lies
+  // under the label before. Neither is measured, and in bar order both are
+  // skipped by the summaries, so a zoomed-out chart of many thousands of
+  // pivots stays quick.
+  const double minimumGap = 2 / view.PixelsPerBar(plot);
+  for (const bool high : {false, true}) {
+    int right = INT_MIN;
+    canvas.SetTextAnchor(kTextAlignCenter | (high ? kTextAlignBottom : 0));
+    for (std::size_t i = begin; i < pivots.size(); ++i) {
+      if (zigzag.InBarOrder()) {
+        // The first pivot whose centre is past the label before...
+        if (right != INT_MIN && x(i) <= right + 2) {
+          std::size_t lo = i, hi = pivots.size();  // x(lo) <= right + 2
+          while (hi - lo > 1) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (x(mid) <= right + 2) lo = mid;
+            else hi = mid;
+          }
+          i = hi;
+        }
+        // ...and then the first of this side far enough from its side's one before.
+        i = zigzag.SideGaps(high).FindFirstAtLeast(i, minimumGap, [&](std::size_t k) { return zigzag.SideGap(k, high); });
+        if (i >= pivots.size() || pivots[i].bar > last) break;
+      }
+      const TChartPivot& p = pivots[i];
+      if (p.high != high || p.bar < first || p.bar > last || zigzag.SideGap(i, high) < minimumGap) continue;
+      const int at = x(i);
+      if (at <= right + 2) continue;
+      const int half = canvas.MeasureWidth(p.label) / 2;
+      if (at - half <= right + 2) continue;
+      right = at + half;
+      const int top = y(i);
+      canvas.PutText(at, high ? top - 3 : top + 3, p.label);
+    }
   }
   canvas.SetTextAnchor(kTextAlignLeftTop);
 }

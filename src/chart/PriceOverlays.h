@@ -10,6 +10,7 @@
 #include "chart/Canvas.h"
 #include "chart/Geometry.h"
 #include "chart/PriceView.h"
+#include "chart/RangeExtremes.h"
 
 namespace tavimo::chart {
 
@@ -40,10 +41,38 @@ void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, c
 // The width a chart keeps free right of its latest bar for the lines' labels.
 int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, const TFont& font);
 
+// The pivots in bar order with the summaries a zoomed-out chart reads them
+// by: their prices over ranges, and per side the bars since the pivot
+// before on that side. Built once when the swings change.
+class TZigzag {
+ public:
+  TZigzag() = default;
+  explicit TZigzag(std::vector<TChartPivot> pivots);
+  const std::vector<TChartPivot>& Pivots() const { return pivots_; }
+  std::size_t Size() const { return pivots_.size(); }
+  // The pivots' bars and prices alone, compact for searching and reading.
+  const std::vector<int>& Bars() const { return bars_; }
+  const std::vector<double>& PriceValues() const { return priceValues_; }
+  bool InBarOrder() const { return inBarOrder_; }
+  const TRangeExtremes& Prices() const { return prices_; }
+  // Of pivots of one side, the bars since the one before on that side
+  // (huge for the first); -huge for the other side's.
+  const TRangeExtremes& SideGaps(bool high) const { return high ? highGaps_ : lowGaps_; }
+  double SideGap(std::size_t i, bool high) const;
+
+ private:
+  std::vector<TChartPivot> pivots_;
+  std::vector<int> bars_;
+  std::vector<double> priceValues_;
+  std::vector<double> sideGap_;
+  bool inBarOrder_ = true;
+  TRangeExtremes prices_, highGaps_, lowGaps_;
+};
+
 // The segments between the pivots (the last one dashed when openLast, the
 // selected ones thicker), then the pivots' labels, each kept clear of the
 // one before on its side.
-void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartPivot>& pivots,
-                bool openLast, const std::vector<int>& selected, const TFont& font);
+void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const TZigzag& zigzag, bool openLast,
+                const std::vector<int>& selected, const TFont& font);
 
 }  // namespace tavimo::chart

@@ -1,6 +1,7 @@
 #include "chart/PriceView.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace tavimo::chart {
@@ -32,6 +33,12 @@ void TPriceView::SetBars(const TPriceColumns& bars) {
     allPositive_ = bars.open[k] > 0 && bars.high[k] > 0 && bars.low[k] > 0 && bars.close[k] > 0;
   }
   timesAscending_ = std::is_sorted(bars.time.begin(), bars.time.end());
+  // Rises of time as doubles, exact below 2^53 seconds; the others as no gap.
+  const auto gap = [&](std::size_t i) {
+    const std::int64_t d = i == 0 ? 0 : bars.time[i] - bars.time[i - 1];
+    return d > 0 && d < (std::int64_t{1} << 53) ? static_cast<double>(d) : HUGE_VAL;
+  };
+  timeGaps_.Build(bars.time.size(), gap, gap);
   summarised_ = true;
   for (int i = 0; i < count_ && summarised_; ++i) {
     const std::size_t k = static_cast<std::size_t>(i);
@@ -131,6 +138,19 @@ void TPriceView::FitBars(int first, int last) {
   timeMax_ = last + 0.5 + (last == count_ - 1 ? margin : 0);
   ClampTime();
   FitPriceToVisible();
+}
+
+std::int64_t TPriceView::ShortestTimeGap(int first, int last) const {
+  first = std::max(first, 1);
+  last = std::min(last, static_cast<int>(std::min<std::size_t>(timeGaps_.Count(), INT_MAX)) - 1);
+  if (first > last) return 0;
+  const auto gap = [&](std::size_t i) {
+    const std::int64_t d = bars_.time[i] - bars_.time[i - 1];
+    return d > 0 && d < (std::int64_t{1} << 53) ? static_cast<double>(d) : HUGE_VAL;
+  };
+  double lo = 0, hi = 0;
+  timeGaps_.Read(static_cast<std::size_t>(first), static_cast<std::size_t>(last), gap, gap, lo, hi);
+  return lo == HUGE_VAL ? 0 : static_cast<std::int64_t>(lo);
 }
 
 void TPriceView::KeepRightFree(double pixels, const Rect& plot) {

@@ -76,6 +76,9 @@ class TPriceView {
   // The lowest and highest of each bar's four prices, and of the closes,
   // over ranges of bars; none when a price is not finite (the series then
   // walks the bars, leaving such a bar out).
+  // The shortest rise of time into each of bars first..last from the bar before it;
+  // 0 when none rises or the times are not summarised.
+  std::int64_t ShortestTimeGap(int first, int last) const;
   // Whether the bars' times never fall from one bar to the next.
   bool TimesAscending() const { return timesAscending_; }
   const TRangeExtremes* BarExtremes() const { return summarised_ ? &barExtremes_ : nullptr; }
@@ -122,6 +125,7 @@ class TPriceView {
   bool summarised_ = false;
   bool timesAscending_ = true;
   TRangeExtremes barExtremes_, closeExtremes_;
+  TRangeExtremes timeGaps_;  // gap i: bar i's time less bar i-1's, the rises only
   bool allPositive_ = true;
   TPriceScale scale_ = TPriceScale::Linear;
   double timeMin_ = -0.5;

@@ -6,6 +6,7 @@
 // column's range without walking every bar in it. The block summaries take
 // about a fifteenth of the values' count in each of the two arrays.
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -21,7 +22,11 @@ class TRangeExtremes {
   void Build(std::size_t count, Low&& low, High&& high) {
     levels_.clear();
     count_ = count;
+    static_assert((kFanOut & (kFanOut - 1)) == 0, "blocks are powers of two");
     std::size_t block = kFanOut;
+    unsigned shift = 0;
+    while ((std::size_t{1} << shift) < kFanOut) ++shift;
+    const unsigned fanShift = shift;
     std::vector<double> lows, highs;
     for (std::size_t b = 0; b * block < count; ++b) {
       double lo = low(b * block), hi = high(b * block);
@@ -33,7 +38,7 @@ class TRangeExtremes {
       highs.push_back(hi);
     }
     while (lows.size() > 1) {
-      levels_.push_back({block, lows, highs});
+      levels_.push_back({block, shift, lows, highs});
       std::vector<double> nextLows, nextHighs;
       for (std::size_t b = 0; b < lows.size(); b += kFanOut) {
         double lo = lows[b], hi = highs[b];
@@ -47,11 +52,33 @@ class TRangeExtremes {
       lows = std::move(nextLows);
       highs = std::move(nextHighs);
       block *= kFanOut;
+      shift += fanShift;
     }
-    if (!lows.empty()) levels_.push_back({block, std::move(lows), std::move(highs)});
+    if (!lows.empty()) levels_.push_back({block, shift, std::move(lows), std::move(highs)});
   }
 
   std::size_t Count() const { return count_; }
+
+  // The first index from `from` on whose high(i) is at least threshold;
+  // Count() when none is. Blocks whose highest lies below are skipped whole.
+  template <class High>
+  std::size_t FindFirstAtLeast(std::size_t from, double threshold, High&& high) const {
+    std::size_t i = from;
+    while (i < count_) {
+      const Level* skip = nullptr;
+      for (const Level& level : levels_) {
+        if ((i & (level.block - 1)) != 0 || level.highs[i >> level.shift] >= threshold) break;
+        skip = &level;
+      }
+      if (skip != nullptr) {
+        i += skip->block;
+        continue;
+      }
+      if (high(i) >= threshold) return i;
+      ++i;
+    }
+    return count_;
+  }
 
   // The lowest low and highest high of values first..last (first <= last < Count()).
   template <class Low, class High>
@@ -64,7 +91,7 @@ class TRangeExtremes {
       // The largest block that starts at i and ends within the range.
       const Level* best = nullptr;
       for (const Level& level : levels_) {
-        if (i % level.block != 0 || i + level.block > end) break;
+        if ((i & (level.block - 1)) != 0 || i + level.block > end) break;
         best = &level;
       }
       if (best == nullptr) {
@@ -72,8 +99,8 @@ class TRangeExtremes {
         hi = std::max(hi, high(i));
         ++i;
       } else {
-        lo = std::min(lo, best->lows[i / best->block]);
-        hi = std::max(hi, best->highs[i / best->block]);
+        lo = std::min(lo, best->lows[i >> best->shift]);
+        hi = std::max(hi, best->highs[i >> best->shift]);
         i += best->block;
       }
     }
@@ -81,7 +108,8 @@ class TRangeExtremes {
 
  private:
   struct Level {
-    std::size_t block;
+    std::size_t block;  // a power of kFanOut
+    unsigned shift;     // log2 of block
     std::vector<double> lows, highs;
   };
   std::size_t count_ = 0;

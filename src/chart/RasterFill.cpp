@@ -74,6 +74,13 @@ void TRasterCanvas::FillSolid(const Rect& r, QRgb color) {
     Fill32(reinterpret_cast<QRgb*>(bits_ + a.top * stride_), w * a.Height(), color);
     return;
   }
+  if (w == 1) {
+    // A wick or a one-pixel line: a store a row.
+    QRgb* p = reinterpret_cast<QRgb*>(bits_ + a.top * stride_) + a.left;
+    const qsizetype step = stride_ / 4;
+    for (int y = a.top; y < a.bottom; ++y, p += step) *p = color;
+    return;
+  }
   if (w <= 16) {
     // Vertical lines and thin bars: a call per row would cost more than the row.
     for (int y = a.top; y < a.bottom; ++y) std::fill_n(reinterpret_cast<QRgb*>(bits_ + y * stride_) + a.left, w, color);

@@ -264,8 +264,8 @@ TTimeAxisLabels ChooseTimeLabels(std::span<const std::int64_t> times, int firstB
   if (first > last || pixelWidth <= 0 || !measure) return result;
 
   // A step finer than the bars would label every bar, as the bars' own step does.
-  std::int64_t shortestGap = 0;
-  for (int i = std::max(first, 1); i <= last; ++i) {
+  std::int64_t shortestGap = placement.shortestGap;
+  for (int i = std::max(first, 1); i <= last && placement.shortestGap == 0; ++i) {
     const std::int64_t gap = times[static_cast<std::size_t>(i)] - times[static_cast<std::size_t>(i - 1)];
     if (gap > 0 && (shortestGap == 0 || gap < shortestGap)) shortestGap = gap;
   }

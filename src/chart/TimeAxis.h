@@ -65,6 +65,10 @@ struct TBarPlacement {
   // The times rise from bar to bar: the labels then skip from one period's
   // first bar to the next by bisection rather than reading every bar.
   bool timesAscending = false;
+  // The shortest rise of time between two neighbouring bars of first..last
+  // when the caller knows it (a zoomed-out chart has it summarised); 0: the
+  // labels find it from the times.
+  std::int64_t shortestGap = 0;
 };
 
 // Labels for bars first ... last (clamped to the times there are) on an axis

@@ -193,5 +193,18 @@ TEST(PriceViewFit, ASpanEndsAtItsBarsEdgesAndTheLatestBarsKeepRoomForLabels) {
   EXPECT_DOUBLE_EQ(view.TimeMax(), end);
 }
 
+TEST(PriceViewGaps, TheShortestRiseOfTimeOverARangeOfBars) {
+  testing::PriceHistory h;
+  for (const std::int64_t t : {0, 100, 100, 130, 400, 410, 1000}) h.Add(t, 1, 2, 1, 1);
+  TPriceView view;
+  view.SetBars(h.Columns());
+  struct Case {
+    int first, last;
+    std::int64_t gap;
+  };
+  for (const Case& c : {Case{0, 6, 10}, Case{0, 3, 30}, Case{1, 2, 100}, Case{2, 2, 0}, Case{6, 6, 590}, Case{-3, 99, 10}, Case{3, 3, 30}})
+    EXPECT_EQ(view.ShortestTimeGap(c.first, c.last), c.gap) << c.first << ".." << c.last;
+}
+
 }  // namespace
 }  // namespace tavimo::chart
