@@ -11,9 +11,11 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <charconv>
+#include <cmath>
 
 #include "app/ErrorReporting.h"
 #include "app/MainForm.h"
@@ -31,6 +33,7 @@
 #include "history/Scan.h"
 #include "platform/ProfileFile.h"
 #include "pricechart/PriceChartContent.h"
+#include "runtime/Exceptions.h"
 #include "runtime/NumberFormatSettings.h"
 #include "settings/SettingsStore.h"
 
@@ -39,6 +42,7 @@ namespace tavimo::app {
 namespace {
 constexpr std::string_view kSection = "tvmo";
 constexpr std::string_view kChangeKey = "change";
+constexpr std::string_view kToleranceKey = "tolerance";
 constexpr std::string_view kCandlesKey = "candles";
 constexpr std::string_view kSwappedValue = "swapped";
 // Bad rows the status line names; the count says how many there were in all.
@@ -53,6 +57,24 @@ int StoredChange(const std::optional<std::string>& stored) {
   if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 99)
     return TPriceChartWindow::kDefaultChange;
   return value;
+}
+
+// A stored tolerance in thousandths, 0 to 1000; the default for any other text.
+int StoredTolerance(const std::optional<std::string>& stored) {
+  if (!stored) return TPriceChartWindow::kDefaultTolerance;
+  try {
+    const double value = ReactionTolerance(*stored).Value();
+    if (value <= 1) return static_cast<int>(std::lround(value * 1000));
+  } catch (const EConvertError&) {
+  }
+  return TPriceChartWindow::kDefaultTolerance;
+}
+
+// Thousandths as the decimal text the statistics read exactly ("0.030").
+std::string ToleranceText(int thousandths) {
+  std::string text = std::to_string(thousandths / 1000) + ".";
+  const std::string fraction = std::to_string(1000 + thousandths % 1000);
+  return text + fraction.substr(1);
 }
 
 QString SkippedText(const std::vector<std::string>& badRows) {
@@ -99,14 +121,15 @@ TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& 
     return nullptr;
   }
   const platform::ProfileValues stored =
-      platform::ReadProfileValues(settingsPath, kSection, {kChangeKey, kCandlesKey});
-  const bool swapped = stored.values.size() == 2 && stored.values[1] == std::string(kSwappedValue);
-  return new TPriceChartWindow(reporter, mainForm, settingsPath, path, std::move(read.result),
-                               StoredChange(stored.values.empty() ? std::nullopt : stored.values[0]), swapped);
+      platform::ReadProfileValues(settingsPath, kSection, {kChangeKey, kCandlesKey, kToleranceKey});
+  const auto value = [&](std::size_t i) { return i < stored.values.size() ? stored.values[i] : std::nullopt; };
+  const bool swapped = value(1) == std::string(kSwappedValue);
+  return new TPriceChartWindow(reporter, mainForm, settingsPath, path, std::move(read.result), StoredChange(value(0)),
+                               swapped, StoredTolerance(value(2)));
 }
 
 TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainForm, std::string settingsPath,
-                                     std::string path, PriceFileResult data, int change, bool swapped)
+                                     std::string path, PriceFileResult data, int change, bool swapped, int tolerance)
     : QMainWindow(&mainForm, Qt::Window),
       reporter_(reporter),
       mainForm_(mainForm),
@@ -114,6 +137,7 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
       path_(std::move(path)),
       data_(std::move(data)),
       change_(change),
+      tolerance_(tolerance),
       swapped_(swapped) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("PriceChartWindow"));
@@ -144,6 +168,21 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   tools->addWidget(changeBox_);
   connect(changeBox_, &QSpinBox::valueChanged, this,
           [this](int value) { reporter_.Guard([this, value] { SetChange(value); }); });
+  auto* toleranceLabel = new QLabel(tr("统计容差："), tools);
+  tools->addWidget(toleranceLabel);
+  toleranceBox_ = new QDoubleSpinBox(tools);
+  toleranceBox_->setObjectName(QStringLiteral("ToleranceBox"));
+  toleranceBox_->setAccessibleName(tr("统计容差"));
+  toleranceBox_->setToolTip(tr("回撤深度与比率相差不超过此值即计为命中"));
+  toleranceBox_->setDecimals(3);
+  toleranceBox_->setRange(0, 1);
+  toleranceBox_->setSingleStep(0.005);
+  toleranceBox_->setValue(tolerance_ / 1000.0);
+  toleranceLabel->setBuddy(toleranceBox_);
+  tools->addWidget(toleranceBox_);
+  connect(toleranceBox_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+    reporter_.Guard([this, value] { SetTolerance(static_cast<int>(std::lround(value * 1000))); });
+  });
 
   skippedLabel_ = new QLabel(this);
   skippedLabel_->setObjectName(QStringLiteral("SkippedLabel"));
@@ -225,8 +264,16 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   reporter_.Guard([this] { ShowCurrentLeg(); });
 }
 
+void TPriceChartWindow::SetTolerance(int thousandths) {
+  if (thousandths == tolerance_) return;
+  tolerance_ = thousandths;
+  if (thousandths == kDefaultTolerance) RemoveSetting(settingsPath_, kSection, kToleranceKey);
+  else StoreSetting(settingsPath_, kSection, kToleranceKey, ToleranceText(thousandths));
+  ShowStatistics();
+}
+
 void TPriceChartWindow::ShowStatistics() {
-  const ReactionTolerance tolerance;
+  const ReactionTolerance tolerance(ToleranceText(tolerance_));
   stats_ = EmptyReactionStats(CurrentRatioList());
   AddReactions(swings_, tolerance, stats_);
   statsTable_->setRowCount(static_cast<int>(stats_.ratios.size()));

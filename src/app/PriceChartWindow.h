@@ -24,6 +24,7 @@ class QLabel;
 class QMenu;
 class QDockWidget;
 class QSpinBox;
+class QDoubleSpinBox;
 class QTableWidget;
 
 namespace tavimo::app {
@@ -36,6 +37,7 @@ class TPriceChartWindow : public QMainWindow {
   Q_OBJECT
  public:
   static constexpr int kDefaultChange = 5;
+  static constexpr int kDefaultTolerance = 30;  // thousandths: 0.03
 
   // Reads path: on an error the error box shows the reader's message and
   // nothing is made (null). The window is not shown yet.
@@ -46,10 +48,15 @@ class TPriceChartWindow : public QMainWindow {
   const PriceFileResult& Data() const { return data_; }
   TPriceChartWidget* Chart() const { return chart_; }
   QSpinBox* ChangeBox() const { return changeBox_; }
+  QDoubleSpinBox* ToleranceBox() const { return toleranceBox_; }
+  // The statistics' tolerance in thousandths (30: 0.030), stored as key
+  // tolerance only when changed from the default.
+  int Tolerance() const { return tolerance_; }
+  void SetTolerance(int thousandths);
   QLabel* SkippedLabel() const { return skippedLabel_; }
   QLabel* CrosshairLabel() const { return crosshairLabel_; }
   const std::vector<SwingPoint>& Swings() const { return swings_; }
-  // The reaction statistics of this file's zigzag at the default tolerance,
+  // The reaction statistics of this file's zigzag at the window's tolerance,
   // shown in the statistics dock as a table and a histogram of the depths.
   const ReactionStats& Statistics() const { return stats_; }
   QDockWidget* StatisticsDock() const { return statsDock_; }
@@ -92,7 +99,7 @@ class TPriceChartWindow : public QMainWindow {
 
  private:
   TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainForm, std::string settingsPath, std::string path,
-                    PriceFileResult data, int change, bool swapped);
+                    PriceFileResult data, int change, bool swapped, int tolerance);
   void ApplyColors();
   QAction* AddCommand(const QString& text, const QKeySequence& key, void (TPriceChartWindow::*handler)());
   void FindTheSwings();
@@ -111,6 +118,7 @@ class TPriceChartWindow : public QMainWindow {
   std::string path_;
   PriceFileResult data_;
   int change_ = kDefaultChange;
+  int tolerance_ = kDefaultTolerance;
   bool swapped_ = false;
   std::string lastPicturePath_;
   std::vector<SwingPoint> swings_;
@@ -122,6 +130,7 @@ class TPriceChartWindow : public QMainWindow {
 
   TPriceChartWidget* chart_;
   QSpinBox* changeBox_;
+  QDoubleSpinBox* toleranceBox_;
   QLabel* skippedLabel_;
   QLabel* crosshairLabel_;
   QMenu* chartMenu_;

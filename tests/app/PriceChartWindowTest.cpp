@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QDockWidget>
@@ -221,6 +222,29 @@ TEST_F(PriceChartWindowTest, TheChangeIsStoredOnlyWhenNotTheDefault) {
   window_ = nullptr;
   ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
   EXPECT_EQ(window_->ChangeBox()->value(), 7);
+}
+
+TEST_F(PriceChartWindowTest, TheStatisticsToleranceCountsTheHitsAndIsStoredOnlyWhenNotTheDefault) {
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  EXPECT_DOUBLE_EQ(window_->ToleranceBox()->value(), 0.03);
+  ASSERT_GT(window_->Statistics().legs, 0u);
+  const auto hits = [&] {
+    std::uint64_t sum = 0;
+    for (const RatioReaction& r : window_->Statistics().ratios) sum += r.hits;
+    return sum;
+  };
+  window_->ToleranceBox()->setValue(1);
+  EXPECT_NE(ReadFile(SettingsPath()).find("tolerance=1.000"), std::string::npos);
+  // Within 1 of a depth there is always a ratio of the default list.
+  EXPECT_GE(hits(), window_->Statistics().legs);
+  window_->ToleranceBox()->setValue(0.03);
+  EXPECT_EQ(ReadFile(SettingsPath()).find("tolerance="), std::string::npos);
+  window_->ToleranceBox()->setValue(0.125);
+  delete window_;
+  window_ = nullptr;
+  ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
+  EXPECT_DOUBLE_EQ(window_->ToleranceBox()->value(), 0.125);
+  EXPECT_EQ(window_->Tolerance(), 125);
 }
 
 TEST_F(PriceChartWindowTest, CandleColoursFollowTheLanguagesMarketConvention) {

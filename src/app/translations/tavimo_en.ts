@@ -586,6 +586,18 @@ S</translation>
             <numerusform>Reaction statistics (%n retracements)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>统计容差：</source>
+        <translation>Statistics &amp;tolerance:</translation>
+    </message>
+    <message>
+        <source>统计容差</source>
+        <translation>Statistics tolerance</translation>
+    </message>
+    <message>
+        <source>回撤深度与比率相差不超过此值即计为命中</source>
+        <translation>A retracement whose depth lies this close to a ratio counts as a hit</translation>
+    </message>
 </context>
 <context>
     <name>tavimo::app::TQtPrompter</name>
