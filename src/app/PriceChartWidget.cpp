@@ -229,6 +229,10 @@ void TPriceChartWidget::paintEvent(QPaintEvent*) {
   // The image is marked with its ratio, so this copies it 1:1.
   QPainter painter(this);
   painter.drawImage(0, 0, frame_);
+  if (!painted_) {
+    painted_ = true;
+    emit FirstFramePainted();
+  }
 }
 
 void TPriceChartWidget::mousePressEvent(QMouseEvent* event) {

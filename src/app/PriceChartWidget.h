@@ -86,6 +86,8 @@ class TPriceChartWidget : public QWidget {
   void EmptyClicked(Qt::KeyboardModifiers modifiers);
   // Ctrl+drag ended: the wave between the snapped ends of the drag.
   void WaveDrawn(const TChartWave& wave);
+  // The first frame is on screen (start-up measurements wait for it).
+  void FirstFramePainted();
 
  protected:
   bool event(QEvent* event) override;
@@ -115,6 +117,7 @@ class TPriceChartWidget : public QWidget {
   // A fit waits for the plot's size, so the labels' room beside the latest
   // bars is measured on the plot the frame has.
   bool fitPending_ = false;
+  bool painted_ = false;
   chart::TZigzag zigzag_;
   bool openLast_ = false;
   std::vector<int> selected_;

@@ -12,6 +12,8 @@
 #include "app/Language.h"
 #include "app/MainForm.h"
 #include "app/MakerInfo.h"
+#include "app/PriceChartWidget.h"
+#include "app/PriceChartWindow.h"
 #include "app/Prompter.h"
 #include "app/Shell.h"
 #include "app/TavimoApplication.h"
@@ -25,6 +27,15 @@ namespace {
 bool ExitAfterFirstPaint() {
   const char* value = std::getenv("TAVIMO_EXIT_AFTER_FIRST_PAINT");
   return value && value[0] == '1';
+}
+
+// Prints when the frame was painted, on the clock the measuring program reads, and leaves.
+void ReportFirstFrameAndExit() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  std::printf("first frame painted at %lld ns\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+  std::fflush(stdout);
+  QCoreApplication::exit(0);
 }
 }  // namespace
 
@@ -46,8 +57,16 @@ TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, con
 }
 
 void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments) {
+  bool measured = false;
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    application.Reporter().Guard([&mainForm, file = arguments[i].toStdString()] { mainForm.OpenPriceFile(file); });
+    application.Reporter().Guard([&, file = arguments[i].toStdString()] {
+      TPriceChartWindow* window = mainForm.OpenPriceFile(file);
+      // Measuring the opening of a file: its window's first frame ends the run.
+      if (window != nullptr && !measured && ExitAfterFirstPaint()) {
+        measured = true;
+        QObject::connect(window->Chart(), &TPriceChartWidget::FirstFramePainted, &application, ReportFirstFrameAndExit);
+      }
+    });
 }
 
 int RunTavimo(int& argc, char** argv) {
@@ -62,16 +81,9 @@ int RunTavimo(int& argc, char** argv) {
     InstallTranslations(application, ChooseUiLanguage(QLocale::system().uiLanguages(), ChineseFontInstalled()));
     TTavimoWindows windows = CreateWindows(application, shell, SettingsFilePath());
     TMainForm& mainForm = *windows.mainForm;
-    if (ExitAfterFirstPaint()) {
-      QObject::connect(mainForm.Chart1(), &TChartWidget::FirstFramePainted, &application, [] {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("first frame painted at %lld ns\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        std::fflush(stdout);
-        QCoreApplication::exit(0);
-      });
-    }
+    // With files to open, the measurement waits for the first file's window.
+    if (ExitAfterFirstPaint() && QCoreApplication::arguments().size() <= 1)
+      QObject::connect(mainForm.Chart1(), &TChartWidget::FirstFramePainted, &application, ReportFirstFrameAndExit);
     mainForm.PlaceCentred();
     mainForm.show();
     OpenArgumentFiles(application, mainForm, QCoreApplication::arguments());
