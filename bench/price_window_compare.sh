@@ -3,7 +3,7 @@
 # processes on the same file under a private Xvfb display, taking turns RUNS
 # times: `tavimo FILE` until the file's window has painted its first frame,
 # and price_history_run reading the file; prints the medians, their ratio,
-# and tavimo's peak memory per bar.
+# and tavimo's peak memory per bar. The file holds hourly download rows.
 # Usage: bench/price_window_compare.sh BUILD_DIR [ROWS] [RUNS]   (defaults 1000000, 5)
 # For the memory figure of ten million bars: bench/price_window_compare.sh BUILD_DIR 10000000 3
 set -euo pipefail
@@ -21,7 +21,8 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [[ -s "$fd_file" ]] && break; sleep 0.1; done
 export DISPLAY=":$(tr -d '[:space:]' <"$fd_file")" QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work}
-"$build/bench/price_history_run" generate "$rows" 1 >"$work/prices.csv"
+# Hourly bars from 1900 on: ten million of them stay within four-digit years.
+"$build/bench/price_history_run" generate "$rows" 1 hours >"$work/prices.csv"
 cd "$work"  # the program's data.ini is beside a copy of it, this run's own
 cp "$build/src/app/tavimo" "$work/tavimo"
 python3 - "$work/tavimo" "$build/bench/price_history_run" "$work/prices.csv" "$rows" "$runs" <<'PY'

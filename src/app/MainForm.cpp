@@ -534,7 +534,7 @@ std::vector<TPriceChartWindow*> TMainForm::PriceWindows() const {
   return windows;
 }
 
-TPriceChartWindow* TMainForm::OpenPriceFile(const std::string& path) {
+TPriceChartWindow* TMainForm::OpenPriceFile(const std::string& path, std::optional<PriceFileRead> read) {
   const std::string identity = Identity(path);
   for (TPriceChartWindow* window : PriceWindows())
     if (Identity(window->Path()) == identity) {
@@ -542,7 +542,7 @@ TPriceChartWindow* TMainForm::OpenPriceFile(const std::string& path) {
       RememberPriceFile(path);
       return window;
     }
-  TPriceChartWindow* window = TPriceChartWindow::Open(reporter_, *this, settingsPath_, path);
+  TPriceChartWindow* window = TPriceChartWindow::Open(reporter_, *this, settingsPath_, path, std::move(read));
   if (!window) return nullptr;
   std::erase_if(priceWindows_, [](const QPointer<TPriceChartWindow>& w) { return w.isNull(); });
   priceWindows_.emplace_back(window);

@@ -16,6 +16,7 @@
 #include "calc/ComputeCommand.h"
 #include "calc/LevelText.h"
 #include "calc/LevelView.h"
+#include "history/PriceFile.h"
 #include "settings/RatioPresets.h"
 #include "settings/SettingsFile.h"
 
@@ -90,7 +91,7 @@ class TMainForm : public QWidget {
   // A price file in a window of its own, shown in front (the window it
   // already has is raised); null after a read error, which the error box
   // tells. A file opened is put first in the recent files.
-  TPriceChartWindow* OpenPriceFile(const std::string& path);
+  TPriceChartWindow* OpenPriceFile(const std::string& path, std::optional<PriceFileRead> read = std::nullopt);
   // Ctrl+O: a price file chosen in the file dialog.
   void OpenPriceFileDialog();
   // The price files opened last, newest first, as data.ini holds them.

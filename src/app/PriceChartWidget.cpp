@@ -56,8 +56,8 @@ void TPriceChartWidget::SetColors(chart::TColor rising, chart::TColor falling) {
   Changed();
 }
 
-void TPriceChartWidget::SetZigzag(std::vector<TChartPivot> points, bool openLast) {
-  zigzag_ = chart::TZigzag(std::move(points));
+void TPriceChartWidget::SetZigzag(chart::TZigzag zigzag, bool openLast) {
+  zigzag_ = std::move(zigzag);
   openLast_ = openLast;
   selected_.clear();
   Changed();
@@ -104,7 +104,7 @@ bool TPriceChartWidget::SetLogScale(bool on) {
 void TPriceChartWidget::FitAll() {
   view_.FitAll();
   fitPending_ = true;
-  Plot();  // settles the fit now when the widget is shown at its size
+  if (isVisible()) Plot();  // settles the fit now; a hidden widget waits for its size
   Changed();
 }
 

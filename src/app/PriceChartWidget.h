@@ -52,7 +52,7 @@ class TPriceChartWidget : public QWidget {
   void SetBars(const chart::TPriceColumns& bars);
   void SetColors(chart::TColor rising, chart::TColor falling);
   // The zigzag, its points in order; the last segment is drawn dashed when openLast.
-  void SetZigzag(std::vector<TChartPivot> points, bool openLast);
+  void SetZigzag(chart::TZigzag zigzag, bool openLast);
   // Segments (index i joins point i and i + 1) drawn thicker.
   void SetSelectedSegments(std::vector<int> segments);
   void SetLevelLines(std::vector<TChartLevelLine> lines);

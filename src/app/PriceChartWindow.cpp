@@ -114,8 +114,9 @@ class TDepthHistogramWidget : public QWidget {
 }  // namespace
 
 TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& mainForm,
-                                           const std::string& settingsPath, const std::string& path) {
-  PriceFileRead read = ReadPriceFile(path);
+                                           const std::string& settingsPath, const std::string& path,
+                                           std::optional<PriceFileRead> done) {
+  PriceFileRead read = done ? std::move(*done) : ReadPriceFile(path);
   if (!read.error.empty()) {
     reporter.Prompter().ShowMessage(&mainForm, read.error, reporter.Title(), TPromptIcon::Error);
     return nullptr;
@@ -353,7 +354,7 @@ void TPriceChartWindow::ClearSelection() {
 void TPriceChartWindow::FindTheSwings() {
   const SwingChange change(std::to_string(change_));
   swings_ = FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
-  chart_->SetZigzag(pricechart::ChartPivots(swings_), pricechart::LastPointOpen(swings_));
+  chart_->SetZigzag(pricechart::ChartZigzag(swings_), pricechart::LastPointOpen(swings_));
   ShowStatistics();
 }
 

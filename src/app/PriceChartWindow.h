@@ -41,8 +41,10 @@ class TPriceChartWindow : public QMainWindow {
 
   // Reads path: on an error the error box shows the reader's message and
   // nothing is made (null). The window is not shown yet.
+  // `read`, when given, is the file as read already (at start-up, while
+  // the windows were made).
   static TPriceChartWindow* Open(TErrorReporter& reporter, TMainForm& mainForm, const std::string& settingsPath,
-                                 const std::string& path);
+                                 const std::string& path, std::optional<PriceFileRead> read = std::nullopt);
 
   const std::string& Path() const { return path_; }
   const PriceFileResult& Data() const { return data_; }

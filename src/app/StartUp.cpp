@@ -56,11 +56,27 @@ TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, con
   return windows;
 }
 
-void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments) {
+TPriceFileReads PrefetchPriceFiles(int argc, char** argv) {
+  TPriceFileReads reads;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.empty() || word[0] == '-' || reads.count(word) != 0) continue;
+    reads.emplace(word, std::async(std::launch::async, [word] { return ReadPriceFile(word); }));
+  }
+  return reads;
+}
+
+void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments,
+                       TPriceFileReads* reads) {
   bool measured = false;
   for (qsizetype i = 1; i < arguments.size(); ++i)
     application.Reporter().Guard([&, file = arguments[i].toStdString()] {
-      TPriceChartWindow* window = mainForm.OpenPriceFile(file);
+      std::optional<PriceFileRead> read;
+      if (reads != nullptr) {
+        const auto at = reads->find(file);
+        if (at != reads->end() && at->second.valid()) read = at->second.get();
+      }
+      TPriceChartWindow* window = mainForm.OpenPriceFile(file, std::move(read));
       // Measuring the opening of a file: its window's first frame ends the run.
       if (window != nullptr && !measured && ExitAfterFirstPaint()) {
         measured = true;
@@ -71,6 +87,7 @@ void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, con
 
 int RunTavimo(int& argc, char** argv) {
   platform::LoadNumberFormatSettings();
+  TPriceFileReads reads = PrefetchPriceFiles(argc, argv);
 
   TQtPrompter prompter;
   TDesktopShell shell;
@@ -86,7 +103,7 @@ int RunTavimo(int& argc, char** argv) {
       QObject::connect(mainForm.Chart1(), &TChartWidget::FirstFramePainted, &application, ReportFirstFrameAndExit);
     mainForm.PlaceCentred();
     mainForm.show();
-    OpenArgumentFiles(application, mainForm, QCoreApplication::arguments());
+    OpenArgumentFiles(application, mainForm, QCoreApplication::arguments(), &reads);
     return application.exec();
   } catch (...) {
     application.Reporter().ShowLastChanceBox(std::current_exception());

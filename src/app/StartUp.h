@@ -5,8 +5,12 @@
 
 #include <QStringList>
 #include <functional>
+#include <future>
+#include <map>
 #include <memory>
 #include <string>
+
+#include "history/PriceFile.h"
 
 namespace tavimo::app {
 
@@ -28,10 +32,19 @@ struct TTavimoWindows {
 TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, const std::string& settingsPath,
                              const std::function<void(TMainForm&)>& creationHandler = {});
 
+// The price files the command line may name, each read on a thread of its
+// own from before Qt starts, so a large file is read while the windows are
+// made. Every word after the program that is not an option is tried (Qt's
+// options are not known yet); a word that is not a file just fails to read.
+using TPriceFileReads = std::map<std::string, std::future<PriceFileRead>>;
+TPriceFileReads PrefetchPriceFiles(int argc, char** argv);
+
 // Each file the command line names after the program (Qt's own options
 // already taken out), in a price window of its own; a file that cannot be
 // read is reported and the next one opened.
-void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments);
+// reads: files already being read (PrefetchPriceFiles), used where they match.
+void OpenArgumentFiles(TTavimoApplication& application, TMainForm& mainForm, const QStringList& arguments,
+                       TPriceFileReads* reads = nullptr);
 
 // The whole run. The exit status of the event loop, or 1 after the
 // last-chance box when an exception escaped every guard.

@@ -61,7 +61,8 @@ int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, 
   return widest + 6;  // the 2 pixels right of a label, and a gap before the bars
 }
 
-TZigzag::TZigzag(std::vector<TChartPivot> pivots) : pivots_(std::move(pivots)) {
+TZigzag::TZigzag(std::vector<TChartPivot> pivots, TPivotLabeler labeler)
+    : pivots_(std::move(pivots)), labeler_(labeler) {
   const std::size_t n = pivots_.size();
   sideGap_.resize(n, HUGE_VAL);
   bars_.reserve(n);
@@ -84,6 +85,11 @@ TZigzag::TZigzag(std::vector<TChartPivot> pivots) : pivots_(std::move(pivots)) {
     const auto gap = [&](std::size_t i) { return SideGap(i, high); };
     (high ? highGaps_ : lowGaps_).Build(n, gap, gap);
   }
+}
+
+std::string TZigzag::Label(std::size_t i) const {
+  const TChartPivot& p = pivots_[i];
+  return p.label.empty() && labeler_ != nullptr ? labeler_(p.price) : p.label;
 }
 
 double TZigzag::SideGap(std::size_t i, bool high) const { return pivots_[i].high == high ? sideGap_[i] : -HUGE_VAL; }
@@ -190,11 +196,12 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
       if (p.high != high || p.bar < first || p.bar > last || zigzag.SideGap(i, high) < minimumGap) continue;
       const int at = x(i);
       if (at <= right + 2) continue;
-      const int half = canvas.MeasureWidth(p.label) / 2;
+      const std::string label = zigzag.Label(i);
+      const int half = canvas.MeasureWidth(label) / 2;
       if (at - half <= right + 2) continue;
       right = at + half;
       const int top = y(i);
-      canvas.PutText(at, high ? top - 3 : top + 3, p.label);
+      canvas.PutText(at, high ? top - 3 : top + 3, label);
     }
   }
   canvas.SetTextAnchor(kTextAlignLeftTop);

@@ -16,7 +16,8 @@ namespace tavimo::chart {
 
 inline constexpr TColor kZigzagColor = RGBColor(0x20, 0x40, 0xC0);
 
-// A point of the zigzag: a bar, its price and the label written beside it.
+// A point of the zigzag: a bar, its price and the label written beside it
+// (empty: the zigzag's labeler writes it when it is shown).
 struct TChartPivot {
   int bar = 0;
   double price = 0.0;
@@ -44,10 +45,15 @@ int LevelLabelSpace(TCanvas& canvas, const std::vector<TChartLevelLine>& lines, 
 // The pivots in bar order with the summaries a zoomed-out chart reads them
 // by: their prices over ranges, and per side the bars since the pivot
 // before on that side. Built once when the swings change.
+// Writes a pivot's label from its price, for pivots without one: a chart of
+// many thousands of pivots labels the few it shows.
+using TPivotLabeler = std::string (*)(double price);
+
 class TZigzag {
  public:
   TZigzag() = default;
-  explicit TZigzag(std::vector<TChartPivot> pivots);
+  explicit TZigzag(std::vector<TChartPivot> pivots, TPivotLabeler labeler = nullptr);
+  std::string Label(std::size_t i) const;
   const std::vector<TChartPivot>& Pivots() const { return pivots_; }
   std::size_t Size() const { return pivots_.size(); }
   // The pivots' bars and prices alone, compact for searching and reading.
@@ -62,6 +68,7 @@ class TZigzag {
 
  private:
   std::vector<TChartPivot> pivots_;
+  TPivotLabeler labeler_ = nullptr;
   std::vector<int> bars_;
   std::vector<double> priceValues_;
   std::vector<double> sideGap_;

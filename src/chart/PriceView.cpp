@@ -26,11 +26,44 @@ int BarWithin(double bar, int count) {
 void TPriceView::SetBars(const TPriceColumns& bars) {
   bars_ = bars;
   count_ = bars.Count();
+  const std::size_t n = static_cast<std::size_t>(count_);
+  // One pass over the prices: whether a log scale can show them, whether
+  // they can be summarised, their lowest low and highest high, and the
+  // first blocks of the summaries.
+  constexpr std::size_t kBlock = TRangeExtremes::kFanOut;
+  std::vector<double> barLows, barHighs, closeLows, closeHighs;
+  const std::size_t blocks = (n + kBlock - 1) / kBlock;
+  barLows.reserve(blocks), barHighs.reserve(blocks), closeLows.reserve(blocks), closeHighs.reserve(blocks);
   allPositive_ = true;
-  for (int i = 0; i < count_ && allPositive_; ++i) {
-    const std::size_t k = static_cast<std::size_t>(i);
-    // Written so that not-a-number fails too.
-    allPositive_ = bars.open[k] > 0 && bars.high[k] > 0 && bars.low[k] > 0 && bars.close[k] > 0;
+  summarised_ = true;
+  bool anyPrice = false;
+  double lowest = 0, highest = 0;
+  for (std::size_t b = 0; b < n; b += kBlock) {
+    double barLow = HUGE_VAL, barHigh = -HUGE_VAL, closeLow = HUGE_VAL, closeHigh = -HUGE_VAL;
+    for (std::size_t i = b; i < std::min(n, b + kBlock); ++i) {
+      const double o = bars.open[i], h = bars.high[i], l = bars.low[i], c = bars.close[i];
+      // Written so that not-a-number fails too.
+      allPositive_ = allPositive_ && o > 0 && h > 0 && l > 0 && c > 0;
+      summarised_ = summarised_ && std::isfinite(o) && std::isfinite(h) && std::isfinite(l) && std::isfinite(c);
+      if (std::isfinite(l) && std::isfinite(h)) {
+        const double lo = std::min(l, h), hi = std::max(l, h);
+        lowest = anyPrice ? std::min(lowest, lo) : lo;
+        highest = anyPrice ? std::max(highest, hi) : hi;
+        anyPrice = true;
+      }
+      barLow = std::min(barLow, std::min({o, h, l, c}));
+      barHigh = std::max(barHigh, std::max({o, h, l, c}));
+      closeLow = std::min(closeLow, c);
+      closeHigh = std::max(closeHigh, c);
+    }
+    barLows.push_back(barLow), barHighs.push_back(barHigh), closeLows.push_back(closeLow), closeHighs.push_back(closeHigh);
+  }
+  if (summarised_) {
+    barExtremes_.BuildFromBlocks(n, std::move(barLows), std::move(barHighs));
+    closeExtremes_.BuildFromBlocks(n, std::move(closeLows), std::move(closeHighs));
+  } else {
+    barExtremes_ = {};
+    closeExtremes_ = {};
   }
   timesAscending_ = std::is_sorted(bars.time.begin(), bars.time.end());
   // Rises of time as doubles, exact below 2^53 seconds; the others as no gap.
@@ -39,25 +72,16 @@ void TPriceView::SetBars(const TPriceColumns& bars) {
     return d > 0 && d < (std::int64_t{1} << 53) ? static_cast<double>(d) : HUGE_VAL;
   };
   timeGaps_.Build(bars.time.size(), gap, gap);
-  summarised_ = true;
-  for (int i = 0; i < count_ && summarised_; ++i) {
-    const std::size_t k = static_cast<std::size_t>(i);
-    summarised_ = std::isfinite(bars.open[k]) && std::isfinite(bars.high[k]) && std::isfinite(bars.low[k]) &&
-                  std::isfinite(bars.close[k]);
-  }
-  if (summarised_) {
-    const std::size_t n = static_cast<std::size_t>(count_);
-    barExtremes_.Build(
-        n, [&](std::size_t i) { return std::min({bars.open[i], bars.high[i], bars.low[i], bars.close[i]}); },
-        [&](std::size_t i) { return std::max({bars.open[i], bars.high[i], bars.low[i], bars.close[i]}); });
-    closeExtremes_.Build(n, [&](std::size_t i) { return bars.close[i]; }, [&](std::size_t i) { return bars.close[i]; });
-  } else {
-    barExtremes_ = {};
-    closeExtremes_ = {};
-  }
   const bool scaleLost = scale_ == TPriceScale::Log && !allPositive_;
   if (scaleLost) scale_ = TPriceScale::Linear;
-  if (!Extent(0, count_ - 1, dataLow_, dataHigh_)) {
+  // On a log scale every price is above 0 here, so the lowest low and
+  // highest high found above are the usable ones, and their logarithms the
+  // extent in units.
+  dataKnown_ = anyPrice;
+  if (anyPrice) {
+    dataLow_ = ToUnits(lowest);
+    dataHigh_ = ToUnits(highest);
+  } else {
     dataLow_ = 0;
     dataHigh_ = 1;
   }
@@ -73,7 +97,8 @@ bool TPriceView::SetScale(TPriceScale scale) {
   if (scale == TPriceScale::Log && !allPositive_) return false;
   if (scale == scale_) return true;
   scale_ = scale;
-  if (!Extent(0, count_ - 1, dataLow_, dataHigh_)) {
+  dataKnown_ = Extent(0, count_ - 1, dataLow_, dataHigh_);
+  if (!dataKnown_) {
     dataLow_ = 0;
     dataHigh_ = 1;
   }
@@ -166,7 +191,12 @@ void TPriceView::KeepRightFree(double pixels, const Rect& plot) {
 
 void TPriceView::FitPriceToVisible() {
   double lo = 0, hi = 0;
-  if (!Extent(FirstVisibleBar(), LastVisibleBar(), lo, hi) && !Extent(0, count_ - 1, lo, hi)) return;
+  if (dataKnown_ && FirstVisibleBar() == 0 && LastVisibleBar() == count_ - 1) {
+    lo = dataLow_;  // all bars in view: their extent is known
+    hi = dataHigh_;
+  } else if (!Extent(FirstVisibleBar(), LastVisibleBar(), lo, hi) && !Extent(0, count_ - 1, lo, hi)) {
+    return;
+  }
   const double span = hi - lo;
   double pad = span * kFitPriceMargin;
   if (!(pad > 0)) pad = scale_ == TPriceScale::Log ? 0.01 : (hi != 0 ? std::fabs(hi) * 0.01 : 1.0);

@@ -134,6 +134,7 @@ class TPriceView {
   double unitsMax_ = 1;
   double dataLow_ = 0;   // the extent of all bars, in units
   double dataHigh_ = 1;
+  bool dataKnown_ = false;  // a bar has a usable low and high
 };
 
 }  // namespace tavimo::chart

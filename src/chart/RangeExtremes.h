@@ -20,25 +20,30 @@ class TRangeExtremes {
   // and highest price).
   template <class Low, class High>
   void Build(std::size_t count, Low&& low, High&& high) {
-    levels_.clear();
-    count_ = count;
-    static_assert((kFanOut & (kFanOut - 1)) == 0, "blocks are powers of two");
-    std::size_t block = kFanOut;
-    unsigned shift = 0;
-    while ((std::size_t{1} << shift) < kFanOut) ++shift;
-    const unsigned fanShift = shift;
     std::vector<double> lows, highs;
-    for (std::size_t b = 0; b * block < count; ++b) {
-      double lo = low(b * block), hi = high(b * block);
-      for (std::size_t i = b * block + 1; i < std::min(count, (b + 1) * block); ++i) {
+    for (std::size_t b = 0; b * kFanOut < count; ++b) {
+      double lo = low(b * kFanOut), hi = high(b * kFanOut);
+      for (std::size_t i = b * kFanOut + 1; i < std::min(count, (b + 1) * kFanOut); ++i) {
         lo = std::min(lo, low(i));
         hi = std::max(hi, high(i));
       }
       lows.push_back(lo);
       highs.push_back(hi);
     }
+    BuildFromBlocks(count, std::move(lows), std::move(highs));
+  }
+
+  // The same from the lows and highs of the first blocks, values 0..15,
+  // 16..31, ... (a caller that reads the values once for more than this).
+  void BuildFromBlocks(std::size_t count, std::vector<double> lows, std::vector<double> highs) {
+    static_assert((kFanOut & (kFanOut - 1)) == 0, "blocks are powers of two");
+    levels_.clear();
+    count_ = count;
+    std::size_t block = kFanOut;
+    unsigned shift = 0;
+    while ((std::size_t{1} << shift) < kFanOut) ++shift;
+    const unsigned fanShift = shift;
     while (lows.size() > 1) {
-      levels_.push_back({block, shift, lows, highs});
       std::vector<double> nextLows, nextHighs;
       for (std::size_t b = 0; b < lows.size(); b += kFanOut) {
         double lo = lows[b], hi = highs[b];
@@ -49,6 +54,7 @@ class TRangeExtremes {
         nextLows.push_back(lo);
         nextHighs.push_back(hi);
       }
+      levels_.push_back({block, shift, std::move(lows), std::move(highs)});
       lows = std::move(nextLows);
       highs = std::move(nextHighs);
       block *= kFanOut;

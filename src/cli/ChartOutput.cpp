@@ -38,7 +38,7 @@ ChartOutcome RenderPriceChart(const ChartRequest& request, const PriceChartPictu
   const chart::TPriceChartLayout layout = chart::DrawPriceChart(*canvas, bounds, series, view, style);
   canvas->ClipTo(layout.plot);
   chart::DrawLevelLines(*canvas, layout.plot, view, picture.levels, style.labelFont, style.background);
-  chart::DrawZigzag(*canvas, layout.plot, view, chart::TZigzag(picture.pivots), picture.openLast, {}, style.labelFont);
+  chart::DrawZigzag(*canvas, layout.plot, view, picture.zigzag, picture.openLast, {}, style.labelFont);
   canvas->ClearClip();
   canvas->ShowImage();
   ChartOutcome outcome;

@@ -49,7 +49,7 @@ struct PriceChartPicture {
   chart::TPriceColumns bars;
   int firstBar = 0;
   int lastBar = INT_MAX;  // clamped to the last bar
-  std::vector<chart::TChartPivot> pivots;
+  chart::TZigzag zigzag;
   bool openLast = true;
   std::vector<chart::TChartLevelLine> levels;
   chart::TColor rising = 0;

@@ -301,7 +301,7 @@ CliResult RunChartCommand(const CliOptions& options, const StoredSettings& store
   picture.bars = {bars.time, bars.open, bars.high, bars.low, bars.close};
   picture.firstBar = span->first;
   picture.lastBar = span->last;
-  picture.pivots = pricechart::ChartPivots(points);
+  picture.zigzag = pricechart::ChartZigzag(points);
   picture.openLast = pricechart::LastPointOpen(points);
   if (const std::optional<SwingLeg> leg = LegOf(points, options.legNumber)) {
     const LevelView view = ViewLevels(

@@ -14,10 +14,13 @@ ReactionTolerance::ReactionTolerance(std::string_view text, const NumberFormatSe
                          [](const ExactDecimal& t) { return t.zero || !t.negative; }) {}
 
 bool ReactionTolerance::Holds(double before, double turn, double end, double r) const {
+  return Holds(before, turn, end, std::fabs(end - turn) / std::fabs(turn - before), r);
+}
+
+bool ReactionTolerance::Holds(double before, double turn, double end, double depth, double r) const {
   // The depth in doubles is within a few units of its last place; only a
   // depth that close to r - T or r + T needs the exact test.
   const double t = Exact().zero ? 0.0 : Exact().rounded;
-  const double depth = std::fabs(end - turn) / std::fabs(turn - before);
   const double distance = std::fabs(depth - r);
   const double margin = 1e-12 * (depth + std::fabs(r) + t);
   if (std::isfinite(depth)) {
@@ -60,14 +63,15 @@ void AddReactions(const std::vector<SwingPoint>& points, const ReactionTolerance
     const SwingPoint& end = points[j];
     if (turn.price == before.price) continue;  // no swing to measure against
     ++stats.legs;
-    stats.depths.push_back(std::fabs(end.price - turn.price) / std::fabs(turn.price - before.price));
+    const double depth = std::fabs(end.price - turn.price) / std::fabs(turn.price - before.price);
+    stats.depths.push_back(depth);
     // p_j+1, or the open extreme after the last pivot.
     const bool hasNext = j + 1 < points.size();
     const SwingPoint& next = points[hasNext ? j + 1 : j];
     const bool resumed = hasNext && Beyond(next, turn);
     const bool decided = hasNext && (next.confirmed || resumed);
     for (RatioReaction& ratio : stats.ratios) {
-      if (!tolerance.Holds(before.price, turn.price, end.price, ratio.value)) continue;
+      if (!tolerance.Holds(before.price, turn.price, end.price, depth, ratio.value)) continue;
       ++ratio.hits;
       if (resumed) ++ratio.resumed;
       if (decided) ++ratio.decided;

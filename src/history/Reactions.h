@@ -40,6 +40,8 @@ class ReactionTolerance : public ExactTextParameter {
   // |d - r| <= T exactly, for the depth d = |end - turn| / |turn - before|
   // of a retracement (turn != before).
   bool Holds(double before, double turn, double end, double r) const;
+  // The same with the depth in doubles, |end - turn| / |turn - before|, computed once for every ratio.
+  bool Holds(double before, double turn, double end, double depth, double r) const;
   // Raises EConvertError kInvalidToleranceMessage for a text that is not a
   // number, is below 0 or lies beyond the double range.
   explicit ReactionTolerance(std::string_view text = kDefaultToleranceText,

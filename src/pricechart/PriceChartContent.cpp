@@ -8,12 +8,11 @@
 
 namespace tavimo::pricechart {
 
-std::vector<chart::TChartPivot> ChartPivots(const std::vector<SwingPoint>& swings) {
+chart::TZigzag ChartZigzag(const std::vector<SwingPoint>& swings) {
   std::vector<chart::TChartPivot> points;
   points.reserve(swings.size());
-  for (const SwingPoint& p : swings)
-    points.push_back({static_cast<int>(p.bar), p.price, ShortestText(p.price), p.kind == SwingKind::High});
-  return points;
+  for (const SwingPoint& p : swings) points.push_back({static_cast<int>(p.bar), p.price, {}, p.kind == SwingKind::High});
+  return chart::TZigzag(std::move(points), [](double price) { return ShortestText(price); });
 }
 
 bool LastPointOpen(const std::vector<SwingPoint>& swings) { return !swings.empty() && !swings.back().confirmed; }

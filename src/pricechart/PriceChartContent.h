@@ -14,8 +14,9 @@
 
 namespace tavimo::pricechart {
 
-// Each swing point at its bar, labelled with its price's shortest text.
-std::vector<chart::TChartPivot> ChartPivots(const std::vector<SwingPoint>& swings);
+// Each swing point at its bar, labelled with its price's shortest text
+// (written only for the pivots a chart labels).
+chart::TZigzag ChartZigzag(const std::vector<SwingPoint>& swings);
 // The last point is the open leg's extreme, drawn dashed.
 bool LastPointOpen(const std::vector<SwingPoint>& swings);
 
