@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include <sys/stat.h>
+
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
@@ -60,7 +62,11 @@ TPriceFileReads PrefetchPriceFiles(int argc, char** argv) {
   TPriceFileReads reads;
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
-    if (word.empty() || word[0] == '-' || reads.count(word) != 0) continue;
+    // Regular files only: a pipe or a device could keep its thread, and the exit, waiting.
+    struct stat status {};
+    if (word.empty() || word[0] == '-' || reads.count(word) != 0 || ::stat(word.c_str(), &status) != 0 ||
+        !S_ISREG(status.st_mode))
+      continue;
     reads.emplace(word, std::async(std::launch::async, [word] { return ReadPriceFile(word); }));
   }
   return reads;

@@ -34,8 +34,9 @@ TTavimoWindows CreateWindows(TTavimoApplication& application, TShell& shell, con
 
 // The price files the command line may name, each read on a thread of its
 // own from before Qt starts, so a large file is read while the windows are
-// made. Every word after the program that is not an option is tried (Qt's
-// options are not known yet); a word that is not a file just fails to read.
+// made. Every word after the program that is not an option and names a
+// regular file is read (Qt's options are not known yet); what the command
+// line does not open in the end is dropped.
 using TPriceFileReads = std::map<std::string, std::future<PriceFileRead>>;
 TPriceFileReads PrefetchPriceFiles(int argc, char** argv);
 

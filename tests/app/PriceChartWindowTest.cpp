@@ -3,6 +3,8 @@
 // are told in the status line, a click on a leg computes it in the main
 // window, and the change is stored only when it is not the default.
 
+#include <sys/stat.h>
+
 #include <QClipboard>
 #include <QDate>
 #include <QGuiApplication>
@@ -433,6 +435,27 @@ TEST_F(PriceChartWindowTest, EveryFileOfTheCommandLineOpensAndABadOneIsReported)
   ASSERT_EQ(Form().PriceWindows().size(), 1u);
   EXPECT_EQ(Form().PriceWindows()[0]->Path(), good);
   EXPECT_TRUE(Form().PriceWindows()[0]->isVisible());
+  delete Form().PriceWindows()[0];
+}
+
+TEST_F(PriceChartWindowTest, FilesOfTheCommandLineAreReadBeforeTheWindowsAndOnlyRegularFiles) {
+  const std::string good = (temp_.Path() / "early.csv").string();
+  WriteFile(good, PriceFileText(ThreeLegs()));
+  const std::string fifo = (temp_.Path() / "pipe").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string words[] = {"tavimo", "-platform", "offscreen", fifo, good, (temp_.Path() / "none.csv").string()};
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  TPriceFileReads reads = PrefetchPriceFiles(static_cast<int>(argv.size()), argv.data());
+  ASSERT_EQ(reads.size(), 1u) << "the option, the pipe and the missing file are not read";
+  ASSERT_EQ(reads.count(good), 1u);
+  // Opened from what was read: the file may be gone by then.
+  reads.at(good).wait();
+  std::filesystem::remove(good);
+  OpenArgumentFiles(Application(), Form(), {QStringLiteral("tavimo"), QString::fromStdString(good)}, &reads);
+  EXPECT_TRUE(Prompter().messages.empty());
+  ASSERT_EQ(Form().PriceWindows().size(), 1u);
+  EXPECT_GT(Form().PriceWindows()[0]->Data().bars.Size(), 0u);
   delete Form().PriceWindows()[0];
 }
 
