@@ -17,7 +17,59 @@ CsvReader::CsvReader(std::istream& input, char separator, std::size_t blockSize)
     : input_(input),
       separator_(separator),
       blockSize_(std::clamp<std::size_t>(blockSize, 16, kMaxRecordBytes)),
-      buffer_(blockSize_) {}
+      buffer_(blockSize_) {
+  for (const char c : {separator, '"', '\n', '\r'}) stops_[static_cast<unsigned char>(c)] = true;
+}
+
+bool CsvReader::ParseUnquoted(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks,
+                              ParseResult& result) {
+  const char* const start = buffer_.data() + begin_;
+  const char* const end = buffer_.data() + end_;
+  record.fields.clear();
+  const char* field = start;
+  const char* p = start;
+  for (;;) {
+    while (p != end && !stops_[static_cast<unsigned char>(*p)]) ++p;
+    if (p == end) {
+      if (!atEnd_) {
+        result = ParseResult::NeedMore;
+        return true;
+      }
+      break;
+    }
+    if (*p == separator_) {
+      record.fields.emplace_back(field, static_cast<std::size_t>(p - field));
+      field = ++p;
+      continue;
+    }
+    if (*p == '"') return false;
+    break;
+  }
+  if (static_cast<std::size_t>(p - start) > kMaxRecordBytes) {
+    result = ParseResult::TooLong;
+    return true;
+  }
+  const char* const rawEnd = p;
+  record.fields.emplace_back(field, static_cast<std::size_t>(p - field));
+  lineBreaks = 0;
+  if (p != end) {
+    // A CR at the end of the buffer may be the first half of CRLF.
+    if (*p == '\r' && p + 1 == end && !atEnd_) {
+      result = ParseResult::NeedMore;
+      return true;
+    }
+    if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
+    ++p;
+    lineBreaks = 1;
+  }
+  consumed = static_cast<std::size_t>(p - start);
+  record.raw = std::string_view(start, static_cast<std::size_t>(rawEnd - start));
+  record.error = {};
+  // An empty line holds no record at all.
+  if (record.raw.empty()) record.fields.clear();
+  result = ParseResult::Record;
+  return true;
+}
 
 std::uint64_t CsvReader::CountLineBreaks(const char* begin, const char* end) const {
   const char* const bufferEnd = buffer_.data() + end_;
@@ -65,6 +117,7 @@ bool CsvReader::Refill(bool mayWait) {
 }
 
 CsvReader::ParseResult CsvReader::Parse(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks) {
+  if (ParseResult result; ParseUnquoted(record, consumed, lineBreaks, result)) return result;
   const char* const start = buffer_.data() + begin_;
   const char* const end = buffer_.data() + end_;
   const char* p = start;

@@ -6,6 +6,7 @@
 // start skipped, empty lines skipped. A record that breaks the quoting rules
 // or exceeds kMaxRecordBytes comes back with its error set.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -61,6 +62,10 @@ class CsvReader {
   enum class ParseResult { Record, NeedMore, TooLong };
   // Parses one record from the buffered bytes.
   ParseResult Parse(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks);
+  // Parse for a record without any quote, the common case: its fields are
+  // views of the buffer itself, nothing is copied. False when a quote comes
+  // before the record's end, which Parse then reads.
+  bool ParseUnquoted(CsvRecord& record, std::size_t& consumed, std::uint64_t& lineBreaks, ParseResult& result);
   // Moves the unread bytes to the front and reads what the stream has, at
   // most a block; false when nothing came: at the end, or when the read
   // would wait and mayWait is false.
@@ -72,6 +77,7 @@ class CsvReader {
 
   std::istream& input_;
   char separator_;
+  std::array<bool, 256> stops_{};  // the separator, the quote and the line ends
   std::size_t blockSize_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // first unread byte

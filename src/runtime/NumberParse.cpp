@@ -1,6 +1,8 @@
 #include "runtime/NumberParse.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "runtime/Exceptions.h"
 #include "runtime/ExtendedBits.h"
@@ -46,8 +48,13 @@ inline long double RoundToExtended(Uint128 x) {
 }
 
 // m / 10^k (m non-zero, k = 1..19) rounded to 64 significant bits, nearest
-// with ties to even: what one extended division of the two exact operands gives.
-inline long double DivideByPowerOfTen(std::uint64_t m, int k) {
+// with ties to even: what one extended division of the two exact operands
+// gives, as q x 2^-shift with q's top bit set.
+struct ExtendedParts {
+  std::uint64_t q;
+  int shift;
+};
+inline ExtendedParts DivideByPowerOfTenParts(std::uint64_t m, int k) {
   const std::uint64_t d = kIntegerPowersOfTen[k];
   int shift = 64 + (64 - __builtin_clzll(d)) - (64 - __builtin_clzll(m));
   Uint128 n = Uint128(m) << shift;  // n / d lies in [2^63, 2^65)
@@ -62,7 +69,25 @@ inline long double DivideByPowerOfTen(std::uint64_t m, int k) {
     q = 0x8000000000000000u;
     --shift;
   }
-  return MakeExtended(q, -shift);
+  return {q, shift};
+}
+
+inline long double DivideByPowerOfTen(std::uint64_t m, int k) {
+  const ExtendedParts parts = DivideByPowerOfTenParts(m, k);
+  return MakeExtended(parts.q, -parts.shift);
+}
+
+// The same quotient rounded on to 53 bits, nearest with ties to even: the
+// cast of the extended value to a double (a normal one: k <= 19, m < 10^18).
+inline double DivideByPowerOfTenToDouble(std::uint64_t m, int k) {
+  const ExtendedParts parts = DivideByPowerOfTenParts(m, k);
+  std::uint64_t top = parts.q >> 11;
+  const std::uint64_t rest = parts.q & 0x7FF;
+  if (rest > 0x400 || (rest == 0x400 && (top & 1) != 0)) ++top;  // 2^53 at most: still exact
+  const std::uint64_t scaleBits = static_cast<std::uint64_t>(11 - parts.shift + 1023) << 52;
+  double scale;
+  std::memcpy(&scale, &scaleBits, sizeof scale);
+  return static_cast<double>(top) * scale;
 }
 
 // Gathers digits into an integer while that stays exact; stops early at the limit.
@@ -80,34 +105,69 @@ inline void AccumulateExtended(const char* p, const char* end, long double& m) {
 // and the same single operation as the general scan below takes for it, so
 // the same value bit for bit. False for any other text, which the general
 // scan then reads.
-inline bool ScanPlainDecimal(const char* p, const char* const end, char separator, long double& value) {
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
+struct PlainDecimal {
+  bool negative = false;
   std::uint64_t mantissa = 0;
+  int fractionDigits = -1;  // -1 without a separator
+};
+inline bool ScanPlainDecimalDigits(const char* p, const char* const end, char separator, PlainDecimal& out) {
+  out.negative = p != end && *p == '-';
+  if (out.negative) ++p;
   int digits = 0;
-  int fractionDigits = -1;  // -1 until the separator
   for (; p != end; ++p) {
     const char c = *p;
     if (IsDigit(c)) {
       if (++digits > 18) return false;
-      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-      if (fractionDigits >= 0) ++fractionDigits;
-    } else if (c == separator && fractionDigits < 0) {
-      fractionDigits = 0;
+      out.mantissa = out.mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (out.fractionDigits >= 0) ++out.fractionDigits;
+    } else if (c == separator && out.fractionDigits < 0) {
+      out.fractionDigits = 0;
     } else {
       return false;
     }
   }
-  if (digits == 0) return false;
+  return digits != 0;
+}
+
+inline bool ScanPlainDecimal(const char* p, const char* const end, char separator, long double& value) {
+  PlainDecimal plain;
+  if (!ScanPlainDecimalDigits(p, end, separator, plain)) return false;
   long double result;
-  if (mantissa == 0) result = 0.0L;
-  else if (fractionDigits <= 0) result = RoundToExtended(Uint128(mantissa));
-  else result = DivideByPowerOfTen(mantissa, fractionDigits);
-  value = negative ? -result : result;
+  if (plain.mantissa == 0) result = 0.0L;
+  else if (plain.fractionDigits <= 0) result = RoundToExtended(Uint128(plain.mantissa));
+  else result = DivideByPowerOfTen(plain.mantissa, plain.fractionDigits);
+  value = plain.negative ? -result : result;
+  return true;
+}
+
+// ScanPlainDecimal's value rounded on to a double.
+inline bool ScanPlainDecimalToDouble(const char* p, const char* const end, char separator, double& value) {
+  PlainDecimal plain;
+  if (!ScanPlainDecimalDigits(p, end, separator, plain)) return false;
+  double result;
+  // Below 10^18 an integer is exact in the extended value, so one rounding to
+  // a double is all there is.
+  if (plain.mantissa == 0) result = 0.0;
+  else if (plain.fractionDigits <= 0) result = static_cast<double>(plain.mantissa);
+  else result = DivideByPowerOfTenToDouble(plain.mantissa, plain.fractionDigits);
+  value = plain.negative ? -result : result;
   return true;
 }
 
 }  // namespace
+
+bool ScanDoubleText(std::string_view text, double& value, const NumberFormatSettings& settings) {
+  if (settings.decimalSeparator.size() == 1 &&
+      ScanPlainDecimalToDouble(text.data(), text.data() + text.size(), settings.decimalSeparator[0], value))
+    return true;
+  long double extended;
+  if (!ScanFloatText(text, extended, settings)) return false;
+  if (!(std::fabs(extended) <= static_cast<long double>(std::numeric_limits<double>::max()))) return false;
+  const double rounded = static_cast<double>(extended);
+  if (!std::isfinite(rounded)) return false;
+  value = rounded;
+  return true;
+}
 
 bool ScanFloatText(std::string_view text, long double& value, const NumberFormatSettings& settings) {
   if (settings.decimalSeparator.size() == 1 &&

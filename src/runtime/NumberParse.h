@@ -16,6 +16,12 @@ namespace tavimo {
 // the extended range (nothing is raised, `value` is untouched).
 bool ScanFloatText(std::string_view text, long double& value,
                    const NumberFormatSettings& settings = GlobalNumberFormatSettings());
+// ScanFloatText's value rounded to a double, exactly as a cast of the
+// extended value rounds it (nearest, ties to even); false also where that
+// double is not finite. Plain decimals of up to 18 digits are rounded in
+// integer arithmetic, without the floating-point unit: the price files'
+// bulk of numbers.
+bool ScanDoubleText(std::string_view text, double& value, const NumberFormatSettings& settings);
 // A number text's decimal value as written, for the readers that need it
 // exactly: value = digits x 10^exponent, negative for a leading "-".
 struct WrittenDecimal {

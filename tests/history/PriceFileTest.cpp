@@ -89,6 +89,9 @@ TEST(PriceFileTest, KeepsTheLastRowOfADuplicateTimeAndWarns) {
   const PriceFileResult r = Read("Date,Close\n2024-01-03,1\n2024-01-02,2\n2024-01-03,3\n");
   EXPECT_EQ(r.bars.close, (std::vector<double>{2, 3}));
   EXPECT_EQ(r.duplicates, std::vector<std::string>{"line 2: duplicate time 2024-01-03, line 4 kept"});
+  // In time order already, after lines that hold no bar.
+  const PriceFileResult ordered = Read("Date,Close\n2024-01-02,1\n\n2024-01-0x,1\n2024-01-03,2\n2024-01-03,3\n");
+  EXPECT_EQ(ordered.duplicates, std::vector<std::string>{"line 5: duplicate time 2024-01-03, line 6 kept"});
 }
 
 TEST(PriceFileTest, NamesAFileWithoutBarsAndAFileThatCannotBeRead) {
@@ -104,11 +107,12 @@ TEST(PriceFileTest, NamesAFileWithoutBarsAndAFileThatCannotBeRead) {
 // one pass gives: bad rows and duplicates by their lines, on either side of
 // the middle, and a quoted field across the middle (one pass then).
 TEST(PriceFileTest, ALargeFileReadInTwoHalvesGivesWhatOnePassGives) {
-  for (const bool quoteAcrossTheMiddle : {false, true}) {
+  for (const int variant : {0, 1, 2}) {
+    const bool quoteAcrossTheMiddle = variant == 1, inOrder = variant == 2;
     std::string content = "Date,Open,High,Low,Close,Volume\n";
     const int rows = 120000;
     for (int i = 0; i < rows; ++i) {
-      const int day = (i * 7919) % 90000;  // out of order, with repeats
+      const int day = inOrder ? i / 3 : (i * 7919) % 90000;  // with repeats, out of order or not
       content += std::to_string(1900 + day / 336) + "-" + (day % 336 / 28 + 1 < 10 ? "0" : "") +
                  std::to_string(day % 336 / 28 + 1) + "-" + (day % 28 + 1 < 10 ? "0" : "") + std::to_string(day % 28 + 1);
       if (i % 9973 == 0) content += ",x,2,1,1.5,\n";

@@ -4,6 +4,9 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -166,6 +169,39 @@ TEST(FloatParse, PlainDecimalsReadInOnePassAsTheGeneralScanReadsThem) {
     ASSERT_EQ(fast, general) << text;
     ASSERT_EQ(std::signbit(fast), std::signbit(general)) << text;
   }
+}
+
+// A text read straight to a double must give what the cast of its extended
+// value gives: on texts near the midpoints of two doubles (where rounding
+// twice differs from rounding once), on plain prices, and on the shapes the
+// one-pass path refuses.
+TEST(FloatParse, TextsReadToADoubleGiveTheCastOfTheirExtendedValue) {
+  std::mt19937_64 generator(1618);
+  const auto expectCast = [](const std::string& text) {
+    long double extended = 0;
+    double direct = 1;
+    const bool read = ScanDoubleText(text, direct, kPoint);
+    const bool inRange = ScanFloatText(text, extended, kPoint) &&
+                         std::fabs(extended) <= static_cast<long double>(std::numeric_limits<double>::max());
+    ASSERT_EQ(read, inRange) << text;
+    if (!read) return;
+    const double cast = static_cast<double>(extended);
+    ASSERT_EQ(std::memcmp(&direct, &cast, sizeof cast), 0) << text;
+  };
+  char buffer[64];
+  for (int i = 0; i < 200000; ++i) {
+    const double d = std::ldexp(static_cast<double>(generator() >> 11), -static_cast<int>(generator() % 70) - 20);
+    const long double midpoint = (static_cast<long double>(d) + std::nextafter(d, 1e300)) / 2;
+    std::snprintf(buffer, sizeof buffer, "%.*Lf", static_cast<int>(generator() % 8) + 12, midpoint);
+    expectCast(buffer);
+    std::snprintf(buffer, sizeof buffer, "%s%llu.%0*llu", generator() % 4 == 0 ? "-" : "",
+                  static_cast<unsigned long long>(generator() % 100000), static_cast<int>(generator() % 6),
+                  static_cast<unsigned long long>(generator() % 1000000));
+    expectCast(buffer);
+  }
+  for (const char* text : {"0", "-0", "1e3", " 2.5", "1.7976931348623158e308", "1.8e308", "4e-320", "x", "",
+                           "123456789012345678901", ".5", "5."})
+    expectCast(text);
 }
 
 TEST(FloatParse, NegativeZeroKeepsItsSign) {
