@@ -1,5 +1,6 @@
 #include "runtime/NumberFormat.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/DecimalDigits.h"
@@ -15,23 +16,40 @@ constexpr std::size_t kMaxPatternLength = 224;
 constexpr std::size_t kMaxSeparatorBytes = 4;  // one UTF-8 character
 constexpr int kNoZero = 32767;
 
-// The text is gathered in the result string itself. Its length has no small
-// bound: a zero section used for a rounded-away value of exponent E writes E
-// digits (up to 4933), each possibly with a group separator.
+// The text is gathered in the result string itself, written by index into
+// room made ahead (at first the string's own inline room, so a short text
+// takes no allocation and no copy) and cut to its length at the end. Its
+// length has no small bound: a zero section used for a rounded-away value
+// of exponent E writes E digits (up to 4933), each possibly with a group
+// separator.
 class TextBuffer {
  public:
-  void Put(char c) { text_.push_back(c); }
-  void Put(std::string_view s) { text_.append(s); }
+  TextBuffer() : text_(kFirstRoom, '\0') {}
+  void Put(char c) {
+    if (size_ == text_.size()) Grow(1);
+    text_[size_++] = c;
+  }
+  void Put(std::string_view s) {
+    if (s.size() > text_.size() - size_) Grow(s.size());
+    std::memcpy(text_.data() + size_, s.data(), s.size());
+    size_ += s.size();
+  }
   void PutUnsigned(unsigned value, int minDigits) {
     char digits[12];
     char* const end = digits + sizeof digits;
     const char* const begin = WriteIntegerDigits(value, minDigits, end);
     Put(std::string_view(begin, static_cast<std::size_t>(end - begin)));
   }
-  std::string Text() { return std::move(text_); }
+  std::string Text() {
+    text_.resize(size_);
+    return std::move(text_);
+  }
 
  private:
+  static constexpr std::size_t kFirstRoom = 15;  // the inline room of a std::string
+  void Grow(std::size_t more) { text_.resize(std::max(text_.size() * 2, size_ + more)); }
   std::string text_;
+  std::size_t size_ = 0;
 };
 
 std::string_view Separator(const std::string& s) {
@@ -76,7 +94,14 @@ struct SectionLayout {
   int mandatoryFraction = 0;
   bool grouping = false;
   bool scientific = false;
+  // Placeholders and separators only, and few of them: written by WritePlain.
+  bool plain = false;
 };
+
+// Few enough for the text to fit the writer's buffer: 18 integer digits at
+// most (larger values take the general form), each with a separator of 4
+// bytes, and as many fraction digits.
+constexpr int kPlainMaxPlaceholders = 24;
 
 SectionLayout ScanSection(std::string_view s) {
   SectionLayout layout;
@@ -108,6 +133,8 @@ SectionLayout ScanSection(std::string_view s) {
     ++i;
   }
   layout.decimalIndex = decimalIndex < 0 ? layout.digitCount : decimalIndex;
+  layout.plain = layout.digitCount <= kPlainMaxPlaceholders &&
+                 s.find_first_not_of("#0.,") == std::string_view::npos;
   const int mandatoryInteger = layout.decimalIndex - firstZero;
   const int mandatoryFraction = lastZero - layout.decimalIndex;
   layout.mandatoryInteger = mandatoryInteger > 0 ? mandatoryInteger : 0;
@@ -219,15 +246,78 @@ class PatternWriter {
   int delta_ = 0;
 };
 
+// What PatternWriter writes for a plain section, without walking it: the
+// places from the highest, max(exponent, decimal index), down to the last
+// fraction placeholder's. A place above the digits is a mandatory integer
+// zero or nothing; below it the next digit, a mandatory fraction zero, or
+// nothing. The decimal separator comes before the first fraction digit, a
+// group separator after each integer digit at place 4, 7, ...
+void WritePlain(const SectionLayout& layout, const DecimalDigits& digits, const NumberFormatSettings& settings,
+                bool writeSign, TextBuffer& out) {
+  const std::string_view decimalSeparator = Separator(settings.decimalSeparator);
+  const std::string_view thousandsSeparator = layout.grouping ? Separator(settings.thousandsSeparator) : std::string_view();
+  const int exponent = digits.exponent;
+  const int last = layout.decimalIndex - layout.digitCount + 1;
+  const char* next = digits.digits;
+  if (writeSign && digits.negative) out.Put('-');
+  for (int place = exponent > layout.decimalIndex ? exponent : layout.decimalIndex; place >= last; --place) {
+    char c;
+    if (place > exponent) {
+      if (place > layout.mandatoryInteger) continue;
+      c = '0';
+    } else if (*next != '\0') {
+      c = *next++;
+    } else if (place > -layout.mandatoryFraction) {
+      c = '0';
+    } else {
+      continue;
+    }
+    if (place == 0) {
+      out.Put(decimalSeparator);
+      out.Put(c);
+    } else {
+      out.Put(c);
+      if (place > 1 && place % 3 == 1) out.Put(thousandsSeparator);
+    }
+  }
+}
+
 bool IsSpecial(const DecimalDigits& d) {
   return d.exponent == DecimalDigits::kInfinity || d.exponent == DecimalDigits::kNaN;
 }
 
 }  // namespace
 
+// A pattern split into its sections and each section's layout, made once
+// for the pattern a thread formats with last: one pattern formats thousands
+// of values in a row (a chart's marks, a batch's columns).
+class ParsedPattern {
+ public:
+  // The parse of `pattern`, valid until the next call on this thread.
+  static const ParsedPattern& Of(std::string_view pattern) {
+    thread_local ParsedPattern last;
+    if (!last.valid_ || pattern != last.text_) {
+      last.text_.assign(pattern);
+      last.sections_ = SplitSections(last.text_);
+      for (int i = 0; i < last.sections_.count; ++i) last.layouts_[i] = ScanSection(last.sections_.part[i]);
+      last.valid_ = true;
+    }
+    return last;
+  }
+  const Sections& sections() const { return sections_; }
+  const SectionLayout& layout(int section) const { return layouts_[section]; }
+
+ private:
+  std::string text_;
+  Sections sections_;
+  SectionLayout layouts_[3];
+  bool valid_ = false;
+};
+
 std::string FormatFloatPattern(std::string_view pattern, long double value, const NumberFormatSettings& settings) {
   if (pattern.size() > kMaxPatternLength) throw EConvertError(std::string(messages::kFormatTooLong));
-  const Sections sections = SplitSections(pattern);
+  const ParsedPattern& parsed = ParsedPattern::Of(pattern);
+  const Sections& sections = parsed.sections();
   const auto usable = [&](int section) { return section < sections.count && !sections.part[section].empty(); };
 
   const ExtendedBits bits = BitsOf(value);
@@ -238,11 +328,11 @@ std::string FormatFloatPattern(std::string_view pattern, long double value, cons
   if (!usable(chosen)) chosen = 0;
   if (!usable(chosen)) return FormatFloatGeneral(value, 15, settings);
 
-  SectionLayout layout = ScanSection(sections.part[chosen]);
-  const DecimalDigits digits = layout.scientific
-                                   ? ToDecimalDigits(value, layout.digitCount, 9999)
-                                   : ToDecimalDigits(value, 18, layout.digitCount - layout.decimalIndex);
-  if (IsSpecial(digits) || (!layout.scientific && digits.exponent > 18)) {
+  const SectionLayout* layout = &parsed.layout(chosen);
+  const DecimalDigits digits = layout->scientific
+                                   ? ToDecimalDigits(value, layout->digitCount, 9999)
+                                   : ToDecimalDigits(value, 18, layout->digitCount - layout->decimalIndex);
+  if (IsSpecial(digits) || (!layout->scientific && digits.exponent > 18)) {
     return FormatFloatGeneral(value, 15, settings);
   }
   if (digits.digits[0] == '\0') {
@@ -253,12 +343,13 @@ std::string FormatFloatPattern(std::string_view pattern, long double value, cons
     if (!usable(zero)) return FormatFloatGeneral(value, 15, settings);
     if (zero != chosen) {
       chosen = zero;
-      layout = ScanSection(sections.part[chosen]);
+      layout = &parsed.layout(chosen);
     }
   }
 
   TextBuffer out;
-  PatternWriter(layout, digits, settings).Write(sections.part[chosen], chosen == 0, out);
+  if (layout->plain) WritePlain(*layout, digits, settings, chosen == 0, out);
+  else PatternWriter(*layout, digits, settings).Write(sections.part[chosen], chosen == 0, out);
   return out.Text();
 }
 

@@ -219,7 +219,8 @@ namespace {
 std::uint64_t FormattedTextsHash(int count) {
   const std::vector<std::string> patterns = {"#,##0.###", "0.00", "#,##0", "0", "#.#", "000.0000", "#,##0.00;(#,##0.00);'zero'",
                                              "0.###E+00", "##0.0e-0", "'$'#,##0.00' USD'", "#,##0.###;;", ";0.0",
-                                             "0.0;-0.0;-", "# ##0.##", "#,#,#0.0#0", ""};
+                                             "0.0;-0.0;-", "# ##0.##", "#,#,#0.0#0", "", "00.##", "#0,00.0#", "##", ".##", "0.",
+                                             ",0.000###", "#,##0.##############", "000,000,000.000000000", "#.0#,#"};
   const NumberFormatSettings settings[] = {{".", ","}, {"\xd9\xab", "\xe2\x80\xaf"}};
   std::mt19937_64 generator(20261210);
   std::uint64_t hash = 14695981039346656037u;
@@ -258,13 +259,13 @@ std::uint64_t FormattedTextsHash(int count) {
 }
 
 TEST(FormatPatternSameness, SeededTextsAreByteForByteThoseOfBefore) {
-  EXPECT_EQ(FormattedTextsHash(200000), 7356999135578467469u);
+  EXPECT_EQ(FormattedTextsHash(200000), 4308278850716883282u);
 }
 
 // The same over a million values: a long test, run with TAVIMO_LONG_TESTS=1.
 TEST(FormatPatternSameness, AMillionSeededTextsAreByteForByteThoseOfBefore) {
   if (std::getenv("TAVIMO_LONG_TESTS") == nullptr) GTEST_SKIP() << "a long test: set TAVIMO_LONG_TESTS=1";
-  EXPECT_EQ(FormattedTextsHash(1000000), 5916720101797468346u);
+  EXPECT_EQ(FormattedTextsHash(1000000), 6815322453679707978u);
 }
 
 }  // namespace
