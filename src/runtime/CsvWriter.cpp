@@ -5,8 +5,9 @@
 namespace tavimo {
 
 void AppendCsvField(std::string& out, std::string_view field) {
-  const bool needsQuotes = field.find_first_of(",\"\r\n") != std::string_view::npos ||
-                           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+  // One pass over the (short) field, not a search per character sought.
+  bool needsQuotes = !field.empty() && (field.front() == ' ' || field.back() == ' ');
+  for (const char c : field) needsQuotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
   if (!needsQuotes) {
     out += field;
     return;
