@@ -1,5 +1,7 @@
 #include "history/Swings.h"
 
+#include <emmintrin.h>
+
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 
@@ -29,25 +31,35 @@ std::string_view SwingKindName(SwingKind kind) { return kind == SwingKind::Low ?
 
 namespace {
 
+// The larger and the smaller of two finite prices, by the instructions
+// themselves: the compiler would make a branch of the comparison, and which
+// way it goes is hard to predict.
+inline double Larger(double a, double b) { return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(a), _mm_set_sd(b))); }
+inline double Smaller(double a, double b) { return _mm_cvtsd_f64(_mm_min_sd(_mm_set_sd(a), _mm_set_sd(b))); }
+
 // Follows a leg from bar i on: its extreme moves with each new high (up) or
-// new low (down), and the turn is tested against the extreme so far,
-// prepared again only when the extreme moves. Returns the bar that turns
-// the leg, or count. One loop for each direction, so neither tests which
-// way it runs.
+// new low (down), and the turn is tested against the extreme so far.
+// Returns the bar that turns the leg, or count. A trending leg makes a new
+// extreme on many bars, unpredictably: the extreme's price and bar are
+// taken without a branch and the threshold prepared again on every bar,
+// so the only branch that goes either way is the turn itself. One loop for
+// each direction, so neither tests which way it runs.
 template <bool kUp>
 std::size_t FollowLeg(const double* high, const double* low, std::size_t count, const SwingChange& change,
                       std::size_t i, std::size_t& extreme) {
   const double* extending = kUp ? high : low;
   const double* turning = kUp ? low : high;
-  SwingChange::Threshold turn = kUp ? change.FallFrom(extending[extreme]) : change.RiseFrom(extending[extreme]);
+  std::size_t at = extreme;
+  double value = extending[at];
   for (; i < count; ++i) {
-    if (kUp ? extending[i] >= extending[extreme] : extending[i] <= extending[extreme]) {
-      extreme = i;
-      turn = kUp ? change.FallFrom(extending[i]) : change.RiseFrom(extending[i]);
-    }
-    if (kUp ? change.ReachesFall(turning[i], turn) : change.ReachesRise(turning[i], turn)) return i;
+    const double next = extending[i];
+    at = (kUp ? next >= value : next <= value) ? i : at;
+    value = kUp ? Larger(value, next) : Smaller(value, next);
+    const SwingChange::Threshold turn = kUp ? change.FallFrom(value) : change.RiseFrom(value);
+    if (kUp ? change.ReachesFall(turning[i], turn) : change.ReachesRise(turning[i], turn)) break;
   }
-  return count;
+  extreme = at;
+  return i;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <vector>
 
 #include "CalcTestSupport.h"
@@ -52,6 +55,56 @@ TEST(SwingsTest, EqualExtremesMoveToTheLaterBar) {
   const std::vector<Point> expected = {
       {1, SwingKind::Low, 100, true, 2}, {2, SwingKind::High, 105, false, 0}};
   EXPECT_EQ(Swings({100, 100, 105}, {100, 100, 104}), expected);
+}
+
+// The zigzag as its rules read, bar by bar, with the exact test per call:
+// the reference the fast search is checked against.
+std::vector<Point> ReferenceSwings(const std::vector<double>& high, const std::vector<double>& low,
+                                   const SwingChange& change) {
+  std::vector<Point> out;
+  std::size_t highest = 0, lowest = 0, i = 0;
+  bool up = false, started = false;
+  for (; i < high.size() && !started; ++i) {
+    if (high[i] >= high[highest]) highest = i;
+    if (low[i] <= low[lowest]) lowest = i;
+    if (lowest < highest && change.ReachesRise(high[highest], low[lowest]))
+      out.push_back({lowest, SwingKind::Low, low[lowest], true, i}), up = started = true;
+    else if (highest < lowest && change.ReachesFall(low[lowest], high[highest]))
+      out.push_back({highest, SwingKind::High, high[highest], true, i}), started = true;
+  }
+  if (!started) return out;
+  std::size_t extreme = up ? highest : lowest;
+  for (; i < high.size(); ++i) {
+    if (up ? high[i] >= high[extreme] : low[i] <= low[extreme]) extreme = i;
+    if (up ? change.ReachesFall(low[i], high[extreme]) : change.ReachesRise(high[i], low[extreme])) {
+      out.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], true, i});
+      extreme = i;
+      up = !up;
+    }
+  }
+  out.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], false, 0});
+  return out;
+}
+
+// Random walks of whole prices (ties exactly on the threshold, equal
+// extremes) and of fine ones, with highs and lows and as one-price series.
+TEST(SwingsTest, FindsWhatTheRulesGiveBarByBarOnRandomWalks) {
+  std::mt19937_64 generator(77);
+  for (int walk = 0; walk < 60; ++walk) {
+    const bool whole = walk % 2 == 0, line = walk % 3 == 0;
+    const char* changeText = whole ? "5" : (walk % 4 == 1 ? "2.5" : "0.7");
+    std::vector<double> high, low;
+    double price = 100;
+    for (int bar = 0; bar < 3000; ++bar) {
+      price = std::max(1.0, price + (static_cast<double>(generator() % 2001) - 1000) / (whole ? 200 : 137.0));
+      const double h = whole ? std::round(price + generator() % 3) : price + (generator() % 1000) / 700.0;
+      const double l = whole ? std::round(price - generator() % 3) : price - (generator() % 1000) / 700.0;
+      high.push_back(h);
+      low.push_back(line ? h : std::min(h, std::max(0.5, l)));
+    }
+    const SwingChange change(changeText);
+    ASSERT_EQ(Swings(high, low, changeText), ReferenceSwings(high, low, change)) << "walk " << walk;
+  }
 }
 
 TEST(SwingsTest, LegsCountBackFromTheOpenExtreme) {
