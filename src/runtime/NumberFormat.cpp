@@ -30,6 +30,7 @@ class TextBuffer {
     text_[size_++] = c;
   }
   void Put(std::string_view s) {
+    if (s.empty()) return;  // an absent separator's view may have no data at all
     if (s.size() > text_.size() - size_) Grow(s.size());
     std::memcpy(text_.data() + size_, s.data(), s.size());
     size_ += s.size();
