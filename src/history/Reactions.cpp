@@ -11,22 +11,14 @@ namespace tavimo {
 
 ReactionTolerance::ReactionTolerance(std::string_view text, const NumberFormatSettings& settings)
     : ExactTextParameter(text, settings, kInvalidToleranceMessage,
-                         [](const ExactDecimal& t) { return t.zero || !t.negative; }) {}
+                         [](const ExactDecimal& t) { return t.zero || !t.negative; }),
+      rounded_(Exact().zero ? 0.0 : Exact().rounded) {}
 
 bool ReactionTolerance::Holds(double before, double turn, double end, double r) const {
   return Holds(before, turn, end, std::fabs(end - turn) / std::fabs(turn - before), r);
 }
 
-bool ReactionTolerance::Holds(double before, double turn, double end, double depth, double r) const {
-  // The depth in doubles is within a few units of its last place; only a
-  // depth that close to r - T or r + T needs the exact test.
-  const double t = Exact().zero ? 0.0 : Exact().rounded;
-  const double distance = std::fabs(depth - r);
-  const double margin = 1e-12 * (depth + std::fabs(r) + t);
-  if (std::isfinite(depth)) {
-    if (distance < t - margin) return true;
-    if (distance > t + margin) return false;
-  }
+bool ReactionTolerance::HoldsExactly(double before, double turn, double end, double r) const {
   // |a - r b| <= D 10^e b, with a and b the exact spans and T = D 10^e.
   const ExactNumber a = (ExactNumber::FromDouble(end) - ExactNumber::FromDouble(turn)).Abs();
   const ExactNumber b = (ExactNumber::FromDouble(turn) - ExactNumber::FromDouble(before)).Abs();

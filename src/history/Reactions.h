@@ -4,6 +4,7 @@
 // afterwards. The counts are sums, so the statistics of many files (or of
 // many machines' groups of files) add up.
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,12 +41,28 @@ class ReactionTolerance : public ExactTextParameter {
   // |d - r| <= T exactly, for the depth d = |end - turn| / |turn - before|
   // of a retracement (turn != before).
   bool Holds(double before, double turn, double end, double r) const;
-  // The same with the depth in doubles, |end - turn| / |turn - before|, computed once for every ratio.
-  bool Holds(double before, double turn, double end, double depth, double r) const;
+  // The same with the depth in doubles, |end - turn| / |turn - before|,
+  // computed once for every ratio. Inline: it runs for every depth and ratio
+  // of a file, and only a depth within a few units of its last place of
+  // r - T or r + T takes the exact test.
+  bool Holds(double before, double turn, double end, double depth, double r) const {
+    const double distance = std::fabs(depth - r);
+    const double margin = 1e-12 * (depth + std::fabs(r) + rounded_);
+    if (std::isfinite(depth)) {
+      if (distance < rounded_ - margin) return true;
+      if (distance > rounded_ + margin) return false;
+    }
+    return HoldsExactly(before, turn, end, r);
+  }
   // Raises EConvertError kInvalidToleranceMessage for a text that is not a
   // number, is below 0 or lies beyond the double range.
   explicit ReactionTolerance(std::string_view text = kDefaultToleranceText,
                              const NumberFormatSettings& settings = NumberFormatSettings());
+
+ private:
+  // |a - r b| <= T b with a and b the exact spans.
+  bool HoldsExactly(double before, double turn, double end, double r) const;
+  double rounded_ = 0.0;  // T as a double, 0 for a zero tolerance
 };
 
 // The statistics before any file, one row per ratio entry (ParseRatio's
