@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <charconv>
+#include <future>
 #include <cmath>
 
 #include "app/ErrorReporting.h"
@@ -111,6 +112,10 @@ class TDepthHistogramWidget : public QWidget {
   chart::TRasterCanvas canvas_;
   chart::DepthHistogramInput input_;
 };
+
+// Work over this many items is worth a thread of its own; less is done in place.
+std::launch Apart(std::size_t items) { return items >= 50000 ? std::launch::async : std::launch::deferred; }
+
 }  // namespace
 
 TPriceChartWindow* TPriceChartWindow::Open(TErrorReporter& reporter, TMainForm& mainForm,
@@ -150,6 +155,12 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   chart_->setAccessibleName(tr("价格图"));
   setCentralWidget(chart_);
   const PriceBars& bars = data_.bars;
+  // The swings are found on a thread of their own while the view takes the
+  // bars and the window is built: both only read them.
+  std::future<std::vector<SwingPoint>> swinging = std::async(
+      Apart(bars.Size()), [this, change = SwingChange(std::to_string(change_))] {
+        return FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
+      });
   chart_->SetBars({bars.time, bars.open, bars.high, bars.low, bars.close});
   if (mainForm_.Levels().scale == LevelScale::Log) chart_->SetLogScale(true);
   ApplyColors();
@@ -261,7 +272,7 @@ TPriceChartWindow::TPriceChartWindow(TErrorReporter& reporter, TMainForm& mainFo
   chartMenu_->addSeparator();
   chartMenu_->addAction(statsDock_->toggleViewAction());
 
-  FindTheSwings();
+  FindTheSwings(&swinging);
   reporter_.Guard([this] { ShowCurrentLeg(); });
 }
 
@@ -273,10 +284,20 @@ void TPriceChartWindow::SetTolerance(int thousandths) {
   ShowStatistics();
 }
 
-void TPriceChartWindow::ShowStatistics() {
+void TPriceChartWindow::ShowStatistics() { ShowStatistics(CountStatistics(std::launch::deferred)); }
+
+std::future<ReactionStats> TPriceChartWindow::CountStatistics(std::launch policy) const {
   const ReactionTolerance tolerance(ToleranceText(tolerance_));
-  stats_ = EmptyReactionStats(CurrentRatioList());
-  AddReactions(swings_, tolerance, stats_);
+  ReactionStats empty = EmptyReactionStats(CurrentRatioList());
+  return std::async(policy, [this, tolerance, stats = std::move(empty)]() mutable {
+    AddReactions(swings_, tolerance, stats);
+    return std::move(stats);
+  });
+}
+
+void TPriceChartWindow::ShowStatistics(std::future<ReactionStats> counting) {
+  stats_ = counting.get();
+  const ReactionTolerance tolerance(ToleranceText(tolerance_));
   statsTable_->setRowCount(static_cast<int>(stats_.ratios.size()));
   for (std::size_t i = 0; i < stats_.ratios.size(); ++i) {
     const RatioReaction& r = stats_.ratios[i];
@@ -351,11 +372,18 @@ void TPriceChartWindow::ClearSelection() {
   chart_->setAccessibleDescription({});
 }
 
-void TPriceChartWindow::FindTheSwings() {
-  const SwingChange change(std::to_string(change_));
-  swings_ = FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
+void TPriceChartWindow::FindTheSwings(std::future<std::vector<SwingPoint>>* found) {
+  if (found != nullptr) {
+    swings_ = found->get();
+  } else {
+    const SwingChange change(std::to_string(change_));
+    swings_ = FindSwings(data_.bars.high.data(), data_.bars.low.data(), data_.bars.Size(), change);
+  }
+  // The statistics are counted on a thread of their own while the chart
+  // takes the zigzag; both only read the swings.
+  std::future<ReactionStats> counting = CountStatistics(Apart(swings_.size()));
   chart_->SetZigzag(pricechart::ChartZigzag(swings_), pricechart::LastPointOpen(swings_));
-  ShowStatistics();
+  ShowStatistics(std::move(counting));
 }
 
 void TPriceChartWindow::SetChange(int percent) {

@@ -6,6 +6,7 @@
 // crosshair. Everything shown is computed by the price-history and level
 // libraries; the window only hands it to the chart.
 
+#include <future>
 #include <QMainWindow>
 #include <optional>
 #include <string>
@@ -104,8 +105,12 @@ class TPriceChartWindow : public QMainWindow {
                     PriceFileResult data, int change, bool swapped, int tolerance);
   void ApplyColors();
   QAction* AddCommand(const QString& text, const QKeySequence& key, void (TPriceChartWindow::*handler)());
-  void FindTheSwings();
+  // The swings of the change shown, taken from `found` when they are being found already.
+  void FindTheSwings(std::future<std::vector<SwingPoint>>* found = nullptr);
   void ShowStatistics();
+  // The statistics of swings_ for the tolerance and ratios shown, counted by `policy`.
+  std::future<ReactionStats> CountStatistics(std::launch policy) const;
+  void ShowStatistics(std::future<ReactionStats> counting);
   // Leg n's levels on the chart; the leg, or none when there is no such leg.
   std::optional<SwingLeg> ShowLeg(std::size_t n);
   void ShowLevels(ComputeMode mode, double low, double high, int fromBar);
