@@ -381,7 +381,7 @@ void TPriceChartWindow::FindTheSwings(std::future<std::vector<SwingPoint>>* foun
   }
   // The statistics are counted on a thread of their own while the chart
   // takes the zigzag; both only read the swings.
-  std::future<ReactionStats> counting = CountStatistics(Apart(swings_.size()));
+  std::future<ReactionStats> counting = CountStatistics(Apart(swings_.size() * CurrentRatioList().size()));
   chart_->SetZigzag(pricechart::ChartZigzag(swings_), pricechart::LastPointOpen(swings_));
   ShowStatistics(std::move(counting));
 }

@@ -36,6 +36,9 @@
 #include "calc/LevelText.h"
 #include "calc/RatioList.h"
 #include "chart/Palette.h"
+#include "history/PriceFile.h"
+#include "history/Reactions.h"
+#include "history/Swings.h"
 
 namespace tavimo::app::test {
 namespace {
@@ -247,6 +250,33 @@ TEST_F(PriceChartWindowTest, TheStatisticsToleranceCountsTheHitsAndIsStoredOnlyW
   ASSERT_NE(Open(PriceFileText(ThreeLegs())), nullptr);
   EXPECT_DOUBLE_EQ(window_->ToleranceBox()->value(), 0.125);
   EXPECT_EQ(window_->Tolerance(), 125);
+}
+
+// A large file has its swings found and its statistics counted on threads of
+// their own while the window is built: they must be those of the bars read.
+TEST_F(PriceChartWindowTest, ALargeFilesSwingsAndStatisticsAreThoseOfItsBars) {
+  std::string text = "Time,Open,High,Low,Close\n";
+  double close = 200;
+  for (int i = 0; i < 60000; ++i) {
+    const double open = close;
+    close = std::max(20.0, close + ((i * 7919) % 41 - 20) * 0.37);
+    char line[160];
+    std::snprintf(line, sizeof line, "%lld,%.2f,%.2f,%.2f,%.2f\n", 1000000000LL + 3600LL * i, open,
+                  std::max(open, close) + 0.5, std::min(open, close) - 0.5, close);
+    text += line;
+  }
+  ASSERT_NE(Open(text), nullptr);
+  const PriceFileRead read = ReadPriceFile((temp_.Path() / "prices.csv").string());
+  const PriceBars& bars = read.result.bars;
+  ASSERT_EQ(bars.Size(), 60000u);
+  const std::vector<SwingPoint> swings = FindSwings(bars.high.data(), bars.low.data(), bars.Size(), SwingChange());
+  ASSERT_GT(swings.size(), 1000u);
+  ASSERT_EQ(window_->Swings().size(), swings.size());
+  EXPECT_EQ(window_->Swings().back().bar, swings.back().bar);
+  ReactionStats stats = EmptyReactionStats(CurrentRatioList());
+  AddReactions(swings, ReactionTolerance(), stats);
+  EXPECT_EQ(window_->Statistics().legs, stats.legs);
+  for (std::size_t i = 0; i < stats.ratios.size(); ++i) EXPECT_EQ(window_->Statistics().ratios[i].hits, stats.ratios[i].hits);
 }
 
 TEST_F(PriceChartWindowTest, CandleColoursFollowTheLanguagesMarketConvention) {
