@@ -111,6 +111,25 @@ void BM_PriceChartFullPaint(benchmark::State& state) {
   }
 }
 
+// The zoomed-out paint piece by piece, to see where its time goes.
+void BM_PriceChartPieces(benchmark::State& state) {
+  PriceChartFixture f(1000000);
+  const int piece = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const Rect bounds = f.canvas.SetupWindow(kWidth, kHeight);
+    TPriceChartStyle style = f.style;
+    TCandleSeries none;
+    const TPriceChartLayout layout = DrawPriceChart(f.canvas, bounds, piece == 1 ? f.series : none, f.view, style);
+    f.canvas.ClipTo(layout.plot);
+    if (piece == 2) DrawZigzag(f.canvas, layout.plot, f.view, f.pivots, true, {}, style.labelFont);
+    if (piece == 3) DrawLevelLines(f.canvas, layout.plot, f.view, f.levels, style.labelFont, style.background);
+    f.canvas.ClearClip();
+    f.canvas.ShowImage();
+    benchmark::DoNotOptimize(f.canvas.Image().constBits());
+  }
+}
+BENCHMARK(BM_PriceChartPieces)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
 void BM_PriceFrameFill(benchmark::State& state) {
   EnsureApplication();
   QImage frame(kWidth, kHeight, QImage::Format_RGB32);

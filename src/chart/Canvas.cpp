@@ -12,6 +12,13 @@ TColor ToRGB(TColor c) { return c & 0x00FFFFFFu; }
 
 }  // namespace
 
+void TCanvas::StrokeColumnLines(const std::vector<TColumnLine>& lines) {
+  for (const TColumnLine& line : lines) {
+    SetPen(TPen{line.color, 1, TPenStyle::psSolid, false});
+    StrokeLine(line.x, line.top, line.x, line.bottom);
+  }
+}
+
 void TCanvas::ResetDrawingState() {
   SetPen(TPen{clBlack, 1, TPenStyle::psSolid, false});
   SetBrush(TBrush{clWhite, TBrushStyle::bsSolid});

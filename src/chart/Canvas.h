@@ -89,6 +89,15 @@ struct TCanvasState {
   int textAnchor = kTextAlignLeftTop;
 };
 
+// A solid vertical line one pixel wide in a colour of its own, from top
+// down to bottom, the end pixel not drawn (as StrokeLine draws it).
+struct TColumnLine {
+  int x = 0;
+  int top = 0;
+  int bottom = 0;
+  TColor color = clBlack;
+};
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -113,6 +122,11 @@ class TCanvas {
   virtual void StrokeLine(int x0, int y0, int x1, int y1) = 0;
   // One closed polygon, filled by the alternate rule, the outline drawn over the fill.
   virtual void FillPolygon(const Point* points, int count) = 0;
+  // Many vertical lines (the candles of a zoomed-out chart), the pixels as
+  // each drawn in turn with a solid one-pixel pen of its colour; the pen is
+  // left as the last line's. A canvas may write them in another order that
+  // gives those pixels.
+  virtual void StrokeColumnLines(const std::vector<TColumnLine>& lines);
 
   // Intersects the clipping with r; ClearClip removes all clipping.
   virtual void ClipTo(const Rect& r) = 0;

@@ -12,6 +12,30 @@ namespace tavimo::chart {
 
 namespace {
 int Round(double value) { return static_cast<int>(std::lround(value)); }
+
+// The first index in [from, to) at which `beyond` holds, for a `beyond` that
+// holds from some index on; `to` when it never does. Steps doubling from
+// `from`, then bisects the last step: a zoomed-out chart's next column lies a
+// few hundred pivots on, and this reads near ones, not the whole list's middle.
+template <class Beyond>
+std::size_t FirstBeyond(std::size_t from, std::size_t to, Beyond&& beyond) {
+  std::size_t lo = from, step = 1;
+  while (lo < to && !beyond(lo)) {
+    const std::size_t probe = std::min(to, lo + step);
+    if (probe == to || beyond(probe)) {
+      std::size_t hi = probe;  // beyond(hi) or hi == to; !beyond(lo)
+      while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (beyond(mid)) hi = mid;
+        else lo = mid;
+      }
+      return hi;
+    }
+    lo = probe;
+    step *= 2;
+  }
+  return lo;
+}
 }  // namespace
 
 void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartLevelLine>& lines,
@@ -100,13 +124,24 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
   if (pivots.size() < 2) return;
   const std::size_t segments = pivots.size() - 1;
   const auto x = [&](std::size_t i) { return Round(view.BarToX(zigzag.Bars()[i], plot)); };
-  const auto y = [&](std::size_t i) { return Round(view.PriceToY(pivots[i].price, plot)); };
+  const auto y = [&](std::size_t i) { return Round(view.PriceToY(zigzag.PriceValues()[i], plot)); };
   const auto isSelected = [&](std::size_t s) {
     return std::find(selected.begin(), selected.end(), static_cast<int>(s)) != selected.end();
   };
+  // The vertical lines of crowded columns, written together; all in the
+  // zigzag's colour, so only a dashed or wide segment (whose pixels may
+  // differ in order) waits for them.
+  std::vector<TColumnLine> columns;
+  const auto flushColumns = [&] {
+    if (columns.empty()) return;
+    canvas.StrokeColumnLines(columns);
+    columns.clear();
+  };
   const auto segment = [&](std::size_t s) {
     const bool open = openLast && s + 1 == segments;
-    canvas.SetPen({kZigzagColor, isSelected(s) ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
+    const bool wide = isSelected(s);
+    if (open || wide) flushColumns();
+    canvas.SetPen({kZigzagColor, wide ? 3 : 1, open ? TPenStyle::psDash : TPenStyle::psSolid});
     canvas.StrokeLine(x(s), y(s), x(s + 1), y(s + 1));
   };
   // The pivots of one pixel column, first..last, when every segment between
@@ -116,9 +151,8 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
     const std::vector<double>& prices = zigzag.PriceValues();
     const auto price = [&](std::size_t i) { return prices[i]; };
     zigzag.Prices().Read(first, last, price, price, low, high);
-    canvas.SetPen({kZigzagColor, 1, TPenStyle::psSolid});
     const int top = Round(view.PriceToY(high, plot)), bottom = Round(view.PriceToY(low, plot));
-    canvas.StrokeLine(x(first), std::min(top, bottom), x(first), std::max(top, bottom) + 1);
+    columns.push_back({x(first), std::min(top, bottom), std::max(top, bottom) + 1, kZigzagColor});
   };
   const auto plain = [&](std::size_t first, std::size_t last) {
     if (openLast && last == segments) return false;
@@ -143,14 +177,11 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
       // the rounding itself; the pivots up to it are found by their bars.
       const int at = x(i);
       const auto xOfBar = [&](double bar) { return Round(view.BarToX(bar, plot)); };
-      double limit = std::max<double>(pivots[i].bar, std::floor(view.XToBar(at + 0.5, plot)));
-      while (limit > pivots[i].bar && xOfBar(limit) > at) --limit;
-      while (xOfBar(limit + 1) <= at) ++limit;
       const std::vector<int>& bars = zigzag.Bars();
-      const auto past = std::upper_bound(bars.begin() + static_cast<std::ptrdiff_t>(i),
-                                         bars.begin() + static_cast<std::ptrdiff_t>(end + 1), limit,
-                                         [](double bar, int pivotBar) { return bar < pivotBar; });
-      j = static_cast<std::size_t>(past - bars.begin()) - 1;
+      double limit = std::max<double>(bars[i], std::floor(view.XToBar(at + 0.5, plot)));
+      while (limit > bars[i] && xOfBar(limit) > at) --limit;
+      while (xOfBar(limit + 1) <= at) ++limit;
+      j = FirstBeyond(i, end + 1, [&](std::size_t k) { return bars[k] > limit; }) - 1;
     }
     if (j > i && plain(i, j)) {
       column(i, j);
@@ -160,6 +191,7 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
     if (j < end) segment(j);
     i = j + 1;
   }
+  flushColumns();
 
   TFont labelFont = font;
   labelFont.color = kZigzagColor;
@@ -179,15 +211,8 @@ void DrawZigzag(TCanvas& canvas, const Rect& plot, const TPriceView& view, const
     for (std::size_t i = begin; i < pivots.size(); ++i) {
       if (zigzag.InBarOrder()) {
         // The first pivot whose centre is past the label before...
-        if (right != INT_MIN && x(i) <= right + 2) {
-          std::size_t lo = i, hi = pivots.size();  // x(lo) <= right + 2
-          while (hi - lo > 1) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (x(mid) <= right + 2) lo = mid;
-            else hi = mid;
-          }
-          i = hi;
-        }
+        if (right != INT_MIN && x(i) <= right + 2)
+          i = FirstBeyond(i, pivots.size(), [&](std::size_t k) { return x(k) > right + 2; });
         // ...and then the first of this side far enough from its side's one before.
         i = zigzag.SideGaps(high).FindFirstAtLeast(i, minimumGap, [&](std::size_t k) { return zigzag.SideGap(k, high); });
         if (i >= pivots.size() || pivots[i].bar > last) break;

@@ -71,6 +71,7 @@ class TRasterCanvas : public TCanvas {
   TRasterCanvas& operator=(const TRasterCanvas&) = delete;
 
   TAVIMO_CANVAS_PRIMITIVE_OVERRIDES
+  void StrokeColumnLines(const std::vector<TColumnLine>& lines) override;
 
   // The chart image as last drawn (complete after ShowImage), in device
   // pixels. A copy taken of it keeps its pixels when the canvas draws on.
@@ -119,6 +120,11 @@ class TRasterCanvas : public TCanvas {
 
   std::vector<int> crossings_;       // scratch of the polygon fill
   std::vector<Point> devicePoints_;  // a polygon's corners in device pixels
+  struct ColumnRun {
+    Rect r;  // device pixels, within the drawable area
+    QRgb color;
+  };
+  std::vector<ColumnRun> columnRuns_;  // scratch of the column lines
 
   std::unordered_map<std::string, std::unique_ptr<FontEntry>> fonts_;
   FontEntry* currentFont_ = nullptr;

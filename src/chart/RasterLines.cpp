@@ -256,4 +256,60 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   }
 }
 
+// One pixel column after another, every row of a tall line misses the
+// processor's first cache (the image's rows lie a power-of-two multiple
+// apart), and a zoomed-out chart has a thousand such lines. Lines next to
+// each other are written together instead, a band of rows at a time, so
+// each cache line of pixels is brought in once for all of them. Within a
+// group the lines keep their order on every row, and groups follow one
+// another, so the last line over a pixel wins as it would line by line.
+void TRasterCanvas::StrokeColumnLines(const std::vector<TColumnLine>& lines) {
+  if (lines.empty()) return;
+  SetPen(TPen{lines.back().color, 1, TPenStyle::psSolid, false});
+  if (!EnsurePainter()) return;
+  const Rect area = DrawableArea();
+  if (area.IsEmpty() || bits_ == nullptr) return;
+  const int across = Device(1);
+  columnRuns_.clear();
+  for (const TColumnLine& line : lines) {
+    if (line.color == clNone || line.top == line.bottom) continue;
+    // As a vertical one-pixel line is placed: the end left out, the last
+    // device pixels of its design pixel across.
+    const int from = line.top < line.bottom ? line.top : line.bottom + 1;
+    const int to = line.top < line.bottom ? line.bottom : line.top + 1;
+    const Rect r = Rect{Device(line.x + 1) - across, Device(from), Device(line.x + 1), Device(to)}.Intersected(area);
+    if (!r.IsEmpty()) columnRuns_.push_back({r, ToQRgb(line.color)});
+  }
+  constexpr int kGroupWidth = 32;  // pixels a group's lines may spread over
+  constexpr int kBandRows = 32;
+  const qsizetype pixelsPerRow = stride_ / 4;
+  QRgb* const origin = reinterpret_cast<QRgb*>(bits_);
+  for (std::size_t g = 0; g < columnRuns_.size();) {
+    Rect span = columnRuns_[g].r;
+    std::size_t end = g + 1;
+    for (; end < columnRuns_.size(); ++end) {
+      const Rect& r = columnRuns_[end].r;
+      if (std::max(span.right, r.right) - std::min(span.left, r.left) > kGroupWidth) break;
+      span = Rect{std::min(span.left, r.left), std::min(span.top, r.top), std::max(span.right, r.right),
+                  std::max(span.bottom, r.bottom)};
+    }
+    for (int band = span.top; band < span.bottom; band += kBandRows) {
+      const int bandEnd = std::min(span.bottom, band + kBandRows);
+      for (std::size_t k = g; k < end; ++k) {
+        const ColumnRun& run = columnRuns_[k];
+        const int top = std::max(band, run.r.top), bottom = std::min(bandEnd, run.r.bottom);
+        QRgb* p = origin + top * pixelsPerRow + run.r.left;
+        const int width = run.r.Width();
+        for (int y = top; y < bottom; ++y, p += pixelsPerRow) {
+          if (width == 1)
+            *p = run.color;
+          else
+            std::fill_n(p, width, run.color);
+        }
+      }
+    }
+    g = end;
+  }
+}
+
 }  // namespace tavimo::chart

@@ -1,6 +1,9 @@
 // Boxes, lines, polygons, clipping, pen styles and brushes, probed pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "RasterProbe.h"
 
 namespace tavimo::chart {
@@ -358,6 +361,32 @@ TEST(RasterCanvasImage, EmptySizeDrawsNothingAndDoesNotFail) {
   canvas.PutText(0, 0, "x");
   canvas.ShowImage();
   EXPECT_TRUE(canvas.Image().isNull());
+}
+
+
+// Column lines written together give the pixels of the same lines drawn one
+// by one: crowded, overlapping, upside down, empty, clipped, at several scales.
+TEST(RasterColumnLines, GiveThePixelsOfTheLinesDrawnOneByOne) {
+  std::mt19937 random(11);
+  for (const double scale : {1.0, 1.5, 2.0}) {
+    std::vector<TColumnLine> lines;
+    const TColor colors[] = {clRed, clGreen, clBlue, clNone};
+    for (int i = 0; i < 400; ++i) {
+      const int x = static_cast<int>(random() % 90) - 5 + (i % 3 == 0 ? 0 : i / 5);
+      const int a = static_cast<int>(random() % 110) - 5, b = static_cast<int>(random() % 110) - 5;
+      lines.push_back({x, a, i % 7 == 0 ? a : b, colors[random() % 4]});
+    }
+    TRasterCanvas together, oneByOne;
+    for (TRasterCanvas* canvas : {&together, &oneByOne}) {
+      canvas->SetScale(scale);
+      StartWhite(*canvas, 100, 100);
+      canvas->ClipTo({3, 4, 95, 90});
+    }
+    together.StrokeColumnLines(lines);
+    oneByOne.TCanvas::StrokeColumnLines(lines);
+    EXPECT_TRUE(together.Image() == oneByOne.Image()) << scale;
+    EXPECT_EQ(together.Pen().color, lines.back().color);
+  }
 }
 
 }  // namespace
