@@ -129,18 +129,19 @@ void TCandleSeries::Draw(TCanvas& canvas, const Rect& plot, const TPriceView& vi
 void TCandleSeries::DrawCandles(TCanvas& canvas, const Rect& plot, const TPriceView& view) const {
   const int width = BodyWidth(view.PixelsPerBar(plot));
   const auto y = [&](double price) { return PixelOf(view.PriceToY(price, plot)); };
+  const auto colorOf = [&](const ColumnBar& bar) { return bar.close >= bar.open ? rising_ : falling_; };
   if (width == 1) {
     // Wicks alone, one a column, none over another: written together.
     std::vector<TColumnLine> wicks;
     wicks.reserve(static_cast<std::size_t>(std::max(plot.Width(), 0)) + 1);
     ForEachColumn(plot, view, [&](const ColumnBar& bar) {
-      wicks.push_back({bar.x, y(bar.high), y(bar.low) + 1, bar.close >= bar.open ? rising_ : falling_});
+      wicks.push_back({bar.x, y(bar.high), y(bar.low) + 1, colorOf(bar)});
     });
     canvas.StrokeColumnLines(wicks);
     return;
   }
   ForEachColumn(plot, view, [&](const ColumnBar& bar) {
-    const TColor color = bar.close >= bar.open ? rising_ : falling_;
+    const TColor color = colorOf(bar);
     canvas.SetPen(SolidPen(color));
     // Lines leave out their end pixel, so the wick ends one past the low.
     canvas.StrokeLine(bar.x, y(bar.high), bar.x, y(bar.low) + 1);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "chart/FirstBeyond.h"
 #include "chart/Palette.h"
 
 namespace tavimo::chart {
@@ -13,29 +14,6 @@ namespace tavimo::chart {
 namespace {
 int Round(double value) { return static_cast<int>(std::lround(value)); }
 
-// The first index in [from, to) at which `beyond` holds, for a `beyond` that
-// holds from some index on; `to` when it never does. Steps doubling from
-// `from`, then bisects the last step: a zoomed-out chart's next column lies a
-// few hundred pivots on, and this reads near ones, not the whole list's middle.
-template <class Beyond>
-std::size_t FirstBeyond(std::size_t from, std::size_t to, Beyond&& beyond) {
-  std::size_t lo = from, step = 1;
-  while (lo < to && !beyond(lo)) {
-    const std::size_t probe = std::min(to, lo + step);
-    if (probe == to || beyond(probe)) {
-      std::size_t hi = probe;  // beyond(hi) or hi == to; !beyond(lo)
-      while (hi - lo > 1) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (beyond(mid)) hi = mid;
-        else lo = mid;
-      }
-      return hi;
-    }
-    lo = probe;
-    step *= 2;
-  }
-  return lo;
-}
 }  // namespace
 
 void DrawLevelLines(TCanvas& canvas, const Rect& plot, const TPriceView& view, const std::vector<TChartLevelLine>& lines,

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "chart/Canvas.h"
+#include "chart/FirstBeyond.h"
 
 namespace tavimo::chart {
 
@@ -213,17 +214,8 @@ bool PlaceLabels(std::span<const std::int64_t> times, int first, int last, int p
     }
     // Buckets never fall along rising times: the next period's first bar is
     // found by galloping, then bisecting; its bar before is the one compared.
-    int same = i, stride = 1, next = i + 1;
-    while (next <= last && bucketAt(next) == bucket) {
-      same = next;
-      stride *= 2;
-      next = last - same < stride ? last + 1 : same + stride;
-    }
-    while (next - same > 1) {
-      const int mid = same + (next - same) / 2;
-      if (bucketAt(mid) == bucket) same = mid;
-      else next = mid;
-    }
+    const int next = static_cast<int>(FirstBeyond(static_cast<std::size_t>(i) + 1, static_cast<std::size_t>(last) + 1,
+                                                  [&](std::size_t k) { return bucketAt(static_cast<int>(k)) != bucket; }));
     if (next - 1 > i && next <= last) previous.Set(times[static_cast<std::size_t>(next - 1)]);
     i = next;
   }
