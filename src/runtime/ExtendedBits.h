@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <emmintrin.h>
+
 namespace tavimo {
 
 static_assert(sizeof(long double) >= 10, "long double must be the x87 extended format");
@@ -25,10 +27,14 @@ inline ExtendedBits BitsOf(long double value) {
   return bits;
 }
 
+// The ten bytes are written as one 16-byte store: written as an 8- and a
+// 2-byte store, the x87 load that follows spans both and cannot take its
+// bytes from the store buffer, which stalls it for many cycles.
 inline long double ExtendedFromBits(ExtendedBits bits) {
-  long double value = 0.0L;
-  std::memcpy(&value, &bits.significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.signAndExponent, 2);
+  static_assert(sizeof(long double) == 16, "the extended value fills a 16-byte slot");
+  long double value;
+  const __m128i both = _mm_set_epi64x(bits.signAndExponent, static_cast<long long>(bits.significand));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(&value), both);
   return value;
 }
 

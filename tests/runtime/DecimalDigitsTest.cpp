@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "ParamText.h"
 #include "runtime/DecimalDigits.h"
 #include "runtime/ExtendedBits.h"
 #include "runtime/NumberParse.h"
+#include "runtime/PowersOfTen.h"
 
 namespace tavimo {
 namespace {
@@ -118,6 +120,69 @@ TEST(DecimalDigits, EveryBinaryExponentGivesWellFormedDigits) {
       ASSERT_LT(std::fabs(back / value - 1.0L), 1e-17L) << "2^" << e2 << " x " << static_cast<double>(factor)
                                                          << " gave " << text;
     }
+  }
+}
+
+
+// The 18 digits as the unit computes them: scale by 10^k, round to an
+// integer, and correct the exponent estimate once, in extended arithmetic
+// with nearest rounding (the default state). The digits the formatters
+// start from must be these, whichever way they are computed.
+std::string UnitDigits(long double magnitude, int& exponent) {
+  const int e2 = std::ilogb(magnitude);
+  exponent = ((e2 * 19728) >> 16) + 1;
+  long long n = std::llrint(ScaleByPowerOfTen(magnitude, 18 - exponent));
+  if (n >= 1000000000000000000) {
+    n = std::llrint(static_cast<long double>(n) / 10.0L);
+    ++exponent;
+  } else if (n < 100000000000000000) {
+    --exponent;
+    n = std::llrint(ScaleByPowerOfTen(magnitude, 18 - exponent));
+  }
+  std::string digits = std::to_string(n);
+  return digits.substr(0, digits.find_last_not_of('0') + 1);
+}
+
+// Seeded magnitudes from 10^-12 to 10^21, with ties made on purpose: products
+// by 10^k that lie exactly halfway between two 64-bit values (the first
+// rounding), scaled values exactly halfway between two integers (the
+// second), and 19-digit integers ending in 5 (the correction by ten).
+TEST(DecimalDigits, SeededAndHalfwayMagnitudesGiveTheUnitsDigits) {
+  std::mt19937_64 generator(20261210);
+  std::vector<long double> values;
+  for (int i = 0; i < 100000; ++i) {
+    const std::uint64_t significand = generator() | (std::uint64_t(1) << 63);
+    values.push_back(std::ldexp(static_cast<long double>(significand), static_cast<int>(generator() % 112) - 103));
+    // An odd integer of 20 to 62 bits over 2^j: the scaled value often ends in exactly one half.
+    const std::uint64_t odd = (generator() >> (2 + generator() % 43)) | 1 | (std::uint64_t(1) << 20);
+    values.push_back(std::ldexp(static_cast<long double>(odd), -static_cast<int>(1 + generator() % 60)));
+    values.push_back(static_cast<long double>(1000000000000000000u + generator() % 8000000000000000000u) / 10 * 10 + 5);
+  }
+  for (int k = 1; k <= 27; ++k) {
+    // significand x 5^k ends in 1 followed by zeros just below its top 64 bits.
+    std::uint64_t five = 1;
+    for (int j = 0; j < k; ++j) five *= 5;
+    std::uint64_t inverse = five;  // of 5^k modulo 2^64, by Newton's steps
+    for (int step = 0; step < 6; ++step) inverse *= 2 - five * inverse;
+    const int fiveBits = 64 - __builtin_clzll(five);
+    for (int trial = 0; trial < 200; ++trial) {
+      for (const int shift : {fiveBits - 1, fiveBits}) {
+        const std::uint64_t low = (std::uint64_t(1) << (shift - 1)) * inverse & ((std::uint64_t(1) << shift) - 1);
+        const std::uint64_t significand = low | (generator() << shift) | (std::uint64_t(1) << 63);
+        const unsigned __int128 product = static_cast<unsigned __int128>(significand) * five;
+        const int bits = 128 - __builtin_clzll(static_cast<std::uint64_t>(product >> 64));
+        if (bits - 64 != shift) continue;
+        for (int e2 = -120; e2 <= 120; ++e2)
+          if (18 - (((e2 * 19728) >> 16) + 1) == k) values.push_back(std::ldexp(static_cast<long double>(significand), e2 - 63));
+      }
+    }
+  }
+  for (const long double value : values) {
+    int exponent;
+    const std::string digits = UnitDigits(value, exponent);
+    const DecimalDigits d = ToDecimalDigits(value, 18, kAll);
+    ASSERT_EQ(d.digits, digits) << param_text::Number(value);
+    ASSERT_EQ(d.exponent, exponent) << param_text::Number(value);
   }
 }
 
