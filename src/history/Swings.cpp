@@ -1,6 +1,6 @@
 #include "history/Swings.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
@@ -62,6 +62,84 @@ std::size_t FollowLeg(const double* high, const double* low, std::size_t count, 
   return i;
 }
 
+// FollowLeg eight bars at a time. A random walk turns every few bars, and
+// bar by bar each turn is a mispredicted branch; here the running extreme
+// of the bars, their thresholds and their turning prices are compared at
+// once, and the first bar that may turn is found from the mask. A bar is
+// passed over only when the fast test that FollowLeg makes would surely
+// say no (the same product, margin and comparison); every other bar is
+// decided by FollowLeg's own test, so the pivots are the same.
+template <bool kUp>
+__attribute__((target("avx2"))) inline __m256d RunningExtreme(__m256d x, __m256d before) {
+  if constexpr (kUp) {
+    const __m256d pairs = _mm256_max_pd(x, _mm256_permute4x64_pd(x, _MM_SHUFFLE(2, 1, 0, 0)));
+    return _mm256_max_pd(_mm256_max_pd(pairs, _mm256_permute4x64_pd(pairs, _MM_SHUFFLE(1, 0, 0, 0))), before);
+  } else {
+    const __m256d pairs = _mm256_min_pd(x, _mm256_permute4x64_pd(x, _MM_SHUFFLE(2, 1, 0, 0)));
+    return _mm256_min_pd(_mm256_min_pd(pairs, _mm256_permute4x64_pd(pairs, _MM_SHUFFLE(1, 0, 0, 0))), before);
+  }
+}
+
+template <bool kUp>
+__attribute__((target("avx2"))) std::size_t FollowLegManyAtATime(const double* high, const double* low,
+                                                                   std::size_t count, const SwingChange& change,
+                                                                   std::size_t i, std::size_t& extreme) {
+  const double* extending = kUp ? high : low;
+  const double* turning = kUp ? low : high;
+  const __m256d factor = _mm256_set1_pd(kUp ? change.DownFactor() : change.UpFactor());
+  const __m256d margin = _mm256_set1_pd(SwingChange::kMargin);
+  const __m256d smallest = _mm256_set1_pd(SwingChange::kSmallest);
+  const __m256d sign = _mm256_set1_pd(-0.0);
+  std::size_t at = extreme;
+  double value = extending[at];
+  alignas(32) double running[8];
+  // The bars that surely do not turn, as a mask of four, and the running extreme over them.
+  const auto block = [&](const std::size_t from, const __m256d before, __m256d& extremes, unsigned& newExtremes)
+      __attribute__((target("avx2"))) {
+    const __m256d x = _mm256_loadu_pd(extending + from);
+    extremes = RunningExtreme<kUp>(x, before);
+    const __m256d t = _mm256_mul_pd(extremes, factor);
+    const __m256d size = _mm256_andnot_pd(sign, t);
+    const __m256d m = _mm256_mul_pd(size, margin);
+    const __m256d y = _mm256_loadu_pd(turning + from);
+    const __m256d away = kUp ? _mm256_cmp_pd(y, _mm256_add_pd(t, m), _CMP_GT_OQ)
+                             : _mm256_cmp_pd(y, _mm256_sub_pd(t, m), _CMP_LT_OQ);
+    const __m256d trusted = _mm256_cmp_pd(size, smallest, _CMP_GE_OQ);
+    // A bar is the new extreme when it equals the running extreme there (ties: the later bar).
+    newExtremes = static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(x, extremes, _CMP_EQ_OQ)));
+    return ~static_cast<unsigned>(_mm256_movemask_pd(_mm256_and_pd(away, trusted))) & 0xFu;
+  };
+  // Eight bars a pass: most legs of a random walk end within them, so
+  // whether they do is mostly foreseen.
+  while (i + 8 <= count) {
+    __m256d first, second;
+    unsigned firstNew, secondNew;
+    const unsigned firstMay = block(i, _mm256_set1_pd(value), first, firstNew);
+    const unsigned secondMay = block(i + 4, _mm256_permute4x64_pd(first, _MM_SHUFFLE(3, 3, 3, 3)), second, secondNew);
+    const unsigned mayTurn = firstMay | secondMay << 4;
+    const unsigned newExtremes = firstNew | secondNew << 4;
+    _mm256_store_pd(running, first);
+    _mm256_store_pd(running + 4, second);
+    const unsigned last = mayTurn != 0 ? static_cast<unsigned>(__builtin_ctz(mayTurn)) : 7u;
+    const unsigned upToLast = newExtremes & ((2u << last) - 1);
+    if (upToLast != 0) at = i + 31 - static_cast<unsigned>(__builtin_clz(upToLast));
+    value = running[last];
+    if (mayTurn == 0) {
+      i += 8;
+      continue;
+    }
+    const std::size_t bar = i + last;
+    const SwingChange::Threshold turn = kUp ? change.FallFrom(value) : change.RiseFrom(value);
+    if (kUp ? change.ReachesFall(turning[bar], turn) : change.ReachesRise(turning[bar], turn)) {
+      extreme = at;
+      return bar;
+    }
+    i = bar + 1;
+  }
+  extreme = at;
+  return FollowLeg<kUp>(high, low, count, change, i, extreme);
+}
+
 }  // namespace
 
 std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::size_t count,
@@ -92,10 +170,16 @@ std::vector<SwingPoint> FindSwings(const double* high, const double* low, std::s
   }
   if (!started) return points;
 
+  static const bool manyAtATime = __builtin_cpu_supports("avx2");
   std::size_t extreme = up ? highest : lowest;
   for (++i; i < count;) {
-    const std::size_t turned = up ? FollowLeg<true>(high, low, count, change, i, extreme)
-                                  : FollowLeg<false>(high, low, count, change, i, extreme);
+    std::size_t turned;
+    if (manyAtATime)
+      turned = up ? FollowLegManyAtATime<true>(high, low, count, change, i, extreme)
+                  : FollowLegManyAtATime<false>(high, low, count, change, i, extreme);
+    else
+      turned = up ? FollowLeg<true>(high, low, count, change, i, extreme)
+                  : FollowLeg<false>(high, low, count, change, i, extreme);
     if (turned == count) break;
     points.push_back({extreme, up ? SwingKind::High : SwingKind::Low, up ? high[extreme] : low[extreme], true, turned});
     extreme = turned;

@@ -49,6 +49,16 @@ class SwingChange : public ExactTextParameter {
     return ExactSign(x, from.base, downScaled_) <= 0;
   }
 
+  // 1 + P/100 and 1 - P/100 rounded, with the margin beyond which the fast
+  // test is trusted: what a vector test of many bars at once needs to make
+  // the same decisions as Prepare.
+  double UpFactor() const { return upFactor_; }
+  double DownFactor() const { return downFactor_; }
+  // Far above the rounding of the two double operations behind t; below
+  // kSmallest (and for infinities) only the exact test is trusted.
+  static constexpr double kMargin = 1e-14;
+  static constexpr double kSmallest = 1e-290;
+
   // x >= base x (1 + P/100) and x <= base x (1 - P/100), exactly.
   bool ReachesRise(double x, double base) const {
     const double t = base * upFactor_;
@@ -70,10 +80,6 @@ class SwingChange : public ExactTextParameter {
   }
 
  private:
-  // Far above the rounding of the two double operations behind t; below
-  // kSmallest (and for infinities) only the exact test is trusted.
-  static constexpr double kMargin = 1e-14;
-  static constexpr double kSmallest = 1e-290;
   // The sign of x x scale_ - base x factor, exactly.
   int ExactSign(double x, double base, const ExactNumber& factor) const;
   static Threshold Prepare(double base, double factor, bool rise) {
